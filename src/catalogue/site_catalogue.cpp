@@ -1,0 +1,70 @@
+#include "catalogue/site_catalogue.h"
+
+#include <algorithm>
+
+#include "text/number_scan.h"
+
+namespace qm {
+
+const CatalogueValue* CatalogueSection::Find(std::string_view key) const {
+  // Stored keys are folded already, so folding both sides while comparing
+  // folds only the asked-for key.
+  const CatalogueValue* it = std::lower_bound(
+      begin(), end(), key, [](const CatalogueValue& v, std::string_view k) {
+        return CompareFolded(v.key, k) < 0;
+      });
+  if (it != end() && CompareFolded(it->key, key) == 0) return it;
+  return nullptr;
+}
+
+bool CatalogueSection::HasValue(std::string_view key) const {
+  const CatalogueValue* v = Find(key);
+  return v != nullptr && !v->value.empty();
+}
+
+std::string CatalogueSection::GetString(std::string_view key,
+                                        std::string_view fallback) const {
+  const CatalogueValue* v = Find(key);
+  return std::string(v != nullptr ? v->value : fallback);
+}
+
+bool CatalogueSection::GetBool(std::string_view key, bool fallback) const {
+  const CatalogueValue* v = Find(key);
+  if (v == nullptr || v->value.empty()) return fallback;
+  switch (v->value.front()) {
+    case 'Y': case 'y': case 'T': case 't': case '1':
+      return true;
+    case 'N': case 'n': case 'F': case 'f': case '0':
+      return false;
+    default:
+      return fallback;
+  }
+}
+
+double CatalogueSection::GetNumber(std::string_view key,
+                                   double fallback) const {
+  const CatalogueValue* v = Find(key);
+  double number = 0;
+  std::size_t consumed = 0;
+  if (v == nullptr || !ScanDouble(v->value, &number, &consumed)) {
+    return fallback;
+  }
+  return number;
+}
+
+std::vector<CatalogueSection> SiteCatalogue::Sections() const {
+  std::vector<CatalogueSection> sections;
+  sections.reserve(index_.size());
+  ForEachSection([&](const CatalogueSection& s) { sections.push_back(s); });
+  return sections;
+}
+
+bool SiteCatalogue::Find(std::string_view name,
+                         CatalogueSection* section) const {
+  const auto it = index_.find(name);
+  if (it == index_.end()) return false;
+  *section = MakeSection(it->second);
+  return true;
+}
+
+}  // namespace qm

@@ -1,0 +1,64 @@
+// One site or action of a category, as the choice dialog lists it and the
+// actions carry it out.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/site_catalogue.h"
+#include "host/selection_store.h"
+
+namespace qm {
+
+// Text fields are 8-bit text exactly as in the catalogue; templates are
+// expanded only when the entry is carried out. A key that is missing or
+// empty leaves its field at the default shown.
+struct SiteEntry {
+  std::string shortDescription;     // the entry's line in the choice list
+  std::string longDescription;      // a longer explanation
+  std::string url;                  // address template for a new window
+  std::string href;                 // address to follow as a link; wins over url
+  std::string command;              // command-line template
+  bool useConsole = false;          // run through the command interpreter
+  bool leaveConsole = false;        // keep the interpreter's console open
+  bool URLEncode = true;            // percent-encode inserted values
+  bool isMail = false;              // any of the five mail fields is set
+  std::string MailTo;
+  std::string MailCC;
+  std::string MailBCC;
+  std::string MailSubject;
+  std::string MailBody;
+  std::string windowName = "_blank";
+  std::string left;                 // window position and size values
+  std::string top;
+  std::string width;
+  std::string height;
+  bool directories = true;          // window features
+  bool fullScreen = false;
+  bool location = true;
+  bool menuBar = true;
+  bool resizable = true;
+  bool scrollBars = true;
+  bool status = true;
+  bool titleBar = true;             // no key sets it
+  bool toolBar = true;
+  bool exclusive = false;           // at most one exclusive entry is ticked
+  bool defaultSelected = false;     // ticked when nothing is remembered
+  std::string name;                 // full section name, also the remembered value's name
+  bool selected = false;            // ticked
+};
+
+// An entry list owns its entries, in the order the dialog shows them.
+using SiteEntryList = std::vector<SiteEntry>;
+
+// Builds the entry of one section: defaults, then the section's keys (a
+// flag whose first character is not one of YyTt1NnFf0 keeps its default),
+// then `selected` from `defaultSelected`, overridden by the value remembered
+// in `store` (non-zero means ticked). Never fails.
+SiteEntry ReadSiteEntry(const CatalogueSection& section,
+                        const SelectionStore& store);
+
+// longDescription when it is not empty, else shortDescription.
+const std::string& DisplayDescription(const SiteEntry& entry);
+
+}  // namespace qm

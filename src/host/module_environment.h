@@ -1,0 +1,29 @@
+// The port through which the core learns where it lives and reads the files
+// and built-in data that belong to the module.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+class ModuleEnvironment {
+ public:
+  virtual ~ModuleEnvironment() = default;
+
+  // The full path of the module's own file (the DLL, not the host process;
+  // the executable for a host that is a program), as 8-bit text in the
+  // system code page. Empty when it cannot be found.
+  virtual std::string ModulePath() const = 0;
+
+  // Reads the whole file at `path`, opened shared for reading and only if it
+  // exists. On success stores its bytes in *bytes and returns true; on
+  // failure returns false and leaves *bytes untouched.
+  virtual bool ReadFile(const std::string& path, std::string* bytes) const = 0;
+
+  // The built-in file resource `id` (see resource_ids.h). The bytes live as
+  // long as the module. Empty when there is no such resource.
+  virtual std::string_view BuiltInFile(int id) const = 0;
+};
+
+}  // namespace qm
