@@ -1,0 +1,138 @@
+#include "catalogue/site_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue_parser.h"
+#include "catalogue/site_entries.h"
+#include "host/memory_selection_store.h"
+#include "host/resource_ids.h"
+#include "support/fake_module_environment.h"
+
+namespace qm {
+namespace {
+
+SiteEntry EntryOf(const std::string& text, const SelectionStore& store) {
+  SiteCatalogue catalogue;
+  ParseCatalogue(text, "", catalogue);
+  EXPECT_EQ(catalogue.size(), 1u);
+  return ReadSiteEntry(catalogue.Sections().front(), store);
+}
+
+TEST(ReadSiteEntry, DefaultsOfAnEmptySection) {
+  const MemorySelectionStore store;
+  const SiteEntry e = EntryOf("[OTHER:GoTo]\n", store);
+  EXPECT_EQ(e.name, "OTHER:GoTo");
+  EXPECT_EQ(e.windowName, "_blank");
+  EXPECT_TRUE(e.shortDescription.empty() && e.url.empty() && e.href.empty() &&
+              e.command.empty() && e.left.empty() && e.height.empty());
+  EXPECT_TRUE(e.URLEncode && e.directories && e.location && e.menuBar &&
+              e.resizable && e.scrollBars && e.status && e.titleBar &&
+              e.toolBar);
+  EXPECT_FALSE(e.useConsole || e.leaveConsole || e.isMail || e.fullScreen ||
+               e.exclusive || e.defaultSelected || e.selected);
+}
+
+TEST(ReadSiteEntry, KeysSetFields) {
+  const MemorySelectionStore store;
+  const SiteEntry e = EntryOf(
+      "[CURRENCY:Rates]\n"
+      "SHORTDESCRIPTION=Rates\nlongDescription=Daily rates\n"
+      "url=https://example.com/?a=!S&f=!F&t=!L\nwidth=50%\nheight=100%\n"
+      "left=-50%\ntop=0\nwindowName=\n"      // empty: keeps "_blank"
+      "toolBar=no\nfullScreen=1\nstatus=off\n"  // "off" decides nothing
+      "titleBar=no\n"                        // no key sets titleBar
+      "URLEncode=n\nuseConsole=Y\nleaveConsole=t\nexclusive=yes\n",
+      store);
+  EXPECT_EQ(e.shortDescription, "Rates");
+  EXPECT_EQ(e.longDescription, "Daily rates");
+  EXPECT_EQ(e.url, "https://example.com/?a=!S&f=!F&t=!L");
+  EXPECT_EQ(e.width, "50%");
+  EXPECT_EQ(e.height, "100%");
+  EXPECT_EQ(e.left, "-50%");
+  EXPECT_EQ(e.top, "0");
+  EXPECT_EQ(e.windowName, "_blank");
+  EXPECT_FALSE(e.toolBar);
+  EXPECT_TRUE(e.fullScreen);
+  EXPECT_TRUE(e.status);
+  EXPECT_TRUE(e.titleBar);
+  EXPECT_FALSE(e.URLEncode);
+  EXPECT_TRUE(e.useConsole && e.leaveConsole && e.exclusive);
+  EXPECT_FALSE(e.isMail);
+}
+
+TEST(ReadSiteEntry, AnyMailFieldMakesAMailEntry) {
+  const MemorySelectionStore store;
+  const SiteEntry body_only = EntryOf("[EMAIL:x]\nMailBody=!S\n", store);
+  EXPECT_TRUE(body_only.isMail);
+  EXPECT_TRUE(body_only.MailTo.empty());
+  EXPECT_EQ(body_only.MailBody, "!S");
+  EXPECT_TRUE(EntryOf("[EMAIL:x]\nmailbcc=a@b\n", store).isMail);
+  EXPECT_FALSE(EntryOf("[EMAIL:x]\nMailTo=\nMailCC=\n", store).isMail);
+}
+
+TEST(ReadSiteEntry, RememberedTickOverridesTheDefault) {
+  MemorySelectionStore store;
+  ASSERT_TRUE(store.Write({{"ISBN:ShopCom", 0}, {"isbn:other", 7}}));
+  EXPECT_FALSE(
+      EntryOf("[ISBN:ShopCom]\ndefaultSelected=yes\n", store).selected);
+  // Names of remembered values compare without regard to case; any
+  // non-zero number means ticked.
+  EXPECT_TRUE(EntryOf("[ISBN:Other]\n", store).selected);
+  // Nothing remembered: the default decides.
+  EXPECT_TRUE(EntryOf("[ISBN:New]\ndefaultSelected=y\n", store).selected);
+  // A renamed section forgets what was remembered for the old name.
+  EXPECT_FALSE(EntryOf("[ISBN:ShopCom2]\n", store).selected);
+}
+
+TEST(DisplayDescription, PrefersTheLongOne) {
+  SiteEntry e;
+  e.shortDescription = "short";
+  EXPECT_EQ(DisplayDescription(e), "short");
+  e.longDescription = "long";
+  EXPECT_EQ(DisplayDescription(e), "long");
+}
+
+TEST(CollectSiteEntries, NameOrderAndSaving) {
+  FakeModuleEnvironment env("C:\\Apps\\qmkit.dll");
+  env.SetFile("C:\\Apps\\qmkit.ini",
+              "[BOOK:ShopCoUk]\ndefaultSelected=y\n"
+              "[BOOK:ShopCom]\nshortDescription=first\nshortDescription=second\n"
+              "[BOOK:ShopCa]\n"
+              "[BOOK:Nothing]\n");  // does nothing, still listed
+  MemorySelectionStore store;
+  SiteEntryList list;
+  ASSERT_TRUE(CollectSiteEntries(env, store, "BOOK:", false, list));
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[0].name, "BOOK:Nothing");
+  EXPECT_EQ(list[1].name, "BOOK:ShopCa");
+  EXPECT_EQ(list[2].name, "BOOK:ShopCom");
+  EXPECT_EQ(list[2].shortDescription, "second");
+  EXPECT_EQ(list[3].name, "BOOK:ShopCoUk");
+  EXPECT_TRUE(list[3].selected);
+
+  // Every entry is remembered, ticked or not; then the default no longer
+  // matters.
+  list[1].selected = true;
+  list[3].selected = false;
+  ASSERT_TRUE(SaveSelections(list, store));
+  EXPECT_EQ(store.values().size(), 4u);
+  SiteEntryList again;
+  ASSERT_TRUE(CollectSiteEntries(env, store, "BOOK:", false, again));
+  EXPECT_TRUE(again[1].selected);
+  EXPECT_FALSE(again[3].selected);
+  EXPECT_FALSE(again[0].selected);
+}
+
+TEST(CollectSiteEntries, EmptyCategoryAndSystemEntries) {
+  FakeModuleEnvironment env;
+  env.SetBuiltIn(kDefaultCatalogueResource, "[BOOK:x]\n");
+  MemorySelectionStore store;
+  SiteEntryList list;
+  EXPECT_FALSE(CollectSiteEntries(env, store, "MUSIC:", false, list));
+  EXPECT_TRUE(list.empty());
+  ASSERT_TRUE(CollectSiteEntries(env, store, "SYSTEM:", true, list));
+  EXPECT_EQ(list.front().name, "SYSTEM:Home");
+}
+
+}  // namespace
+}  // namespace qm

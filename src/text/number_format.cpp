@@ -1,0 +1,96 @@
+#include "text/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <string>
+#include <system_error>
+
+namespace qm {
+namespace {
+
+constexpr int kSignificantDigits = 6;
+
+// Drops trailing zeros after a decimal point, then the point itself if
+// nothing follows it. Text without a point is left alone, so "100" keeps
+// its zeros.
+void StripFractionZeros(std::string& text) {
+  if (text.find('.') == std::string::npos) return;
+  std::size_t keep = text.find_last_not_of('0');
+  if (text[keep] == '.') --keep;
+  text.resize(keep + 1);
+}
+
+}  // namespace
+
+std::string FormatG(double value) {
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+
+  // to_chars rounds the exact binary value half-to-even and never consults
+  // the locale, so the six digits and the exponent it yields are the same
+  // on every C runtime. Everything below only rearranges them.
+  // Longest output: "-d.ddddde-ddd".
+  char sci[32];
+  const std::to_chars_result written =
+      std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific,
+                    kSignificantDigits - 1);
+  if (written.ec != std::errc()) return std::string();  // cannot happen: buffer fits
+
+  const char* p = sci;
+  std::string out;
+  if (*p == '-') {
+    out.push_back('-');
+    ++p;
+  }
+  // p now reads "d.ddddde<sign><digits>".
+  char digits[kSignificantDigits];
+  digits[0] = p[0];
+  for (int i = 1; i < kSignificantDigits; ++i) digits[i] = p[1 + i];
+  const char* exp_text = p + 2 + kSignificantDigits;  // the exponent sign
+  const bool exp_negative = exp_text[0] == '-';
+  int exponent = 0;
+  for (const char* e = exp_text + 1; e < written.ptr; ++e) {
+    exponent = exponent * 10 + (*e - '0');
+  }
+  if (exp_negative) exponent = -exponent;
+
+  // X is the exponent after rounding to six digits, which is what decides
+  // the style. When the rounding carried (999999.5 -> 1.00000e+06) the
+  // fixed style would round to the same digits, so reusing them is exact.
+  if (exponent >= -4 && exponent < kSignificantDigits) {
+    if (exponent >= 0) {
+      out.append(digits, digits + exponent + 1);
+      out.push_back('.');
+      out.append(digits + exponent + 1, digits + kSignificantDigits);
+    } else {
+      out.append("0.");
+      out.append(static_cast<std::size_t>(-exponent - 1), '0');
+      out.append(digits, digits + kSignificantDigits);
+    }
+    StripFractionZeros(out);
+    return out;
+  }
+
+  out.push_back(digits[0]);
+  out.push_back('.');
+  out.append(digits + 1, digits + kSignificantDigits);
+  StripFractionZeros(out);
+  out.push_back('e');
+  out.push_back(exp_negative ? '-' : '+');
+  // The old Windows runtime always wrote three exponent digits; a double's
+  // decimal exponent never needs more.
+  const int magnitude = exp_negative ? -exponent : exponent;
+  out.push_back(static_cast<char>('0' + magnitude / 100));
+  out.push_back(static_cast<char>('0' + magnitude / 10 % 10));
+  out.push_back(static_cast<char>('0' + magnitude % 10));
+  return out;
+}
+
+std::u16string FormatGWide(double value) {
+  const std::string narrow = FormatG(value);
+  // Every character FormatG emits is ASCII, so widening is per byte.
+  return std::u16string(narrow.begin(), narrow.end());
+}
+
+}  // namespace qm

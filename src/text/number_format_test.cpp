@@ -1,0 +1,56 @@
+#include "text/number_format.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+struct Case {
+  double value;
+  const char* text;
+};
+
+TEST(FormatGTest, ChoosesStyleAndTrimsZeros) {
+  const Case cases[] = {
+      {12.5, "12.5"}, {2.5, "2.5"}, {100, "100"}, {212, "212"}, {0, "0"},
+      {-0.0, "-0"}, {-273.15, "-273.15"}, {0.1 + 0.2, "0.3"},
+      {123456, "123456"}, {12.5 / 1.609344, "7.76714"}, {9.41604, "9.41604"},
+      {1234567, "1.23457e+006"}, {-1234567, "-1.23457e+006"},
+      {1e10, "1e+010"}, {0.000025, "2.5e-005"}, {-0.00001234, "-1.234e-005"},
+      {1e100, "1e+100"}, {1e-300, "1e-300"},
+      {std::numeric_limits<double>::denorm_min(), "4.94066e-324"},
+      {std::numeric_limits<double>::max(), "1.79769e+308"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatG(c.value), c.text);
+}
+
+TEST(FormatGTest, RoundsExactBinaryValueHalfToEven) {
+  const Case cases[] = {
+      // The style follows the exponent after rounding.
+      {999999.4, "999999"}, {999999.5, "1e+006"}, {0.0001, "0.0001"},
+      {0.00001, "1e-005"}, {99999.96, "100000"}, {9.9999996e-05, "0.0001"},
+      // Exact ties go to the even digit.
+      {1234565, "1.23456e+006"}, {1234575, "1.23458e+006"},
+      {100000.5, "100000"}, {100001.5, "100002"},
+      // Ties in decimal only: 0.1234565 is stored just below, 0.3000005 above.
+      {0.1234565, "0.123456"}, {0.3000005, "0.300001"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatG(c.value), c.text);
+}
+
+TEST(FormatGTest, SpecialValuesAndWideText) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(FormatG(inf), "inf");
+  EXPECT_EQ(FormatG(-inf), "-inf");
+  EXPECT_EQ(FormatG(std::copysign(nan, 1.0)), "nan");
+  EXPECT_EQ(FormatG(std::copysign(nan, -1.0)), "-nan");
+  EXPECT_EQ(FormatGWide(1234567), u"1.23457e+006");
+  EXPECT_EQ(FormatGWide(-0.5), u"-0.5");
+}
+
+}  // namespace
+}  // namespace qm
