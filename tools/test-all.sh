@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Every test: sets up a fresh machine, builds and tests natively, builds the
+# Windows target and runs the same core suite and the Windows tests under
+# Wine, then runs each fuzz target for a short, bounded time.
+#   tools/test-all.sh [SECONDS_PER_FUZZ_TARGET]   (default 20)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+fuzz_seconds="${1:-20}"
+
+tools/install-deps.sh
+
+echo "== native build and tests"
+cmake --preset native
+cmake --build --preset native
+ctest --preset native
+
+echo "== Windows build, tests under Wine"
+cmake --preset windows
+cmake --build --preset windows
+ctest --preset windows
+
+echo "== fuzz targets, ${fuzz_seconds} s each"
+tools/run-fuzzers.sh "$fuzz_seconds"
