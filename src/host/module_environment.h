@@ -24,6 +24,17 @@ class ModuleEnvironment {
   // The built-in file resource `id` (see resource_ids.h). The bytes live as
   // long as the module. Empty when there is no such resource.
   virtual std::string_view BuiltInFile(int id) const = 0;
+
+  // The size of the primary screen's work area (the desktop less task bars)
+  // in pixels. Returns false when the system cannot say.
+  virtual bool PrimaryWorkArea(int* width, int* height) const {
+    (void)width, (void)height;
+    return false;
+  }
+
+  // The user's own currency as its three-letter international code (such
+  // as "EUR"), from the user's locale settings; empty when unknown.
+  virtual std::string UserCurrencyCode() const { return {}; }
 };
 
 }  // namespace qm

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "host/module_environment.h"
 
@@ -18,10 +19,22 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
     files_[path] = std::move(bytes);
   }
   void SetBuiltIn(int id, std::string bytes) { built_ins_[id] = std::move(bytes); }
+  void SetWorkArea(int width, int height) {
+    work_area_ = {width, height};
+    has_work_area_ = true;
+  }
+  void SetUserCurrencyCode(std::string code) { currency_ = std::move(code); }
 
   std::string ModulePath() const override { return module_path_; }
   bool ReadFile(const std::string& path, std::string* bytes) const override;
   std::string_view BuiltInFile(int id) const override;
+  bool PrimaryWorkArea(int* width, int* height) const override {
+    if (!has_work_area_) return false;
+    *width = work_area_.first;
+    *height = work_area_.second;
+    return true;
+  }
+  std::string UserCurrencyCode() const override { return currency_; }
 
   // How many times ReadFile was asked for a file.
   int reads() const { return reads_; }
@@ -30,6 +43,9 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   std::string module_path_;
   std::map<std::string, std::string> files_;
   std::map<int, std::string> built_ins_;
+  std::pair<int, int> work_area_;
+  bool has_work_area_ = false;
+  std::string currency_;
   mutable int reads_ = 0;
 };
 

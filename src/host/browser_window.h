@@ -1,0 +1,71 @@
+// The port through which the core reads the browser's page: the window the
+// menu was opened on, its top-level window, their documents and the
+// selection. Every read may fail; a failed read and a null value look the
+// same to the core (std::nullopt or nullptr).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace qm {
+
+// The browser's main window as the platform knows it; the core only passes
+// it on to the Desktop port. 0 is no window.
+using WindowHandle = std::uintptr_t;
+
+// An element of a page (the document's active element).
+class BrowserElement {
+ public:
+  virtual ~BrowserElement() = default;
+  virtual std::optional<std::u16string> TagName() = 0;   // "A", "P", ...
+  virtual std::optional<std::u16string> OuterHtml() = 0;
+  virtual std::optional<std::u16string> InnerText() = 0;
+};
+
+// The selection of a document as a text range.
+class BrowserTextRange {
+ public:
+  virtual ~BrowserTextRange() = default;
+  virtual std::optional<std::u16string> Text() = 0;
+  virtual std::optional<std::u16string> HtmlText() = 0;
+};
+
+class BrowserDocument {
+ public:
+  virtual ~BrowserDocument() = default;
+  virtual std::optional<std::u16string> Title() = 0;
+  // The selection as a text range; nullptr when nothing is selected as text
+  // (a selected image or control is no text range).
+  virtual std::unique_ptr<BrowserTextRange> SelectionRange() = 0;
+  virtual std::unique_ptr<BrowserElement> ActiveElement() = 0;
+};
+
+// A browser window: the page or frame the menu was opened on, or its top.
+class BrowserWindow {
+ public:
+  virtual ~BrowserWindow() = default;
+  // window.top: the top-level window, which may be this window itself.
+  virtual std::shared_ptr<BrowserWindow> Top() = 0;
+  virtual std::optional<std::u16string> Name() = 0;
+  virtual std::optional<std::u16string> LocationHref() = 0;
+  virtual std::optional<std::u16string> LocationHostname() = 0;
+  virtual std::shared_ptr<BrowserDocument> Document() = 0;
+  // screen.availWidth and screen.availHeight; false when the window has no
+  // screen object.
+  virtual bool ScreenAvailSize(int* width, int* height) = 0;
+};
+
+// What the script page hands to the component: the window object of the
+// page or frame under the mouse.
+class MenuArguments {
+ public:
+  virtual ~MenuArguments() = default;
+  // The window, or nullptr when the object is none.
+  virtual std::shared_ptr<BrowserWindow> Window() = 0;
+  // The browser's main window, or 0 when the browser does not say.
+  virtual WindowHandle BrowserFrame() = 0;
+};
+
+}  // namespace qm

@@ -1,0 +1,93 @@
+// A page held in memory: windows, documents, a selection and an active
+// element whose every read can be made to fail (std::nullopt / nullptr).
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "host/browser_window.h"
+
+namespace qm {
+
+struct FakeElement final : BrowserElement {
+  FakeElement() = default;
+  FakeElement(std::optional<std::u16string> tag,
+              std::optional<std::u16string> outer,
+              std::optional<std::u16string> inner)
+      : tag_name(std::move(tag)),
+        outer_html(std::move(outer)),
+        inner_text(std::move(inner)) {}
+  std::optional<std::u16string> tag_name;
+  std::optional<std::u16string> outer_html;
+  std::optional<std::u16string> inner_text;
+  std::optional<std::u16string> TagName() override { return tag_name; }
+  std::optional<std::u16string> OuterHtml() override { return outer_html; }
+  std::optional<std::u16string> InnerText() override { return inner_text; }
+};
+
+struct FakeTextRange final : BrowserTextRange {
+  FakeTextRange() = default;
+  FakeTextRange(std::optional<std::u16string> t,
+                std::optional<std::u16string> html)
+      : text(std::move(t)), html_text(std::move(html)) {}
+  std::optional<std::u16string> text;
+  std::optional<std::u16string> html_text;
+  std::optional<std::u16string> Text() override { return text; }
+  std::optional<std::u16string> HtmlText() override { return html_text; }
+};
+
+struct FakeDocument final : BrowserDocument {
+  std::optional<std::u16string> title;
+  // The selection as a text range, or none.
+  std::optional<FakeTextRange> selection;
+  // The active element, or none.
+  std::optional<FakeElement> active_element;
+
+  std::optional<std::u16string> Title() override { return title; }
+  std::unique_ptr<BrowserTextRange> SelectionRange() override {
+    if (!selection) return nullptr;
+    return std::make_unique<FakeTextRange>(*selection);
+  }
+  std::unique_ptr<BrowserElement> ActiveElement() override {
+    if (!active_element) return nullptr;
+    return std::make_unique<FakeElement>(*active_element);
+  }
+};
+
+struct FakeWindow final : BrowserWindow,
+                          std::enable_shared_from_this<FakeWindow> {
+  // The top-level window; none means this window is its own top.
+  std::shared_ptr<FakeWindow> top;
+  bool top_fails = false;
+  std::optional<std::u16string> name;
+  std::optional<std::u16string> href;
+  std::optional<std::u16string> hostname;
+  std::shared_ptr<FakeDocument> document;  // none: the read fails
+  std::optional<std::pair<int, int>> screen;
+
+  std::shared_ptr<BrowserWindow> Top() override {
+    if (top_fails) return nullptr;
+    if (top) return top;
+    return shared_from_this();
+  }
+  std::optional<std::u16string> Name() override { return name; }
+  std::optional<std::u16string> LocationHref() override { return href; }
+  std::optional<std::u16string> LocationHostname() override { return hostname; }
+  std::shared_ptr<BrowserDocument> Document() override { return document; }
+  bool ScreenAvailSize(int* width, int* height) override {
+    if (!screen) return false;
+    *width = screen->first;
+    *height = screen->second;
+    return true;
+  }
+};
+
+struct FakeMenuArguments final : MenuArguments {
+  std::shared_ptr<FakeWindow> window;
+  WindowHandle frame = 0;
+  std::shared_ptr<BrowserWindow> Window() override { return window; }
+  WindowHandle BrowserFrame() override { return frame; }
+};
+
+}  // namespace qm
