@@ -40,6 +40,18 @@ class BrowserDocument {
   // (a selected image or control is no text range).
   virtual std::unique_ptr<BrowserTextRange> SelectionRange() = 0;
   virtual std::unique_ptr<BrowserElement> ActiveElement() = 0;
+
+  // Inserts an HTML fragment at the end of the document's body
+  // (insertAdjacentHTML "beforeEnd"). False when there is no body or the
+  // browser refuses the fragment.
+  virtual bool InsertIntoBody(const std::u16string& html) = 0;
+  // Finds the first anchor bearing `name` (document.anchors.item(name, 0))
+  // and clicks it, which follows its link in its target window. False when
+  // there is no such anchor or it cannot be clicked.
+  virtual bool ClickAnchor(const std::u16string& name) = 0;
+  // Removes every element whose id is `id` from the document. False when
+  // the document cannot be changed; true when none was there.
+  virtual bool RemoveElements(const std::u16string& id) = 0;
 };
 
 // A browser window: the page or frame the menu was opened on, or its top.
@@ -55,6 +67,17 @@ class BrowserWindow {
   // screen.availWidth and screen.availHeight; false when the window has no
   // screen object.
   virtual bool ScreenAvailSize(int* width, int* height) = 0;
+
+  // window.open(url, name, features, false): the new or reused window, or
+  // nullptr when the browser gives none back.
+  virtual std::shared_ptr<BrowserWindow> Open(const std::u16string& url,
+                                              const std::u16string& name,
+                                              const std::u16string& features) = 0;
+  // Makes the browser frame that shows this window the foreground window.
+  // Failures are silent.
+  virtual void BringToFront() = 0;
+  // window.navigate(url); false when the browser refuses it.
+  virtual bool Navigate(const std::u16string& url) = 0;
 };
 
 // What the script page hands to the component: the window object of the

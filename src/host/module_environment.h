@@ -2,6 +2,7 @@
 // and built-in data that belong to the module.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,24 @@ class ModuleEnvironment {
   // The user's own currency as its three-letter international code (such
   // as "EUR"), from the user's locale settings; empty when unknown.
   virtual std::string UserCurrencyCode() const { return {}; }
+
+  // The value of an environment variable as 8-bit text, or nullopt when it
+  // is not set.
+  virtual std::optional<std::string> EnvironmentVariable(
+      const std::string& name) const {
+    (void)name;
+    return std::nullopt;
+  }
+
+  // Sizes of window parts on this desktop, in pixels, that new browser
+  // windows are cascaded by.
+  struct WindowMetrics {
+    int frame_width = 4;      // sizing frame, horizontal
+    int frame_height = 4;     // sizing frame, vertical
+    int scroll_bar_width = 16;  // vertical scroll bar
+    int menu_height = 19;     // a single-line menu bar
+  };
+  virtual WindowMetrics DesktopWindowMetrics() const { return {}; }
 };
 
 }  // namespace qm

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/browser_window.h"
 
@@ -53,6 +54,40 @@ struct FakeDocument final : BrowserDocument {
     if (!active_element) return nullptr;
     return std::make_unique<FakeElement>(*active_element);
   }
+
+  // The body as the fragments inserted into it, in order. A document
+  // without a body refuses insertions.
+  bool has_body = true;
+  bool click_fails = false;
+  std::vector<std::u16string> body;
+  // The fragments whose anchors were clicked, in order.
+  std::vector<std::u16string> clicked;
+
+  bool InsertIntoBody(const std::u16string& html) override {
+    if (!has_body) return false;
+    body.push_back(html);
+    return true;
+  }
+  // Anchors are found by the text ID="name" in a fragment, first one first,
+  // as the browser finds the first anchor bearing a name.
+  bool ClickAnchor(const std::u16string& name) override {
+    const std::u16string marker = u"ID=\"" + name + u"\"";
+    for (const std::u16string& fragment : body) {
+      if (fragment.find(marker) == std::u16string::npos) continue;
+      if (click_fails) return false;
+      clicked.push_back(fragment);
+      return true;
+    }
+    return false;
+  }
+  bool RemoveElements(const std::u16string& id) override {
+    if (!has_body) return false;
+    const std::u16string marker = u"ID=\"" + id + u"\"";
+    std::erase_if(body, [&](const std::u16string& fragment) {
+      return fragment.find(marker) != std::u16string::npos;
+    });
+    return true;
+  }
 };
 
 struct FakeWindow final : BrowserWindow,
@@ -81,6 +116,35 @@ struct FakeWindow final : BrowserWindow,
     *height = screen->second;
     return true;
   }
+
+  // window.open calls made on this window, and what they give back.
+  struct OpenCall {
+    std::u16string url, name, features;
+  };
+  std::vector<OpenCall> opened;
+  bool open_gives_window = true;
+  int brought_to_front = 0;
+  std::vector<std::u16string> navigated;
+  bool navigate_succeeds = true;
+
+  std::shared_ptr<BrowserWindow> Open(const std::u16string& url,
+                                      const std::u16string& window_name,
+                                      const std::u16string& features) override {
+    opened.push_back({url, window_name, features});
+    if (!open_gives_window) return nullptr;
+    auto window = std::make_shared<FakeWindow>();
+    window->opener_front_count = &brought_to_front;
+    return window;
+  }
+  void BringToFront() override {
+    if (opener_front_count != nullptr) ++*opener_front_count;
+  }
+  bool Navigate(const std::u16string& url) override {
+    navigated.push_back(url);
+    return navigate_succeeds;
+  }
+  // A window opened by another counts its BringToFront calls there.
+  int* opener_front_count = nullptr;
 };
 
 struct FakeMenuArguments final : MenuArguments {

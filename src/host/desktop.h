@@ -1,0 +1,80 @@
+// The port through which the core talks to the person at the desktop and
+// starts things outside the browser: message boxes, beeps, the shell,
+// processes and the mail program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/browser_window.h"
+
+namespace qm {
+
+enum class MessageIcon { kNone, kExclamation, kStop, kQuestion, kInformation };
+enum class MessageButtons { kOk, kYesNo };
+
+struct MessageStyle {
+  MessageIcon icon = MessageIcon::kExclamation;
+  MessageButtons buttons = MessageButtons::kOk;
+  bool second_button_default = false;  // e.g. No as the default of Yes/No
+};
+
+// The button that closed a message box, or kFailed when none could be shown.
+enum class MessageResult { kOk, kYes, kNo, kCancel, kFailed };
+
+enum class BeepKind {
+  kError,        // an unusable command
+  kExclamation,  // a page insertion that failed, a missing choice
+};
+
+// One recipient of a mail handed to the mail program.
+struct MailRecipient {
+  enum class Kind { kTo, kCc, kBcc };
+  Kind kind = Kind::kTo;
+  std::string address;  // 8-bit text, the whole expanded template
+};
+
+// A message for the mail program's compose window. Texts are 8-bit text in
+// the system code page; an absent subject or note is left unset.
+struct MailMessage {
+  std::vector<MailRecipient> recipients;
+  bool has_subject = false;
+  std::string subject;
+  bool has_note = false;
+  std::string note;
+};
+
+enum class MailResult {
+  kUnavailable,  // no mail interface on this machine
+  kSent,         // the mail program took the message
+  kUserAbort,    // the user closed the compose window
+  kFailed,       // any other error of the mail interface
+};
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Shows a message box owned by `owner` (the desktop when 0) and waits for
+  // the user.
+  virtual MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
+                                    const std::u16string& caption,
+                                    MessageStyle style) = 0;
+
+  virtual void Beep(BeepKind kind) = 0;
+
+  // Asks the shell to carry out "open" on `address` (8-bit text), shown
+  // normally. False when the shell refuses.
+  virtual bool ShellOpen(const std::string& address) = 0;
+
+  // Starts `command_line` (8-bit text) as a new process and does not wait
+  // for it. On failure returns false and stores the platform's own text for
+  // the error in *error_text.
+  virtual bool StartProcess(const std::string& command_line,
+                            std::u16string* error_text) = 0;
+
+  // Offers `message` in the mail program's compose window.
+  virtual MailResult SendMail(const MailMessage& message) = 0;
+};
+
+}  // namespace qm

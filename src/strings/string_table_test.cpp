@@ -1,0 +1,36 @@
+#include "strings/string_table.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_desktop.h"
+
+namespace qm {
+namespace {
+
+TEST(StringTable, LookupAndMessages) {
+  EXPECT_EQ(LoadString(kStringProductName), u"Pellmor Quillmark");
+  EXPECT_EQ(LoadString(166), u"Search for the selected text");
+  EXPECT_EQ(LoadString(146), u"Cannot calculate answer %1");
+  EXPECT_TRUE(LoadString(123).empty());  // a gap in the ids
+  EXPECT_TRUE(LoadString(99999).empty());
+  int previous = 0;
+  for (const StringTableEntry* e = StringTableBegin(); e != StringTableEnd(); ++e) {
+    EXPECT_GT(e->id, previous);
+    EXPECT_FALSE(e->text.empty()) << e->id;
+    previous = e->id;
+  }
+
+  FakeDesktop desktop;
+  desktop.answers.push_back(MessageResult::kNo);
+  EXPECT_EQ(ShowStringMessage(desktop, 0, kStringTranslateNotInternet,
+                              kStringProductName,
+                              {MessageIcon::kQuestion, MessageButtons::kYesNo, true}),
+            MessageResult::kNo);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].caption, u"Pellmor Quillmark");
+  EXPECT_EQ(desktop.messages[0].text.substr(0, 12), u"Translation ");
+  EXPECT_NE(desktop.messages[0].text.find(u".\nContinue"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,61 @@
+// A Desktop that records every message, beep, shell call, process and mail,
+// and answers message boxes from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "host/desktop.h"
+
+namespace qm {
+
+class FakeDesktop final : public Desktop {
+ public:
+  struct Message {
+    WindowHandle owner;
+    std::u16string text;
+    std::u16string caption;
+    MessageStyle style;
+  };
+
+  // Answers for the next message boxes, first first; kOk once they run out.
+  std::deque<MessageResult> answers;
+  bool shell_succeeds = true;
+  bool process_starts = true;
+  std::u16string process_error = u"The system cannot find the file specified.";
+  MailResult mail_result = MailResult::kSent;
+
+  std::vector<Message> messages;
+  std::vector<BeepKind> beeps;
+  std::vector<std::string> shell_opened;
+  std::vector<std::string> processes;
+  std::vector<MailMessage> mails;
+
+  MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
+                            const std::u16string& caption,
+                            MessageStyle style) override {
+    messages.push_back({owner, text, caption, style});
+    if (answers.empty()) return MessageResult::kOk;
+    const MessageResult answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  void Beep(BeepKind kind) override { beeps.push_back(kind); }
+  bool ShellOpen(const std::string& address) override {
+    shell_opened.push_back(address);
+    return shell_succeeds;
+  }
+  bool StartProcess(const std::string& command_line,
+                    std::u16string* error_text) override {
+    processes.push_back(command_line);
+    if (!process_starts) *error_text = process_error;
+    return process_starts;
+  }
+  MailResult SendMail(const MailMessage& message) override {
+    mails.push_back(message);
+    return mail_result;
+  }
+};
+
+}  // namespace qm
