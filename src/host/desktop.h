@@ -10,6 +10,8 @@
 
 namespace qm {
 
+class CAskConvertDlg;
+
 enum class MessageIcon { kNone, kExclamation, kStop, kQuestion, kInformation };
 enum class MessageButtons { kOk, kYesNo };
 
@@ -75,6 +77,15 @@ class Desktop {
 
   // Offers `message` in the mail program's compose window.
   virtual MailResult SendMail(const MailMessage& message) = 0;
+
+  // Opens the help file at `topic_page` (such as "HelpUnits.htm"), owned by
+  // `owner`. False when the help cannot be shown.
+  virtual bool OpenHelpTopic(WindowHandle owner, const std::string& topic_page) = 0;
+
+  // Dialogs. Each shows its model modally, owned by `owner`, forwards the
+  // user's gestures to it and returns when the model has ended; the model
+  // holds the outcome.
+  virtual void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) = 0;
 };
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ class FakeDesktop final : public Desktop {
   std::vector<std::string> shell_opened;
   std::vector<std::string> processes;
   std::vector<MailMessage> mails;
+  std::vector<std::string> help_topics;
+  bool help_succeeds = true;
+
+  // Plays the user's part in the converter; without it the dialog is run
+  // and left as it opened.
+  std::function<void(CAskConvertDlg&)> convert_script;
+  int dialogs_run = 0;
 
   MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
                             const std::u16string& caption,
@@ -55,6 +63,14 @@ class FakeDesktop final : public Desktop {
   MailResult SendMail(const MailMessage& message) override {
     mails.push_back(message);
     return mail_result;
+  }
+  bool OpenHelpTopic(WindowHandle, const std::string& topic_page) override {
+    help_topics.push_back(topic_page);
+    return help_succeeds;
+  }
+  void RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) override {
+    ++dialogs_run;
+    if (convert_script) convert_script(dialog);
   }
 };
 
