@@ -1,10 +1,13 @@
 #include "posix_module_environment.h"
 
 #include <fcntl.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "compiled_in_files.h"
 
@@ -68,6 +71,27 @@ bool PosixModuleEnvironment::ReadFile(const std::string& path,
 
 std::string_view PosixModuleEnvironment::BuiltInFile(int id) const {
   return CompiledInFile(id);
+}
+
+std::string PosixModuleEnvironment::UserCurrencyCode() const {
+  // A locale object of its own: the process locale stays "C" for the rest
+  // of the program.
+  const locale_t user = ::newlocale(LC_MONETARY_MASK, "", static_cast<locale_t>(0));
+  if (user == static_cast<locale_t>(0)) return {};
+  std::string symbol = ::nl_langinfo_l(INT_CURR_SYMBOL, user);
+  ::freelocale(user);
+  // "EUR " carries the separator that goes between code and amount.
+  const std::size_t first = symbol.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const std::size_t last = symbol.find_last_not_of(" \t");
+  return symbol.substr(first, last - first + 1);
+}
+
+std::optional<std::string> PosixModuleEnvironment::EnvironmentVariable(
+    const std::string& name) const {
+  const char* value = std::getenv(name.c_str());
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
 }
 
 }  // namespace qm

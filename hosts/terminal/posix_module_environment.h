@@ -15,6 +15,10 @@ class PosixModuleEnvironment final : public ModuleEnvironment {
   std::string ModulePath() const override;
   bool ReadFile(const std::string& path, std::string* bytes) const override;
   std::string_view BuiltInFile(int id) const override;
+  // The international currency symbol of the user's LC_MONETARY locale.
+  std::string UserCurrencyCode() const override;
+  std::optional<std::string> EnvironmentVariable(
+      const std::string& name) const override;
 
  private:
   std::string module_path_;
