@@ -10,7 +10,10 @@
 
 namespace qm {
 
+class CAboutDlg;
 class CAskConvertDlg;
+class CAskCurrencyDlg;
+class ChoiceDialog;
 
 enum class MessageIcon { kNone, kExclamation, kStop, kQuestion, kInformation };
 enum class MessageButtons { kOk, kYesNo };
@@ -85,7 +88,10 @@ class Desktop {
   // Dialogs. Each shows its model modally, owned by `owner`, forwards the
   // user's gestures to it and returns when the model has ended; the model
   // holds the outcome.
+  virtual void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) = 0;
+  virtual void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) = 0;
   virtual void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) = 0;
+  virtual void RunAboutDialog(WindowHandle owner, CAboutDlg& dialog) = 0;
 };
 
 }  // namespace qm

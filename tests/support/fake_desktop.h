@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/about_dlg.h"
+#include "dialogs/ask_currency_dlg.h"
+#include "dialogs/choice_dialog.h"
+#include "dialogs/gesture_script.h"
 #include "host/desktop.h"
 
 namespace qm {
@@ -40,6 +44,15 @@ class FakeDesktop final : public Desktop {
   std::function<void(CAskConvertDlg&)> convert_script;
   int dialogs_run = 0;
 
+  // Gesture scripts for the next choice, currency and about dialogs, one
+  // per dialog, first first (see dialogs/gesture_script.h). A dialog with
+  // no script left, or still open after its script, is cancelled. A script
+  // the dialog cannot play fails the test through `script_errors`.
+  std::deque<std::string> scripts;
+  std::vector<std::string> script_errors;
+  // The dialogs as they were when their scripts ended.
+  std::vector<std::u16string> dialog_texts;
+
   MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
                             const std::u16string& caption,
                             MessageStyle style) override {
@@ -71,6 +84,32 @@ class FakeDesktop final : public Desktop {
   void RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) override {
     ++dialogs_run;
     if (convert_script) convert_script(dialog);
+  }
+  void RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) override {
+    dialog.Open();
+    Play(dialog);
+    dialog_texts.push_back(dialog.text());
+  }
+  void RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) override {
+    dialog.Open();
+    Play(dialog);
+  }
+  void RunAboutDialog(WindowHandle, CAboutDlg& dialog) override { Play(dialog); }
+
+ private:
+  template <typename Dialog>
+  void Play(Dialog& dialog) {
+    ++dialogs_run;
+    if (!scripts.empty()) {
+      std::vector<Gesture> gestures;
+      std::string error;
+      if (!ParseGestures(scripts.front(), &gestures, &error) ||
+          !PlayGestures(dialog, gestures, &error)) {
+        script_errors.push_back(error);
+      }
+      scripts.pop_front();
+    }
+    if (!dialog.result()) dialog.Cancel();
   }
 };
 

@@ -1,0 +1,36 @@
+// The about and configure dialog: help, the customisation topic and the
+// product's home page.
+#pragma once
+
+#include <optional>
+
+#include "context/request_context.h"
+#include "host/desktop.h"
+
+namespace qm {
+
+class CAboutDlg {
+ public:
+  // Results: 1 OK, 2 Escape or the close box, 215 Home Page.
+  static constexpr int kResultHomePage = 215;
+
+  CAboutDlg(const RequestContext& context, Desktop& desktop)
+      : context_(context), desktop_(desktop) {}
+
+  void Ok() { result_ = 1; }
+  void Cancel() { result_ = 2; }
+  void HomePage() { result_ = kResultHomePage; }
+  // Help opens the help index, Customization the page on editing the
+  // catalogue; the dialog stays open.
+  void Help();
+  void Customization();
+
+  std::optional<int> result() const { return result_; }
+
+ private:
+  const RequestContext& context_;
+  Desktop& desktop_;
+  std::optional<int> result_;
+};
+
+}  // namespace qm

@@ -1,0 +1,41 @@
+#include "dialogs/ask_currency_dlg.h"
+
+#include "strings/string_table.h"
+#include "text/number_scan.h"
+
+namespace qm {
+
+CAskCurrencyDlg::CAskCurrencyDlg(RequestContext& context, Desktop& desktop,
+                                 const CodePage& code_page,
+                                 SiteEntryList& entries, std::u16string amount,
+                                 const CurrencyInfo* source,
+                                 const CurrencyInfo* target)
+    : ChoiceDialog(context, desktop, code_page, entries, std::move(amount),
+                   ChoiceDialogTexts{229, u"",
+                                     u"Using one of the following\n(Double-click "
+                                     u"actions or sites to select them)",
+                                     "HelpCurrency.htm"}),
+      chosen_source_(source),
+      chosen_target_(target),
+      source_(source),
+      target_(target) {
+  for (const CurrencyInfo& row : CurrencyTable()) rows_.push_back(&row);
+}
+
+bool CAskCurrencyDlg::Ok() {
+  // A box with nothing chosen keeps its currency.
+  if (chosen_source_ != nullptr) source_ = chosen_source_;
+  if (chosen_target_ != nullptr) target_ = chosen_target_;
+  return ChoiceDialog::Ok();
+}
+
+InputCheck CAskCurrencyDlg::ValidateInput(const std::u16string& text) {
+  double value = 0;
+  std::size_t consumed = 0;
+  if (!ScanDouble(text, &value, &consumed)) {
+    return InputCheck::Refuse(kStringCurrencyAmountNotNumber);
+  }
+  return InputCheck::Accept(text);
+}
+
+}  // namespace qm

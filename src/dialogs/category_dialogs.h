@@ -1,0 +1,71 @@
+// The dialogs of the site categories: each is the shared choice dialog with
+// its own template, texts, help topic and check of the typed text.
+#pragma once
+
+#include <string>
+
+#include "dialogs/choice_dialog.h"
+
+namespace qm {
+
+// Dialogs with a text to look up.
+
+class CAskISBNDlg final : public ChoiceDialog {
+ public:
+  CAskISBNDlg(RequestContext& context, Desktop& desktop,
+              const CodePage& code_page, SiteEntryList& entries,
+              std::u16string text);
+  // Accepts an ISBN-10, or an EAN-13 of a book, and hands on the ISBN-10.
+  InputCheck ValidateInput(const std::u16string& text) override;
+};
+
+class CAskUPCDlg final : public ChoiceDialog {
+ public:
+  CAskUPCDlg(RequestContext& context, Desktop& desktop,
+             const CodePage& code_page, SiteEntryList& entries,
+             std::u16string text);
+  // Accepts a UPC-A, also without its leading zeros; never completes a
+  // check digit the user left out.
+  InputCheck ValidateInput(const std::u16string& text) override;
+};
+
+class CAskStockDlg final : public ChoiceDialog {
+ public:
+  CAskStockDlg(RequestContext& context, Desktop& desktop,
+               const CodePage& code_page, SiteEntryList& entries,
+               std::u16string text);
+  // Trims blanks and line breaks; refuses an empty symbol.
+  InputCheck ValidateInput(const std::u16string& text) override;
+};
+
+// The book, movie, music, other and search dialog: any text will do; the
+// caption and prompt come from the string table.
+class CAskOtherDlg final : public ChoiceDialog {
+ public:
+  CAskOtherDlg(RequestContext& context, Desktop& desktop,
+               const CodePage& code_page, SiteEntryList& entries,
+               std::u16string text, std::string help_topic,
+               int caption_string, int prompt_string);
+};
+
+// Dialogs with a list only.
+
+class CAskEmailDlg final : public ChoiceDialog {
+ public:
+  CAskEmailDlg(RequestContext& context, Desktop& desktop,
+               const CodePage& code_page, SiteEntryList& entries);
+};
+
+class CAskTranslateDlg final : public ChoiceDialog {
+ public:
+  CAskTranslateDlg(RequestContext& context, Desktop& desktop,
+                   const CodePage& code_page, SiteEntryList& entries);
+};
+
+class CAskURLDlg final : public ChoiceDialog {
+ public:
+  CAskURLDlg(RequestContext& context, Desktop& desktop,
+             const CodePage& code_page, SiteEntryList& entries);
+};
+
+}  // namespace qm
