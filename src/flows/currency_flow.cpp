@@ -1,0 +1,36 @@
+#include "flows/currency_flow.h"
+
+#include "catalogue/site_entries.h"
+#include "dialogs/ask_currency_dlg.h"
+#include "flows/action_runner.h"
+#include "recognisers/currency_context.h"
+#include "recognisers/currency_table.h"
+
+namespace qm {
+
+const CurrencyInfo* InitialTargetCurrency(const CurrencyInfo* source,
+                                          const CurrencyInfo* local) {
+  if (source != local) return local;
+  const CurrencyInfo* usd = FindCurrencyByCode("USD");
+  return local == usd ? FindCurrencyByCode("CAD") : usd;
+}
+
+void RunCurrencyFlow(RequestContext& context, HostPorts& ports) {
+  SiteEntryList entries;
+  CollectSiteEntries(ports.environment, ports.selections, "CURRENCY:", false,
+                     entries);
+  const CurrencyInfo* source = SourceCurrency(context);
+  const CurrencyInfo* local = TargetCurrency(context);
+  CAskCurrencyDlg dialog(context, ports.desktop, ports.code_page, entries,
+                         ParseAmount(context), source,
+                         InitialTargetCurrency(source, local));
+  ports.desktop.RunCurrencyDialog(context.browserWindow(), dialog);
+  if (dialog.result() != kResultOk) return;
+  context.SetSelectedText(dialog.amount());
+  SaveSelections(entries, ports.selections);
+  SetSourceCurrency(context, dialog.source());
+  SetTargetCurrency(context, dialog.target());
+  RunChosenEntries(entries, context, ports);
+}
+
+}  // namespace qm
