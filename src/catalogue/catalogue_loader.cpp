@@ -6,14 +6,7 @@
 namespace qm {
 
 std::string CataloguePath(const ModuleEnvironment& env) {
-  std::string path = env.ModulePath();
-  if (path.empty()) return path;
-  const std::size_t slash = path.find_last_of("\\/");
-  const std::size_t dot = path.rfind('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) {
-    path.erase(dot);
-  }
-  return path + ".ini";
+  return env.UserCataloguePath();
 }
 
 CatalogueSource LoadCatalogue(const ModuleEnvironment& env,

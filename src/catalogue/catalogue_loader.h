@@ -11,11 +11,9 @@
 
 namespace qm {
 
-// The path of the user's catalogue file: the module's path with its
-// extension replaced by ".ini" ("C:\\Apps\\qmkit.dll" gives
-// "C:\\Apps\\qmkit.ini"). A file name without an extension gets ".ini"
-// appended; a "." in a folder name is not taken for one. Empty when the
-// module path is unknown.
+// The path of the user's catalogue file as the environment places it:
+// beside the module, named like it with ".ini" (see
+// ModuleEnvironment::UserCataloguePath).
 std::string CataloguePath(const ModuleEnvironment& env);
 
 // Where a loaded catalogue came from.

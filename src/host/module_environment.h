@@ -17,6 +17,13 @@ class ModuleEnvironment {
   // system code page. Empty when it cannot be found.
   virtual std::string ModulePath() const = 0;
 
+  // The user's catalogue file. By default the module's path with its
+  // extension replaced by ".ini" ("C:\\Apps\\qmkit.dll" gives
+  // "C:\\Apps\\qmkit.ini"); a file name without an extension gets ".ini"
+  // appended, and a "." in a folder name is not taken for one. Empty when
+  // the module path is unknown.
+  virtual std::string UserCataloguePath() const;
+
   // Reads the whole file at `path`, opened shared for reading and only if it
   // exists. On success stores its bytes in *bytes and returns true; on
   // failure returns false and leaves *bytes untouched.

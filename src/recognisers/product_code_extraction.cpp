@@ -1,0 +1,73 @@
+#include "recognisers/product_code_extraction.h"
+
+#include <string_view>
+
+#include "recognisers/product_code_scanners.h"
+
+namespace qm {
+namespace {
+
+// The four texts a code is looked for in, in the order they are tried.
+enum Source { kSelectedText, kSelectedHtml, kPageHref, kTopHref, kSourceCount };
+
+struct Sources {
+  explicit Sources(const RequestContext& context)
+      : text{context.selectedText(), context.selectedHtml(),
+             context.pageHref(), context.topHref()} {}
+  std::u16string text[kSourceCount];
+};
+
+using Scanner = bool (*)(std::u16string_view, std::u16string*);
+
+struct Step {
+  Source source;
+  Scanner scan;
+};
+
+// The first valid EAN-13 of the text decides: another prefix than 978 gives
+// no ISBN from this text.
+bool FindEAN13AsISBN10(std::u16string_view text, std::u16string* out) {
+  std::u16string ean;
+  return FindEAN13(text, &ean) && EAN13ToISBN10(ean, out);
+}
+
+constexpr Step kISBNSteps[] = {
+    {kSelectedText, FindISBN10},        {kSelectedHtml, FindISBN10},
+    {kSelectedText, FindEAN13AsISBN10}, {kSelectedHtml, FindEAN13AsISBN10},
+    {kPageHref, FindISBN10},            {kPageHref, FindEAN13AsISBN10},
+    {kTopHref, FindISBN10},             {kTopHref, FindEAN13AsISBN10},
+};
+
+constexpr Step kUPCSteps[] = {
+    {kSelectedText, FindUPCA},       {kSelectedHtml, FindUPCA},
+    {kPageHref, FindUPCA},           {kTopHref, FindUPCA},
+    {kSelectedText, FindPaddedUPCA}, {kSelectedHtml, FindPaddedUPCA},
+    {kPageHref, FindPaddedUPCA},     {kTopHref, FindPaddedUPCA},
+    {kSelectedText, CompleteUPCA},   {kSelectedHtml, CompleteUPCA},
+    {kPageHref, CompleteUPCA},       {kTopHref, CompleteUPCA},
+};
+
+template <std::size_t N>
+std::u16string FirstFound(const RequestContext& context,
+                          const Step (&steps)[N]) {
+  const Sources sources(context);
+  std::u16string found;
+  for (const Step& step : steps) {
+    if (step.scan(sources.text[step.source], &found)) return found;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::u16string ExtractISBN(RequestContext& context) {
+  if (!context.isbnLooked()) context.SetFoundISBN(FirstFound(context, kISBNSteps));
+  return context.foundISBN();
+}
+
+std::u16string ExtractUPC(RequestContext& context) {
+  if (!context.upcLooked()) context.SetFoundUPC(FirstFound(context, kUPCSteps));
+  return context.foundUPC();
+}
+
+}  // namespace qm

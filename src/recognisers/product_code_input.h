@@ -1,0 +1,30 @@
+// What the ISBN and UPC dialogs accept when OK is pressed, and the normal
+// form they hand on.
+#pragma once
+
+#include <string_view>
+
+#include "recognisers/input_check.h"
+
+namespace qm {
+
+// String ids of the refusals: "The ISBN number is not valid." and "The UPC
+// number is not valid."
+inline constexpr int kMessageInvalidISBN = 129;
+inline constexpr int kMessageInvalidUPC = 130;
+
+// Accepts the ISBN-10 that FindISBN10 finds in `text`, else the ISBN-10 of
+// the first EAN-13 (FindEAN13, EAN13ToISBN10); refuses with
+// kMessageInvalidISBN otherwise, an empty text included.
+//   CheckISBNInput(u"978-0-306-40615-7") -> accepted, text u"0306406152"
+InputCheck CheckISBNInput(std::u16string_view text);
+
+// Accepts the UPC-A that FindUPCA finds in `text`, else the one of
+// FindPaddedUPCA; refuses with kMessageInvalidUPC otherwise. A typed code
+// is never completed with a computed check digit: eleven digits that are
+// not a padded UPC-A are refused, where a selection would be completed.
+//   CheckUPCInput(u"0 36000 29145 2") -> accepted, text u"036000291452"
+//   CheckUPCInput(u"03600029145")     -> refused, kMessageInvalidUPC
+InputCheck CheckUPCInput(std::u16string_view text);
+
+}  // namespace qm

@@ -1,0 +1,39 @@
+#include "recognisers/product_code_input.h"
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+void ExpectAccepted(const InputCheck& check, std::u16string_view normal) {
+  EXPECT_TRUE(check.accepted);
+  EXPECT_EQ(check.text, normal);
+}
+
+void ExpectRefused(const InputCheck& check, int message) {
+  EXPECT_FALSE(check.accepted);
+  EXPECT_EQ(check.message, message);
+  EXPECT_TRUE(check.text.empty());
+}
+
+TEST(CheckISBNInputTest, TenDigitsOrA978Code) {
+  ExpectAccepted(CheckISBNInput(u"ISBN 0-306-40615-2"), u"0306406152");
+  ExpectAccepted(CheckISBNInput(u"0-8044-2957-x"), u"080442957X");
+  ExpectAccepted(CheckISBNInput(u"978-0-306-40615-7"), u"0306406152");
+  ExpectRefused(CheckISBNInput(u"979-1-234-56789-6"), kMessageInvalidISBN);
+  ExpectRefused(CheckISBNInput(u"0-306-40615-3"), kMessageInvalidISBN);
+  ExpectRefused(CheckISBNInput(u"0.306.40615.2"), kMessageInvalidISBN);
+  ExpectRefused(CheckISBNInput(u""), 129);
+}
+
+TEST(CheckUPCInputTest, FullOrPaddedButNeverCompleted) {
+  ExpectAccepted(CheckUPCInput(u"0 36000 29145 2"), u"036000291452");
+  ExpectAccepted(CheckUPCInput(u"36000291452"), u"036000291452");
+  // A selection of these eleven digits would be completed; typed, refused.
+  ExpectRefused(CheckUPCInput(u"03600029145"), kMessageInvalidUPC);
+  ExpectRefused(CheckUPCInput(u"036000291453"), kMessageInvalidUPC);
+  ExpectRefused(CheckUPCInput(u""), 130);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,173 @@
+#include "recognisers/product_code_scanners.h"
+
+#include <array>
+#include <cstddef>
+
+#include "recognisers/product_code_checks.h"
+#include "text/char_class.h"
+
+namespace qm {
+namespace {
+
+constexpr bool IsAsciiLetter(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// IsWideDigit, without the table search for the ASCII most pages are made of.
+inline bool IsRunDigit(char16_t c) {
+  return c < 0x80 ? IsAsciiDigit(c) : IsWideDigit(c);
+}
+
+// One left-to-right pass over runs of wide digits with spaces and hyphens
+// between them. The first N digits of a run are kept; later ones are only
+// counted, so an over-long run is known by its count. With `isbn_x`, an "x"
+// or "X" right after the ninth digit is the tenth character. When a run
+// ends (at any other character, or at the end of the text), `accept` gets
+// the kept characters and the count; its true ends the scan with success.
+template <std::size_t N, bool isbn_x, typename Accept>
+bool ScanDigitRuns(std::u16string_view text, Accept accept) {
+  std::array<char16_t, N> kept{};
+  std::size_t count = 0;
+  const auto run_ends = [&] {
+    const std::size_t held = count < N ? count : N;
+    return accept(std::u16string_view(kept.data(), held), count);
+  };
+  for (const char16_t c : text) {
+    if (IsRunDigit(c)) {
+      if (count < N) kept[count] = c;
+      ++count;
+    } else if (isbn_x && count == 9 && (c == u'x' || c == u'X')) {
+      kept[9] = u'X';
+      count = 10;
+    } else if (c == u' ' || c == u'-') {
+      // A separator inside the number.
+    } else {
+      if (run_ends()) return true;
+      count = 0;
+    }
+  }
+  return run_ends();
+}
+
+}  // namespace
+
+bool FindISBN10(std::u16string_view text, std::u16string* out) {
+  return ScanDigitRuns<10, true>(
+      text, [out](std::u16string_view kept, std::size_t count) {
+        if (count != 10 || !IsValidISBN10(kept)) return false;
+        out->assign(kept);
+        return true;
+      });
+}
+
+bool FindUPCA(std::u16string_view text, std::u16string* out) {
+  return ScanDigitRuns<12, false>(
+      text, [out](std::u16string_view kept, std::size_t count) {
+        if (count != 12 || !IsValidUPCA(kept)) return false;
+        out->assign(kept);
+        return true;
+      });
+}
+
+bool FindPaddedUPCA(std::u16string_view text, std::u16string* out) {
+  return ScanDigitRuns<12, false>(
+      text, [out](std::u16string_view kept, std::size_t count) {
+        if (count < 10 || count > 12) return false;
+        std::u16string padded(12 - count, u'0');
+        padded.append(kept);
+        if (!IsValidUPCA(padded)) return false;
+        *out = std::move(padded);
+        return true;
+      });
+}
+
+bool FindEAN13(std::u16string_view text, std::u16string* out) {
+  // Trying a start at every digit and walking on from it would read the
+  // same stretch of text up to thirteen times. Instead one pass keeps the
+  // starts still open: the digits seen since the last letter, at most
+  // thirteen, earliest first, in a ring. When the earliest holds thirteen
+  // digits it is decided, and the next digit is the next start. A letter
+  // spoils every open start at once. Starts are decided in the same order
+  // as one at a time, so the first valid code is the same.
+  constexpr std::size_t kDigits = 13;
+  constexpr std::size_t kRing = 16;  // above kDigits; a power of two makes % a mask
+  const std::size_t size = text.size();
+  std::array<char16_t, kRing> digit{};
+  std::array<std::size_t, kRing> position{};
+  std::size_t first = 0;  // sequence number of the earliest open digit
+  std::size_t open = 0;
+  // The open digits' values summed by the parity of their sequence number:
+  // a candidate weighs its digits 1, 3, 1 ... from its first, so the check
+  // sum of any window is one of two mixes of these.
+  int parity_sum[2] = {0, 0};
+  // A start with fewer than thirteen characters left can never be
+  // completed, and neither can any start after it: the search ends there.
+  const auto too_close_to_end = [size](std::size_t at) {
+    return size - at < kDigits;
+  };
+  for (std::size_t i = 0; i < size; ++i) {
+    const char16_t c = text[i];
+    if (IsAsciiLetter(c)) {
+      open = 0;
+      parity_sum[0] = parity_sum[1] = 0;
+      continue;
+    }
+    if (!IsAsciiDigit(c)) continue;
+    if (open == 0 && too_close_to_end(i)) return false;
+    const std::size_t next = first + open;
+    digit[next % kRing] = c;
+    position[next % kRing] = i;
+    parity_sum[next % 2] += c - u'0';
+    if (++open < kDigits) continue;
+
+    const int weighted = parity_sum[first % 2] + 3 * parity_sum[1 - first % 2];
+    if (weighted % 10 == 0) {
+      out->clear();
+      for (std::size_t k = 0; k < kDigits; ++k) {
+        out->push_back(digit[(first + k) % kRing]);
+      }
+      return true;
+    }
+    parity_sum[first % 2] -= digit[first % kRing] - u'0';
+    ++first;
+    --open;
+    if (too_close_to_end(position[first % kRing])) return false;
+  }
+  // Every start still open meets the end of the text first.
+  return false;
+}
+
+bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out) {
+  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"978") return false;
+  std::u16string isbn(ean.substr(3));
+  int sum = 0;
+  for (int k = 1; k <= 9; ++k) sum += k * (isbn[k - 1] - u'0');
+  const int check = sum % 11;
+  isbn[9] = check == 10 ? u'X' : static_cast<char16_t>(u'0' + check);
+  *out = std::move(isbn);
+  return true;
+}
+
+bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
+  constexpr std::size_t kDigits = 11;
+  std::array<char16_t, kDigits> kept{};
+  std::size_t count = 0;
+  for (const char16_t c : text) {
+    if (IsAsciiDigit(c)) {
+      if (count < kDigits) kept[count] = c;
+      ++count;
+      continue;
+    }
+    if (count == kDigits) break;
+    count = 0;
+  }
+  if (count != kDigits) return false;
+  int sum = 0;
+  UPCWeightedSum(std::u16string_view(kept.data(), kDigits), &sum);
+  std::u16string upc(kept.data(), kDigits);
+  upc.push_back(static_cast<char16_t>(u'0' + (10 - sum) % 10));
+  *out = std::move(upc);
+  return true;
+}
+
+}  // namespace qm

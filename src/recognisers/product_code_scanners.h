@@ -1,0 +1,61 @@
+// Finding a book number or a product code in free text (a selection, its
+// HTML, a page address) and bringing it to its normal form: an ISBN-10 is
+// ten characters, nine of "0".."9" then "0".."9" or "X"; a UPC-A is twelve of
+// "0".."9". No spaces or hyphens.
+//
+// Every scanner returns true and stores its result in *out on success, and
+// returns false leaving *out untouched otherwise. All run in time linear in
+// the length of the text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// The first run of IsWideDigit characters, with spaces (U+0020) and hyphens
+// (U+002D) between them passed over, that holds exactly ten characters and
+// passes IsValidISBN10. An "x" or "X" right after the ninth digit counts as
+// the tenth character (stored as "X"); any other character ends the run. A
+// run of eleven or more digits is never an ISBN, whatever ten of them say.
+//   FindISBN10(u"ISBN 0-306-40615-2", &out)  -> true, out == u"0306406152"
+//   FindISBN10(u"0-8044-2957-x", &out)       -> true, out == u"080442957X"
+//   FindISBN10(u"0306406152a", &out)         -> true, out == u"0306406152"
+//   FindISBN10(u"0.306.40615.2", &out)       -> false
+bool FindISBN10(std::u16string_view text, std::u16string* out);
+
+// The first thirteen "0".."9" that pass IsValidEAN13, trying a start at
+// every digit from the left and taking the thirteen digits from there on.
+// Characters that are neither ASCII digits nor ASCII letters between them
+// are passed over; an ASCII letter among them spoils that start. The search
+// gives up as soon as a start could not be completed (the text ends first).
+// Any prefix is returned, not only 978.
+//   FindEAN13(u"978-0-306-40615-7", &out)  -> true, out == u"9780306406157"
+//   FindEAN13(u"0.306.40615.2", &out)      -> false (ten digits)
+bool FindEAN13(std::u16string_view text, std::u16string* out);
+
+// The ISBN-10 of a valid EAN-13 that begins with 978: its fourth to twelfth
+// digits and a new check digit. False for every other text, including 979
+// codes.
+//   EAN13ToISBN10(u"9780306406157", &out) -> true, out == u"0306406152"
+bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out);
+
+// As FindISBN10 without the "X": the first run of exactly twelve wide
+// digits (spaces and hyphens passed over) that passes IsValidUPCA.
+//   FindUPCA(u"0 36000 29145 2", &out) -> true, out == u"036000291452"
+bool FindUPCA(std::u16string_view text, std::u16string* out);
+
+// As FindUPCA, but a run of ten or eleven digits also counts, made up to
+// twelve with leading zeros; the first candidate passing IsValidUPCA wins.
+//   FindPaddedUPCA(u"36000291452", &out) -> true, out == u"036000291452"
+bool FindPaddedUPCA(std::u16string_view text, std::u16string* out);
+
+// The first run of exactly eleven adjacent "0".."9" (nothing is passed
+// over: a space or a hyphen ends a run too), completed with the check digit
+// that makes it a valid UPC-A. Meant for selections only: a typed code is
+// never completed, so that a mistyped one is not made to look valid.
+//   CompleteUPCA(u"UPC 03600029145", &out) -> true, out == u"036000291452"
+//   CompleteUPCA(u"03600-029145", &out)    -> false
+bool CompleteUPCA(std::u16string_view text, std::u16string* out);
+
+}  // namespace qm

@@ -1,0 +1,207 @@
+#include "recognisers/product_code_scanners.h"
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "recognisers/product_code_checks.h"
+
+namespace qm {
+namespace {
+
+using Scanner = bool (*)(std::u16string_view, std::u16string*);
+
+// What a scanner makes of `text`: its output, "-" when it fails. Failure
+// must leave the output as it was.
+std::u16string Scan(Scanner scan, std::u16string_view text) {
+  std::u16string out = u"untouched";
+  if (scan(text, &out)) return out;
+  EXPECT_EQ(out, u"untouched");
+  return u"-";
+}
+
+// FindEAN13 exactly as first described: one start at a time, each walking
+// forward afresh from its first digit.
+bool StartByStartEAN13(std::u16string_view text, std::u16string* out) {
+  const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+  const auto letter = [](char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+  };
+  std::size_t start = 0;
+  for (;;) {
+    if (start == text.size()) return false;
+    while (start < text.size() && !digit(text[start])) ++start;
+    if (text.size() - start < 13) return false;
+    std::u16string held(1, text[start]);
+    std::size_t next = start + 1;
+    for (std::size_t i = start + 1; held.size() < 13; ++i) {
+      if (i == text.size()) return false;
+      if (letter(text[i])) break;
+      if (!digit(text[i])) continue;
+      held.push_back(text[i]);
+      if (held.size() == 2) next = i;
+    }
+    if (held.size() == 13 && IsValidEAN13(held)) {
+      *out = held;
+      return true;
+    }
+    start = next;
+  }
+}
+
+TEST(FindISBN10Test, RunsOfTenWithSpacesAndHyphens) {
+  EXPECT_EQ(Scan(FindISBN10, u"ISBN 0-306-40615-2"), u"0306406152");
+  EXPECT_EQ(Scan(FindISBN10, u"ISBN:0306406152."), u"0306406152");
+  EXPECT_EQ(Scan(FindISBN10, u"0306406152a"), u"0306406152");
+  // The first valid run wins; an invalid one is skipped.
+  EXPECT_EQ(Scan(FindISBN10, u"0306406153, 1861972717; 0306406152"), u"1861972717");
+  // A full stop ends the run, so a dotted ISBN is four short runs.
+  EXPECT_EQ(Scan(FindISBN10, u"0.306.40615.2"), u"-");
+  // Eleven or more digits are no ISBN, whatever ten of them say.
+  EXPECT_EQ(Scan(FindISBN10, u"1 0-306-40615-2"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"0306406152-1"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"978-0-306-40615-7"), u"-");
+  // Any script's digits count towards the length but fail the check.
+  EXPECT_EQ(Scan(FindISBN10, u"\u0663 0306406152"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"\uFF10\uFF13\uFF10\uFF16\uFF14\uFF10\uFF16\uFF11\uFF15\uFF12"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u""), u"-");
+}
+
+TEST(FindISBN10Test, XOnlyAfterTheNinthDigit) {
+  EXPECT_EQ(Scan(FindISBN10, u"0-8044-2957-x"), u"080442957X");
+  EXPECT_EQ(Scan(FindISBN10, u"0-8044-2957 - X)"), u"080442957X");
+  EXPECT_EQ(Scan(FindISBN10, u"080442957XX"), u"080442957X");
+  // Anywhere else an "X" ends the run.
+  EXPECT_EQ(Scan(FindISBN10, u"08044X2957"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"X0306406152"), u"0306406152");
+  EXPECT_EQ(Scan(FindISBN10, u"0306406152X"), u"0306406152");
+  EXPECT_EQ(Scan(FindISBN10, u"080442957X1"), u"-");
+}
+
+TEST(FindEAN13Test, ThirteenDigitsAcrossPunctuation) {
+  EXPECT_EQ(Scan(FindEAN13, u"978-0-306-40615-7"), u"9780306406157");
+  EXPECT_EQ(Scan(FindEAN13, u"EAN 4006381333931"), u"4006381333931");
+  // Extra digits in front: the search slides on one digit at a time.
+  EXPECT_EQ(Scan(FindEAN13, u"12.9780306406157"), u"9780306406157");
+  // Anything that is neither an ASCII digit nor an ASCII letter is passed
+  // over, other scripts' digits and letters included.
+  EXPECT_EQ(Scan(FindEAN13, u"978\u00A00306\u2013406157"), u"9780306406157");
+  EXPECT_EQ(Scan(FindEAN13, u"978\u06630306\uFF21406157"), u"9780306406157");
+  // An ASCII letter among the thirteen spoils every start before it.
+  EXPECT_EQ(Scan(FindEAN13, u"978030640615a7"), u"-");
+  EXPECT_EQ(Scan(FindEAN13, u"97803064061x5 9780306406157"), u"9780306406157");
+  EXPECT_EQ(Scan(FindEAN13, u"0.306.40615.2"), u"-");
+  EXPECT_EQ(Scan(FindEAN13, u"978030640615"), u"-");
+  EXPECT_EQ(Scan(FindEAN13, u""), u"-");
+}
+
+// The one-pass search agrees with start-by-start on texts full of near
+// misses: digit runs with separators, letters and other scripts between.
+TEST(FindEAN13Test, SameAsStartByStart) {
+  std::mt19937 rng(3);
+  const std::u16string kOther = u" -.,/:a Z\u00A0\u0663\uFF11\u00E9";
+  int found = 0;
+  for (int n = 0; n < 20000; ++n) {
+    std::u16string text;
+    const std::size_t length = rng() % 48;
+    while (text.size() < length) {
+      if (rng() % 4 != 0) {
+        text.push_back(static_cast<char16_t>(u'0' + rng() % 10));
+      } else {
+        text.push_back(kOther[rng() % kOther.size()]);
+      }
+    }
+    std::u16string expected = u"untouched";
+    const bool expected_found = StartByStartEAN13(text, &expected);
+    std::u16string out = u"untouched";
+    ASSERT_EQ(FindEAN13(text, &out), expected_found) << std::string(text.begin(), text.end());
+    ASSERT_EQ(out, expected) << std::string(text.begin(), text.end());
+    found += expected_found;
+  }
+  EXPECT_GT(found, 1000);
+  EXPECT_LT(found, 19000);
+}
+
+TEST(EAN13ToISBN10Test, Only978Codes) {
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"9780306406157"), u"0306406152");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"9781861972712"), u"1861972717");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"9780804429573"), u"080442957X");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"9791234567896"), u"-");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"4006381333931"), u"-");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"9780306406158"), u"-");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"978-0306406157"), u"-");
+  EXPECT_EQ(Scan(EAN13ToISBN10, u"978"), u"-");
+}
+
+TEST(FindUPCATest, TwelveDigitRuns) {
+  EXPECT_EQ(Scan(FindUPCA, u"0 36000 29145 2"), u"036000291452");
+  EXPECT_EQ(Scan(FindUPCA, u"code: 036000-291452."), u"036000291452");
+  EXPECT_EQ(Scan(FindUPCA, u"036000291453/036000291452"), u"036000291452");
+  // Eleven or thirteen digits, or another script's digit in the run: none.
+  EXPECT_EQ(Scan(FindUPCA, u"36000291452"), u"-");
+  EXPECT_EQ(Scan(FindUPCA, u"1 036000291452"), u"-");
+  EXPECT_EQ(Scan(FindUPCA, u"036000291452\u0661"), u"-");
+  EXPECT_EQ(Scan(FindUPCA, u"03600029145x"), u"-");
+}
+
+TEST(FindPaddedUPCATest, TenToTwelveDigitsWithLeadingZeros) {
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"36000291452"), u"036000291452");
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"12-3456-7895"), u"001234567895");
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"0 36000 29145 2"), u"036000291452");
+  // The first candidate that passes wins, short or not.
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"1234567895, 036000291452"), u"001234567895");
+  // Padded with zeros, eleven digits of a real code usually fail.
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"03600029145"), u"-");
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"234567895"), u"-");
+  EXPECT_EQ(Scan(FindPaddedUPCA, u"0036000291452"), u"-");
+}
+
+TEST(CompleteUPCATest, ElevenAdjacentDigitsGetTheirCheckDigit) {
+  EXPECT_EQ(Scan(CompleteUPCA, u"UPC 03600029145"), u"036000291452");
+  EXPECT_EQ(Scan(CompleteUPCA, u"10000000009"), u"100000000090");
+  EXPECT_EQ(Scan(CompleteUPCA, u"x01234567890 03600029145"), u"012345678905");
+  // Nothing is passed over, and the run must be exactly eleven long.
+  EXPECT_EQ(Scan(CompleteUPCA, u"03600-029145"), u"-");
+  EXPECT_EQ(Scan(CompleteUPCA, u"0 3600029145"), u"-");
+  EXPECT_EQ(Scan(CompleteUPCA, u"036000291452"), u"-");
+  EXPECT_EQ(Scan(CompleteUPCA, u"036000291452 3600029145"), u"-");
+  EXPECT_EQ(Scan(CompleteUPCA, u"0360002914\u0665"), u"-");
+}
+
+// Huge or strange input ends with a definite answer from every scanner.
+TEST(ProductCodeScannersTest, BoundedOnLargeAndOddInput) {
+  const Scanner all[] = {FindISBN10, FindEAN13, FindUPCA, FindPaddedUPCA, CompleteUPCA};
+  const std::size_t kMegabyte = 1 << 20;
+  // All ones: one endless run, and every 13 ones sum to 25.
+  const std::u16string ones(kMegabyte, u'1');
+  for (const Scanner scan : all) EXPECT_EQ(Scan(scan, ones), u"-");
+
+  std::u16string dotted;
+  while (dotted.size() < kMegabyte) dotted += u"1 .";
+  for (const Scanner scan : all) EXPECT_EQ(Scan(scan, dotted), u"-");
+  EXPECT_EQ(Scan(FindEAN13, dotted + u"x 978 0306406157"), u"9780306406157");
+
+  // The digits of a code far apart, with ever longer stretches of
+  // punctuation between them and stray digits before.
+  std::u16string sparse;
+  for (std::size_t gap = 1; sparse.size() < kMegabyte; gap *= 2) {
+    sparse += u'1';
+    sparse.append(gap, u'.');
+  }
+  sparse += u"x";
+  for (const char16_t c : std::u16string(u"978030640615")) {
+    sparse += c;
+    sparse.append(60000, u' ');
+  }
+  EXPECT_EQ(Scan(FindEAN13, sparse), u"-");
+  EXPECT_EQ(Scan(FindEAN13, sparse + u"7"), u"9780306406157");
+
+  const std::u16string odd = {0xD800, u'0', 0xDFFF, 0xFFFF, 0x0000, u'3', 0xFEFF, u'-'};
+  for (const Scanner scan : all) EXPECT_EQ(Scan(scan, odd), u"-");
+  for (const Scanner scan : all) EXPECT_EQ(Scan(scan, u""), u"-");
+}
+
+}  // namespace
+}  // namespace qm
