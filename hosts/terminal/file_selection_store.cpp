@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <optional>
 
 #include "text/ascii_fold.h"
@@ -112,18 +111,6 @@ bool MakeDirectories(const std::string& directory) {
 FileSelectionStore::FileSelectionStore(std::string directory)
     : directory_(std::move(directory)),
       file_path_(directory_ + "/selections") {}
-
-std::string FileSelectionStore::DefaultDirectory() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') {
-    return std::string(config) + "/qmkit";
-  }
-  const char* home = std::getenv("HOME");
-  if (home != nullptr && home[0] != '\0') {
-    return std::string(home) + "/.config/qmkit";
-  }
-  return {};
-}
 
 bool FileSelectionStore::Read(const std::string& name,
                               std::uint32_t* value) const {

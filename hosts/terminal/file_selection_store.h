@@ -19,10 +19,6 @@ class FileSelectionStore final : public SelectionStore {
  public:
   explicit FileSelectionStore(std::string directory);
 
-  // $XDG_CONFIG_HOME/qmkit when that is an absolute path, else
-  // $HOME/.config/qmkit; empty when neither is known.
-  static std::string DefaultDirectory();
-
   bool Read(const std::string& name, std::uint32_t* value) const override;
   bool Write(const std::vector<RememberedValue>& values) override;
 

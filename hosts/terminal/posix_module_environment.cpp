@@ -30,11 +30,28 @@ class FileDescriptor {
 
 }  // namespace
 
-PosixModuleEnvironment::PosixModuleEnvironment(std::string module_path)
-    : module_path_(std::move(module_path)) {}
+std::string UserConfigFolder() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') {
+    return std::string(config) + "/qmkit";
+  }
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && home[0] != '\0') {
+    return std::string(home) + "/.config/qmkit";
+  }
+  return {};
+}
+
+PosixModuleEnvironment::PosixModuleEnvironment(std::string catalogue_path)
+    : catalogue_path_(std::move(catalogue_path)) {}
+
+std::string PosixModuleEnvironment::UserCataloguePath() const {
+  if (!catalogue_path_.empty()) return catalogue_path_;
+  const std::string folder = UserConfigFolder();
+  return folder.empty() ? std::string() : folder + "/qmkit.ini";
+}
 
 std::string PosixModuleEnvironment::ModulePath() const {
-  if (!module_path_.empty()) return module_path_;
   std::string path(256, '\0');
   for (;;) {
     const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());

@@ -6,13 +6,21 @@
 
 namespace qm {
 
+// The user's configuration folder of the terminal host: $XDG_CONFIG_HOME/qmkit
+// when that is an absolute path, else $HOME/.config/qmkit; empty when
+// neither is known.
+std::string UserConfigFolder();
+
 class PosixModuleEnvironment final : public ModuleEnvironment {
  public:
-  // `module_path` stands in for the program's own path when it is not empty;
-  // the user's catalogue is then looked for beside it.
-  explicit PosixModuleEnvironment(std::string module_path = {});
+  // The user's catalogue is `catalogue_path` when it is not empty, else
+  // qmkit.ini in the user's configuration folder ($XDG_CONFIG_HOME/qmkit,
+  // else ~/.config/qmkit).
+  explicit PosixModuleEnvironment(std::string catalogue_path = {});
 
+  // The program's own path.
   std::string ModulePath() const override;
+  std::string UserCataloguePath() const override;
   bool ReadFile(const std::string& path, std::string* bytes) const override;
   std::string_view BuiltInFile(int id) const override;
   // The international currency symbol of the user's LC_MONETARY locale.
@@ -21,7 +29,7 @@ class PosixModuleEnvironment final : public ModuleEnvironment {
       const std::string& name) const override;
 
  private:
-  std::string module_path_;
+  std::string catalogue_path_;
 };
 
 }  // namespace qm

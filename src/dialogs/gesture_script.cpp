@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "text/ascii_fold.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -53,6 +54,29 @@ bool PlayChoiceGesture(ChoiceDialog& dialog, const Gesture& g,
     error->clear();
     return false;
   }
+  return true;
+}
+
+// The index of the entry named `name` (as listed, else without regard to
+// ASCII case), or of line `name` counted from 1.
+template <typename Item>
+bool FindListEntry(const ConvertChoiceList<Item>& list, const std::string& name,
+                   int* index, std::string* error) {
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t i = 0; i < list.entries.size(); ++i) {
+      const std::string& entry = list.entries[i].name;
+      if (pass == 0 ? entry == name : CompareFolded(entry, name) == 0) {
+        *index = static_cast<int>(i);
+        return true;
+      }
+    }
+  }
+  std::size_t line = 0;
+  if (!ParseLine(name, list.entries.size(), &line, error)) {
+    *error = "no entry \"" + name + "\" in the list";
+    return false;
+  }
+  *index = static_cast<int>(line);
   return true;
 }
 
@@ -147,6 +171,38 @@ bool PlayGestures(CAskCurrencyDlg& dialog,
     }
     const Gesture as_text = g.word == "amount" ? Gesture{"text", g.argument} : g;
     return PlayChoiceGesture(dialog, as_text, dialog.code_page(), e);
+  });
+}
+
+bool PlayGestures(CAskConvertDlg& dialog,
+                  const std::vector<Gesture>& gestures, std::string* error) {
+  const CodePage& code_page = dialog.code_page();
+  return PlayAll(dialog, gestures, error, [&](const Gesture& g, std::string* e) {
+    const std::string name = code_page.ToNarrow(FromUtf8(g.argument));
+    int index = 0;
+    if (g.word == "category") {
+      if (!FindListEntry(dialog.categories(), name, &index, e)) return false;
+      dialog.ChooseCategory(index);
+    } else if (g.word == "from") {
+      if (!FindListEntry(dialog.fromUnits(), name, &index, e)) return false;
+      dialog.ChooseFromUnit(index);
+    } else if (g.word == "to") {
+      if (!FindListEntry(dialog.toUnits(), name, &index, e)) return false;
+      dialog.ChooseToUnit(index);
+    } else if (g.word == "amount" || g.word == "text") {
+      dialog.SetAmountText(name);
+    } else if (g.word == "calculate") {
+      dialog.Calculate();
+    } else if (g.word == "ok") {
+      dialog.Ok();
+    } else if (g.word == "cancel") {
+      dialog.Cancel();
+    } else if (g.word == "help") {
+      dialog.Help();
+    } else {
+      return false;
+    }
+    return true;
   });
 }
 

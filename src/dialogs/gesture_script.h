@@ -8,6 +8,8 @@
 // Choice dialogs: toggle N (double-click line N, counted from 1),
 // highlight N (a single click), text T (the edit box), ok, cancel, help.
 // The currency dialog adds amount T (the same as text), from CODE, to CODE.
+// The converter: category NAME, from NAME, to NAME (a name as listed, or
+// its line number counted from 1), amount T, calculate, ok, cancel, help.
 // The about dialog: ok, cancel, help, customize, home.
 #pragma once
 
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "dialogs/about_dlg.h"
+#include "dialogs/ask_convert_dlg.h"
 #include "dialogs/ask_currency_dlg.h"
 #include "dialogs/choice_dialog.h"
 
@@ -39,6 +42,8 @@ bool ParseGestures(std::string_view script, std::vector<Gesture>* gestures,
 bool PlayGestures(ChoiceDialog& dialog, const std::vector<Gesture>& gestures,
                   std::string* error);
 bool PlayGestures(CAskCurrencyDlg& dialog,
+                  const std::vector<Gesture>& gestures, std::string* error);
+bool PlayGestures(CAskConvertDlg& dialog,
                   const std::vector<Gesture>& gestures, std::string* error);
 bool PlayGestures(CAboutDlg& dialog, const std::vector<Gesture>& gestures,
                   std::string* error);

@@ -1,0 +1,205 @@
+#include "terminal_page.h"
+
+#include <vector>
+
+#include "launcher.h"
+#include "text/utf8.h"
+
+namespace qm {
+namespace {
+
+// The value of attribute `name` ("HREF") in a fragment this product
+// inserted: double-quoted, with &amp; &lt; &gt; &quot; &#39; decoded.
+std::u16string AttributeValue(const std::u16string& html, std::u16string_view name) {
+  std::u16string marker(name);
+  marker += u"=\"";
+  const std::size_t start = html.find(marker);
+  if (start == std::u16string::npos) return {};
+  const std::size_t from = start + marker.size();
+  const std::size_t end = html.find(u'"', from);
+  std::u16string_view raw(html.data() + from,
+                          (end == std::u16string::npos ? html.size() : end) - from);
+  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
+      {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'},
+      {u"&#39;", u'\''}};
+  std::u16string value;
+  for (std::size_t i = 0; i < raw.size();) {
+    bool decoded = false;
+    for (const auto& [entity, c] : kEntities) {
+      if (raw.substr(i, entity.size()) == entity) {
+        value.push_back(c);
+        i += entity.size();
+        decoded = true;
+        break;
+      }
+    }
+    if (!decoded) value.push_back(raw[i++]);
+  }
+  return value;
+}
+
+class TerminalElement final : public BrowserElement {
+ public:
+  TerminalElement(std::u16string text, std::u16string href)
+      : text_(std::move(text)), href_(std::move(href)) {}
+  std::optional<std::u16string> TagName() override { return u"A"; }
+  std::optional<std::u16string> OuterHtml() override {
+    return u"<A href=\"" + href_ + u"\">" + text_ + u"</A>";
+  }
+  std::optional<std::u16string> InnerText() override { return text_; }
+
+ private:
+  std::u16string text_;
+  std::u16string href_;
+};
+
+class TerminalRange final : public BrowserTextRange {
+ public:
+  TerminalRange(std::u16string text, std::u16string html)
+      : text_(std::move(text)), html_(std::move(html)) {}
+  std::optional<std::u16string> Text() override { return text_; }
+  std::optional<std::u16string> HtmlText() override { return html_; }
+
+ private:
+  std::u16string text_;
+  std::u16string html_;
+};
+
+}  // namespace
+
+class TerminalDocument final : public BrowserDocument {
+ public:
+  TerminalDocument(std::u16string title, ActionLog& log, bool launch)
+      : title_(std::move(title)), log_(log), launch_(launch) {}
+
+  std::u16string selection;
+  std::u16string selection_html;
+  std::optional<std::u16string> link_text;
+  std::u16string link_href;
+
+  std::optional<std::u16string> Title() override { return title_; }
+  std::unique_ptr<BrowserTextRange> SelectionRange() override {
+    if (selection.empty() && selection_html.empty()) return nullptr;
+    return std::make_unique<TerminalRange>(selection, selection_html);
+  }
+  std::unique_ptr<BrowserElement> ActiveElement() override {
+    if (!link_text) return nullptr;
+    return std::make_unique<TerminalElement>(*link_text, link_href);
+  }
+  bool InsertIntoBody(const std::u16string& html) override {
+    body_.push_back(html);
+    return true;
+  }
+  bool ClickAnchor(const std::u16string& name) override {
+    const std::u16string marker = u"ID=\"" + name + u"\"";
+    for (const std::u16string& fragment : body_) {
+      if (fragment.find(marker) == std::u16string::npos) continue;
+      const std::u16string href = AttributeValue(fragment, u"HREF");
+      LoggedEvent& e = log_.Add("link");
+      e.fields = {{"href", ToUtf8(href)},
+                  {"target", ToUtf8(AttributeValue(fragment, u"TARGET"))},
+                  {"html", ToUtf8(fragment)}};
+      if (launch_) LaunchAddress(ToUtf8(href));
+      return true;
+    }
+    return false;
+  }
+  bool RemoveElements(const std::u16string& id) override {
+    const std::u16string marker = u"ID=\"" + id + u"\"";
+    std::erase_if(body_, [&](const std::u16string& fragment) {
+      return fragment.find(marker) != std::u16string::npos;
+    });
+    return true;
+  }
+
+ private:
+  std::u16string title_;
+  ActionLog& log_;
+  bool launch_;
+  std::vector<std::u16string> body_;
+};
+
+class TerminalWindow final : public BrowserWindow,
+                             public std::enable_shared_from_this<TerminalWindow> {
+ public:
+  TerminalWindow(ActionLog& log, bool launch) : log_(log), launch_(launch) {}
+
+  std::weak_ptr<TerminalWindow> top;  // none: its own top
+  std::u16string name;
+  std::u16string href;
+  std::u16string host;
+  std::shared_ptr<TerminalDocument> document;
+  std::optional<std::pair<int, int>> screen;
+
+  std::shared_ptr<BrowserWindow> Top() override {
+    if (const auto t = top.lock()) return t;
+    return shared_from_this();
+  }
+  std::optional<std::u16string> Name() override { return name; }
+  std::optional<std::u16string> LocationHref() override { return href; }
+  std::optional<std::u16string> LocationHostname() override { return host; }
+  std::shared_ptr<BrowserDocument> Document() override { return document; }
+  bool ScreenAvailSize(int* width, int* height) override {
+    if (!screen) return false;
+    *width = screen->first;
+    *height = screen->second;
+    return true;
+  }
+  std::shared_ptr<BrowserWindow> Open(const std::u16string& url,
+                                      const std::u16string& window_name,
+                                      const std::u16string& features) override {
+    LoggedEvent& e = log_.Add("open");
+    e.fields = {{"url", ToUtf8(url)},
+                {"window", ToUtf8(window_name)},
+                {"features", ToUtf8(features)}};
+    if (launch_) LaunchAddress(ToUtf8(url));
+    auto opened = std::make_shared<TerminalWindow>(log_, launch_);
+    opened->href = url;
+    opened->name = window_name;
+    return opened;
+  }
+  void BringToFront() override {}
+  bool Navigate(const std::u16string& url) override {
+    log_.Add("navigate").fields = {{"url", ToUtf8(url)}};
+    if (launch_) LaunchAddress(ToUtf8(url));
+    return true;
+  }
+
+ private:
+  ActionLog& log_;
+  bool launch_;
+};
+
+TerminalPage::TerminalPage(const PageOptions& options, ActionLog& log,
+                           bool launch) {
+  const bool framed = !options.top_url.empty() && options.top_url != options.url;
+  top_ = std::make_shared<TerminalWindow>(log, launch);
+  top_->screen = options.screen;
+  top_->href = framed ? options.top_url : options.url;
+  top_->host = options.top_host.value_or(HostOfAddress(top_->href));
+  top_->name = options.top_name;
+  top_->document = std::make_shared<TerminalDocument>(
+      options.top_title.empty() && !framed ? options.title : options.top_title,
+      log, launch);
+  if (framed) {
+    page_ = std::make_shared<TerminalWindow>(log, launch);
+    page_->top = top_;
+    page_->href = options.url;
+    page_->host = options.host.value_or(HostOfAddress(options.url));
+    page_->name = options.name;
+    page_->document = std::make_shared<TerminalDocument>(options.title, log, launch);
+  } else {
+    page_ = top_;
+    if (options.host) page_->host = *options.host;
+    if (!options.name.empty()) page_->name = options.name;
+  }
+  TerminalDocument& document = *page_->document;
+  document.selection = options.selection;
+  document.selection_html = options.html;
+  document.link_text = options.link_text;
+  document.link_href = options.link_href;
+}
+
+std::shared_ptr<BrowserWindow> TerminalPage::Window() { return page_; }
+
+}  // namespace qm
