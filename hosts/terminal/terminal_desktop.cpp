@@ -130,7 +130,7 @@ MailResult TerminalDesktop::SendMail(const MailMessage& message) {
   return MailResult::kSent;
 }
 
-bool TerminalDesktop::OpenHelpTopic(WindowHandle, const std::string& address) {
+bool TerminalDesktop::ShowHelp(WindowHandle, const std::string& address) {
   log_.Add("help").fields = {{"topic", Utf8(address)}};
   return true;
 }

@@ -39,7 +39,7 @@ class TerminalDesktop final : public Desktop {
   bool StartProcess(const std::string& command_line,
                     std::u16string* error_text) override;
   MailResult SendMail(const MailMessage& message) override;
-  bool OpenHelpTopic(WindowHandle owner, const std::string& address) override;
+  bool ShowHelp(WindowHandle owner, const std::string& address) override;
   void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) override;
   void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) override;
   void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) override;

@@ -15,7 +15,7 @@ std::string HelpTopicAddress(std::string_view module_path,
 
 void OpenHelpTopic(const RequestContext& context, Desktop& desktop,
                    std::string_view topic_page) {
-  desktop.OpenHelpTopic(
+  desktop.ShowHelp(
       context.browserWindow(),
       HelpTopicAddress(context.environment().ModulePath(), topic_page));
 }

@@ -81,9 +81,10 @@ class Desktop {
   // Offers `message` in the mail program's compose window.
   virtual MailResult SendMail(const MailMessage& message) = 0;
 
-  // Opens the help file at `topic_page` (such as "HelpUnits.htm"), owned by
-  // `owner`. False when the help cannot be shown.
-  virtual bool OpenHelpTopic(WindowHandle owner, const std::string& topic_page) = 0;
+  // Shows the help topic at `address` (the help file's path, "::/" and the
+  // topic page, as OpenHelpTopic composes it), owned by `owner`. False when
+  // the help cannot be shown.
+  virtual bool ShowHelp(WindowHandle owner, const std::string& address) = 0;
 
   // Dialogs. Each shows its model modally, owned by `owner`, forwards the
   // user's gestures to it and returns when the model has ended; the model

@@ -77,8 +77,8 @@ class FakeDesktop final : public Desktop {
     mails.push_back(message);
     return mail_result;
   }
-  bool OpenHelpTopic(WindowHandle, const std::string& topic_page) override {
-    help_topics.push_back(topic_page);
+  bool ShowHelp(WindowHandle, const std::string& address) override {
+    help_topics.push_back(address);
     return help_succeeds;
   }
   void RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) override {
