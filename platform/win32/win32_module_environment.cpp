@@ -1,0 +1,114 @@
+#include "win32_module_environment.h"
+
+#include <algorithm>
+
+#include "win32_handles.h"
+
+namespace qm {
+namespace {
+
+// Any function of this module will do; its address names the module.
+void AddressInThisModule() {}
+
+// Long-path names allow up to 32767 characters; nothing longer exists.
+constexpr DWORD kLongestPath = 32768;
+
+}  // namespace
+
+Win32ModuleEnvironment::Win32ModuleEnvironment(std::string module_path)
+    : module_path_(std::move(module_path)) {}
+
+HMODULE Win32ModuleEnvironment::OwnModule() {
+  HMODULE module = nullptr;
+  if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&AddressInThisModule),
+                            &module)) {
+    return nullptr;
+  }
+  return module;
+}
+
+std::string Win32ModuleEnvironment::ModulePath() const {
+  if (!module_path_.empty()) return module_path_;
+  const HMODULE module = OwnModule();
+  if (module == nullptr) return {};
+  // A full buffer means the name may have been cut: try again with more room
+  // rather than hand out a truncated path.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD n = ::GetModuleFileNameA(module, path.data(), size);
+    if (n == 0) return {};
+    if (n < size) {
+      path.resize(n);
+      return path;
+    }
+    if (size >= kLongestPath) return {};
+    path.resize(std::min<DWORD>(size * 2, kLongestPath));
+  }
+}
+
+bool Win32ModuleEnvironment::ReadFile(const std::string& path,
+                                      std::string* bytes) const {
+  ScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+  if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
+    return false;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  const auto expected = static_cast<unsigned long long>(size.QuadPart);
+  if (expected > std::string().max_size()) return false;
+
+  // The size only sizes the buffer: the file is read to its end, so one that
+  // changes meanwhile is neither cut short nor padded.
+  std::string text(static_cast<std::size_t>(expected), '\0');
+  std::size_t filled = 0;
+  constexpr std::size_t kMaxRead = std::size_t{1} << 20;
+  for (;;) {
+    DWORD got = 0;
+    if (filled < text.size()) {
+      const DWORD want =
+          static_cast<DWORD>(std::min(text.size() - filled, kMaxRead));
+      if (!::ReadFile(file.get(), text.data() + filled, want, &got, nullptr)) {
+        return false;
+      }
+      filled += got;
+    } else {
+      // Usually only confirms the end of the file.
+      char more[4096];
+      if (!::ReadFile(file.get(), more, sizeof more, &got, nullptr)) {
+        return false;
+      }
+      text.append(more, got);
+      filled += got;
+    }
+    if (got == 0) break;
+  }
+  text.resize(filled);
+  *bytes = std::move(text);
+  return true;
+}
+
+std::string_view Win32ModuleEnvironment::BuiltInFile(int id) const {
+  if (id <= 0 || id > 0xFFFF) return {};
+  const HMODULE module = OwnModule();
+  if (module == nullptr) return {};
+  const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), "FILE");
+  if (found == nullptr) return {};
+  const HGLOBAL loaded = ::LoadResource(module, found);
+  if (loaded == nullptr) return {};
+  const void* data = ::LockResource(loaded);
+  const DWORD size = ::SizeofResource(module, found);
+  if (data == nullptr) return {};
+  return std::string_view(static_cast<const char*>(data), size);
+}
+
+}  // namespace qm

@@ -1,0 +1,35 @@
+// The module environment on Windows: the path of the module that holds this
+// code, files read with the Win32 file API, and the module's own FILE
+// resources.
+#pragma once
+
+#include <windows.h>
+
+#include "host/module_environment.h"
+
+namespace qm {
+
+// Paths are 8-bit text in the ANSI code page, as the "A" functions take
+// them. Built-in files are the resources of type "FILE" of the module that
+// contains this code (the DLL when linked into it, the program otherwise),
+// not of the process's executable.
+class Win32ModuleEnvironment final : public ModuleEnvironment {
+ public:
+  // `module_path` stands in for the module's own path when it is not empty;
+  // the user's catalogue is then looked for beside it. Resources still come
+  // from the module that contains this code.
+  explicit Win32ModuleEnvironment(std::string module_path = {});
+
+  // The module that contains this code.
+  static HMODULE OwnModule();
+
+  std::string ModulePath() const override;
+  // Only regular files are read: a directory, a device or a pipe fails.
+  bool ReadFile(const std::string& path, std::string* bytes) const override;
+  std::string_view BuiltInFile(int id) const override;
+
+ private:
+  std::string module_path_;
+};
+
+}  // namespace qm
