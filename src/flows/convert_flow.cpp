@@ -1,0 +1,26 @@
+#include "flows/convert_flow.h"
+
+#include "catalogue/catalogue_loader.h"
+#include "catalogue/site_catalogue.h"
+#include "dialogs/ask_convert_dlg.h"
+#include "units/quantity.h"
+#include "units/unit_table.h"
+
+namespace qm {
+
+void RunConvertFlow(RequestContext& context, Desktop& desktop,
+                    const CodePage& code_page) {
+  // Destroyed in reverse order of declaration: the dialog, the proposed
+  // amount, the table (which the dialog reads until it closes), then the
+  // catalogue.
+  SiteCatalogue catalogue;
+  LoadCatalogue(context.environment(), "UNIT:", false, catalogue);
+  UnitTable table;
+  BuildUnitTable(catalogue, table);
+  ParsedQuantity proposed = ParseQuantity(context.selectedText(), table, code_page);
+  CAskConvertDlg dialog(context, desktop, code_page, proposed.amount,
+                        proposed.unit, table);
+  desktop.RunConvertDialog(context.browserWindow(), dialog);
+}
+
+}  // namespace qm

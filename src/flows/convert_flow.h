@@ -1,0 +1,19 @@
+// The Convert command: propose the quantity found in the selection and let
+// the user convert it in the converter dialog. Nothing is opened or stored.
+#pragma once
+
+#include "context/request_context.h"
+#include "host/code_page.h"
+#include "host/desktop.h"
+
+namespace qm {
+
+// Loads the "UNIT:" sections (the user's file, else the built-in default),
+// builds the unit table, parses the selection as captured (not tidied) and
+// runs the converter dialog owned by the browser window. The dialog, the
+// proposed amount, the table and the catalogue are released in that order
+// before it returns. Reports nothing to the caller.
+void RunConvertFlow(RequestContext& context, Desktop& desktop,
+                    const CodePage& code_page);
+
+}  // namespace qm

@@ -1,0 +1,112 @@
+#include "flows/convert_flow.h"
+
+#include <gtest/gtest.h>
+
+#include "dialogs/ask_convert_dlg.h"
+#include "support/fake_browser.h"
+#include "support/fake_desktop.h"
+#include "support/fake_module_environment.h"
+#include "text/windows_1252.h"
+
+namespace qm {
+namespace {
+
+constexpr WindowHandle kBrowserFrame = 0xB0B;
+
+class ConvertFlowTest : public ::testing::Test {
+ protected:
+  ConvertFlowTest() {
+    window_->document = std::make_shared<FakeDocument>();
+    arguments_.window = window_;
+    arguments_.frame = kBrowserFrame;
+  }
+
+  void Run(std::u16string selection) {
+    window_->document->selection = FakeTextRange{std::move(selection), u""};
+    RequestContext context(env_);
+    ASSERT_TRUE(BuildRequestContext(context, &arguments_));
+    RunConvertFlow(context, desktop_, code_page_);
+  }
+
+  FakeModuleEnvironment env_;
+  std::shared_ptr<FakeWindow> window_ = std::make_shared<FakeWindow>();
+  FakeMenuArguments arguments_;
+  FakeDesktop desktop_;
+  Windows1252CodePage code_page_;
+};
+
+std::string ChosenName(const ConvertChoiceList<Unit>& list) {
+  const Unit* unit = list.chosen_item();
+  return unit ? unit->name : "(none)";
+}
+
+TEST_F(ConvertFlowTest, ProposesTheSelectionAndConverts) {
+  std::string result;
+  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+    dialog.Open();
+    EXPECT_EQ(dialog.amountText(), "12.5");
+    EXPECT_EQ(ChosenName(dialog.fromUnits()), "kilometres");
+    const auto& to = dialog.toUnits().entries;
+    for (std::size_t i = 0; i < to.size(); ++i) {
+      if (to[i].name == "miles") dialog.ChooseToUnit(static_cast<int>(i));
+    }
+    dialog.Calculate();
+    result = dialog.resultText();
+    // Messages belong to the browser window until a view attaches its own.
+    dialog.SetAmountText("abc");
+    dialog.Calculate();
+    dialog.Ok();
+  };
+  // The selection as captured: the blanks around it do not matter.
+  Run(u"  12.5 km\r\n");
+  EXPECT_EQ(result, "12.5 kilometres = 7.76714 miles");
+  EXPECT_EQ(desktop_.dialogs_run, 1);
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].owner, kBrowserFrame);
+  // The converter opens nothing.
+  EXPECT_TRUE(desktop_.shell_opened.empty() && desktop_.processes.empty() &&
+              desktop_.mails.empty() && desktop_.beeps.empty());
+  EXPECT_TRUE(window_->opened.empty());
+}
+
+TEST_F(ConvertFlowTest, UserUnitsReplaceTheBuiltInOnesAtTheNextCommand) {
+  std::vector<std::string> categories;
+  std::string from;
+  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+    dialog.Open();
+    categories.clear();
+    for (const auto& entry : dialog.categories().entries) {
+      categories.push_back(entry.name);
+    }
+    from = ChosenName(dialog.fromUnits());
+  };
+  Run(u"3 w");
+  EXPECT_EQ(categories.size(), 12u);
+  EXPECT_EQ(from, "degrees");  // no built-in unit is called "w"
+  // One section whose name begins "unit:" in any case replaces them all.
+  env_.SetFile("C:\\Apps\\qmkit.ini",
+               "[BOOK:Shop]\nshortDescription=books\n"
+               "[unit:Widget]\ncategory=Stuff\nten+0=widgets,w\n");
+  Run(u"3 w");
+  EXPECT_EQ(categories, std::vector<std::string>{"stuff"});
+  EXPECT_EQ(from, "widgets");
+  EXPECT_EQ(desktop_.dialogs_run, 2);
+}
+
+TEST_F(ConvertFlowTest, NoUsableUnitsGiveEmptyListsAndABeep) {
+  env_.SetFile("C:\\Apps\\qmkit.ini", "[UNIT:Broken]\ncategory=\nten+0=x\n");
+  bool empty = false;
+  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+    dialog.Open();
+    empty = dialog.categories().entries.empty() &&
+            dialog.fromUnits().entries.empty() && dialog.toUnits().entries.empty();
+    dialog.Calculate();
+    dialog.Cancel();
+  };
+  Run(u"12 x");
+  EXPECT_TRUE(empty);
+  EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>{BeepKind::kExclamation});
+}
+
+}  // namespace
+}  // namespace qm

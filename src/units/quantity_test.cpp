@@ -1,0 +1,155 @@
+#include "units/quantity.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue_loader.h"
+#include "catalogue/catalogue_parser.h"
+#include "support/fake_module_environment.h"
+#include "text/windows_1252.h"
+
+namespace qm {
+namespace {
+
+class QuantityTest : public ::testing::Test {
+ protected:
+  QuantityTest() {
+    LoadCatalogue(env_, "UNIT:", false, catalogue_);
+    BuildUnitTable(catalogue_, table_);
+  }
+
+  // "amount|unit name" for a selection.
+  std::string Parse(std::u16string_view selection) const {
+    const ParsedQuantity q = ParseQuantity(selection, table_, code_page_);
+    return code_page_.ToNarrow(q.amount) + "|" + (q.unit ? q.unit->name : "-");
+  }
+
+  // "amount|result", or "not a number".
+  std::string Convert(std::string_view amount, std::string_view from,
+                      std::string_view to) const {
+    const Conversion c = ConvertQuantity(amount, *table_.FindName(from),
+                                         *table_.FindName(to), code_page_);
+    return c.is_number ? c.amount + "|" + c.result : "not a number";
+  }
+
+  FakeModuleEnvironment env_;
+  SiteCatalogue catalogue_;
+  UnitTable table_;
+  Windows1252CodePage code_page_;
+};
+
+TEST_F(QuantityTest, ParseAmountAndUnit) {
+  const std::pair<std::u16string_view, const char*> cases[] = {
+      // The unit after blanks, straight after the digits, or in parentheses.
+      {u"12.5 km", "12.5|kilometres"}, {u"5km", "5|kilometres"},
+      {u"about 3 KM away", "3|kilometres"}, {u"100 km/h", "100|km/h"},
+      {u"5 ft 3 in", "5|feet"}, {u"12 (inches)", "12|inches"},
+      {u"12 (inches", "12|inches"}, {u"12 (mpg (US))", "12|miles per gallon (UK)"},
+      {u"12 ( inches)", "12|-"},  // " inches" is no name
+      // A point, then a minus, right before the digits belong to the number.
+      {u"-40 \u00B0C", "-40|Celsius"}, {u"-40 \u00B0 C", "-40|degrees"},
+      {u"approx. .5 m", "0.5|metres"}, {u"x-.5 m", "-0.5|metres"},
+      {u"+5 m", "5|metres"}, {u"- 5 m", "5|metres"},
+      // The amount as "%g" writes it.
+      {u"1234567 m", "1.23457e+006|metres"}, {u"0.000025 s", "2.5e-005|seconds"},
+      // The first occurrence of the following character starts the unit
+      // text: the point inside "2.0", the comma right after "1".
+      {u"2.0.1 m", "2|-"}, {u"price: 1,234.50 m", "1|-"},
+      // No unit, or no number at all; only 0-9 are digits.
+      {u"42", "42|-"}, {u"42 \t\r\n", "42|-"}, {u"12 ()", "12|-"},
+      {u"about a mile", "1|-"}, {u"", "1|-"}, {u"\u0665 km", "1|-"},
+      // Characters the code page lacks become "?" and name nothing.
+      {u"12 \u043A\u043C", "12|-"}, {u"12 \xD800m", "12|-"},
+  };
+  for (const auto& [selection, expected] : cases) {
+    EXPECT_EQ(Parse(selection), expected) << code_page_.ToNarrow(selection);
+  }
+}
+
+TEST_F(QuantityTest, ParseLargeSelections) {
+  EXPECT_EQ(Parse(u"12 " + std::u16string(1 << 20, u'k')), "12|-");
+  EXPECT_EQ(Parse(u"12 km" + std::u16string(1 << 20, u'x')), "12|kilometres");
+  std::u16string faces = u"5 nautical miles (INTL)";
+  while (faces.size() < (1u << 20)) faces += u"\U0001F600";
+  EXPECT_EQ(Parse(faces), "5|nautical miles (INTL)");
+  EXPECT_EQ(Parse(std::u16string(1 << 20, u'9')), "inf|-");
+  EXPECT_EQ(Parse(u"12" + std::u16string(1 << 20, u' ')), "12|-");
+}
+
+// The unit text starts at the first occurrence of the character after the
+// number, even inside the number, which a name can make visible.
+TEST(ParseQuantity, FirstOccurrenceOfTheFollowingCharacter) {
+  SiteCatalogue catalogue;
+  ParseCatalogue("[UNIT:Odd]\ncategory=odd\nten+0=dot,.0\nten+1=ee,e5e\n",
+                 "UNIT:", catalogue);
+  UnitTable table;
+  BuildUnitTable(catalogue, table);
+  const Windows1252CodePage code_page;
+  const ParsedQuantity dot = ParseQuantity(u"2.0.1 m", table, code_page);
+  ASSERT_NE(dot.unit, nullptr);
+  EXPECT_EQ(dot.unit->name, "dot");
+  const ParsedQuantity ee = ParseQuantity(u"1e5e", table, code_page);
+  EXPECT_EQ(ee.amount, u"100000");
+  ASSERT_NE(ee.unit, nullptr);
+  EXPECT_EQ(ee.unit->name, "ee");
+}
+
+TEST_F(QuantityTest, Conversions) {
+  EXPECT_EQ(Convert("12.5", "kilometres", "miles"),
+            "12.5|12.5 kilometres = 7.76714 miles");
+  EXPECT_EQ(Convert("100", "Celsius", "Farenheit"), "100|100 Celsius = 212 Farenheit");
+  EXPECT_EQ(Convert("212", "Farenheit", "Kelvin"), "212|212 Farenheit = 373.15 Kelvin");
+  EXPECT_EQ(Convert("0", "Kelvin", "Celsius"), "0|0 Kelvin = -273.15 Celsius");
+  EXPECT_EQ(Convert("30", "miles per gallon (UK)", "litres/100Km"),
+            "30|30 miles per gallon (UK) = 9.41604 litres/100Km");
+  EXPECT_EQ(Convert("9.41604", "litres/100Km", "miles per gallon (US)"),
+            "9.41604|9.41604 litres/100Km = 24.9802 miles per gallon (US)");
+  // The amount is read as " %lf" reads it and rewritten as "%g" writes it.
+  EXPECT_EQ(Convert("  7.5 apples", "metres", "metres"), "7.5|7.5 metres = 7.5 metres");
+  EXPECT_EQ(Convert("1.50000", "hours", "minutes"), "1.5|1.5 hours = 90 minutes");
+  EXPECT_EQ(Convert("abc", "metres", "miles"), "not a number");
+  EXPECT_EQ(Convert("", "metres", "miles"), "not a number");
+  // An inverse unit refuses a zero amount, and a reference at its offset.
+  EXPECT_EQ(Convert("0", "miles per gallon (UK)", "litres/100Km"),
+            "0|Cannot calculate answer (Division by zero)");
+  EXPECT_EQ(Convert("0", "litres/100Km", "miles per gallon (US)"),
+            "0|Cannot calculate answer (Division by zero)");
+  EXPECT_EQ(Convert("-0", "mpg", "mpg"), "-0|Cannot calculate answer (Division by zero)");
+  // A result beyond the range of numbers fails without a detail.
+  EXPECT_EQ(Convert("1e308", "kilometres", "metres"), "1e+308|Cannot calculate answer ");
+  EXPECT_EQ(Convert("1e999", "metres", "metres"), "inf|Cannot calculate answer ");
+}
+
+TEST(ReferenceValues, LinearInverseAndZeroFactor) {
+  std::u16string detail = u"untouched";
+  double value = -1;
+  const Unit inverse{nullptr, "mpg", 200, 10, true};
+  ASSERT_TRUE(ToReference(inverse, 4, &value, &detail));
+  EXPECT_EQ(value, 60);
+  ASSERT_TRUE(FromReference(inverse, 60, &value, &detail));
+  EXPECT_EQ(value, 4);
+  EXPECT_EQ(detail, u"untouched");
+  EXPECT_FALSE(FromReference(inverse, 10, &value, &detail));
+  EXPECT_EQ(detail, u"(Division by zero)");
+  EXPECT_EQ(value, 4);
+  // A linear unit of factor 0 takes every value to its offset and back to
+  // nothing.
+  const Unit nothing{nullptr, "nothing", 0, 0, false};
+  detail.clear();
+  ASSERT_TRUE(ToReference(nothing, 5, &value, &detail));
+  EXPECT_EQ(value, 0);
+  EXPECT_FALSE(FromReference(nothing, 5, &value, &detail));
+  EXPECT_EQ(detail, u"(Division by zero)");
+}
+
+TEST(ConvertQuantity, LongUnitNamesComeOutWhole) {
+  const Unit from{nullptr, std::string(5000, 'a') + "\xB5", 1, 0, false};
+  const Unit to{nullptr, std::string(3000, 'b'), 2, 0, false};
+  const Conversion c = ConvertQuantity("4", from, to, Windows1252CodePage());
+  ASSERT_TRUE(c.is_number);
+  EXPECT_EQ(c.result, "4 " + from.name + " = 2 " + to.name);
+}
+
+}  // namespace
+}  // namespace qm

@@ -1,0 +1,146 @@
+#include "units/unit_table.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+
+#include "text/ascii_fold.h"
+
+namespace qm {
+namespace {
+
+constexpr int kLowestPower = -18;
+constexpr int kHighestPower = 18;
+constexpr std::size_t kPowerCount = kHighestPower - kLowestPower + 1;
+
+constexpr int kNoPower = kHighestPower + 1;
+
+// The power of ten that a (folded) key names: "ten%+d" spells them, so
+// "ten+0", "ten+3" and "ten-18" do, while "ten0", "ten-0", "ten+03" and
+// "ten+19" do not.
+int PowerOfKey(std::string_view key) {
+  if (key.size() < 5 || key.size() > 6 || key.substr(0, 3) != "ten") {
+    return kNoPower;
+  }
+  const char sign = key[3];
+  const std::string_view digits = key.substr(4);
+  if (sign != '+' && sign != '-') return kNoPower;
+  if (digits.size() == 2 && digits[0] == '0') return kNoPower;
+  int n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return kNoPower;
+    n = n * 10 + (c - '0');
+  }
+  if (n > kHighestPower || (sign == '-' && n == 0)) return kNoPower;
+  return sign == '-' ? -n : n;
+}
+
+bool IsBlank(std::string_view piece) {
+  return piece.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// 10^count by repeated multiplication; exact for every count up to 22.
+double PowerOfTen(int count) {
+  double power = 1.0;
+  for (int i = 0; i < count; ++i) power *= 10.0;
+  return power;
+}
+
+}  // namespace
+
+const Unit* UnitTable::FindName(std::string_view name) const {
+  // A multimap inserts an equal key after the ones already there, so the
+  // lower bound is the first-inserted unit of that name.
+  const auto it = names_.lower_bound(name);
+  if (it == names_.end() || it->first != name) return nullptr;
+  return it->second;
+}
+
+UnitCategory& FindOrAddCategory(UnitTable& table, std::string_view text) {
+  std::string folded = FoldAsciiCopy(text);
+  auto it = table.categories_.find(folded);
+  if (it == table.categories_.end()) {
+    it = table.categories_.emplace(folded, UnitCategory{}).first;
+    it->second.name = std::move(folded);
+  }
+  return it->second;
+}
+
+const Unit* AddUnit(UnitTable& table, UnitCategory& category,
+                    std::string_view name_list, double a, double b,
+                    bool invert, int exponent) {
+  std::vector<std::string_view> pieces;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = name_list.find(',', start);
+    pieces.push_back(name_list.substr(start, comma - start));
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (IsBlank(pieces.front())) return nullptr;
+
+  double factor = a;
+  if (exponent > 0) {
+    factor = PowerOfTen(exponent) * a;
+  } else if (exponent < 0) {
+    factor = a / PowerOfTen(-exponent);
+  }
+
+  Unit& unit = category.units.emplace_back();
+  unit.category = &category;
+  unit.name = std::string(pieces.front());
+  unit.factor = factor;
+  unit.offset = b;
+  unit.invert = invert;
+
+  for (std::string_view piece : pieces) {
+    if (IsBlank(piece)) continue;
+    table.names_.emplace(std::string(piece), &unit);
+    auto& lengths = table.name_lengths_;
+    const auto at = std::lower_bound(lengths.begin(), lengths.end(),
+                                     piece.size(), std::greater<>());
+    if (at == lengths.end() || *at != piece.size()) {
+      lengths.insert(at, piece.size());
+    }
+  }
+  return &unit;
+}
+
+void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table) {
+  catalogue.ForEachSection([&](const CatalogueSection& section) {
+    if (!section.HasValue("category")) return;
+    UnitCategory& category =
+        FindOrAddCategory(table, section.GetString("category", ""));
+    const double a = section.GetNumber("a", 1.0);
+    const double b = section.GetNumber("b", 0.0);
+    const bool invert = section.GetBool("invert", false);
+    // One pass over the section's few keys instead of 37 lookups; the
+    // units are still made in ascending order of the power.
+    std::array<std::string_view, kPowerCount> lists{};
+    for (const CatalogueValue& value : section) {
+      const int n = PowerOfKey(value.key);
+      if (n != kNoPower) lists[static_cast<std::size_t>(n - kLowestPower)] = value.value;
+    }
+    for (int n = kLowestPower; n <= kHighestPower; ++n) {
+      const std::string_view list = lists[static_cast<std::size_t>(n - kLowestPower)];
+      if (!list.empty()) AddUnit(table, category, list, a, b, invert, n);
+    }
+  });
+}
+
+const Unit* FindUnitByText(const UnitTable& table, std::string_view text) {
+  // Only lengths that some name has can match, so a long selection costs a
+  // few lookups instead of one per length.
+  std::string folded;
+  for (std::size_t length : table.name_lengths_) {
+    if (length > text.size()) continue;
+    const std::string_view exact = text.substr(0, length);
+    if (const Unit* unit = table.FindName(exact)) return unit;
+    if (folded.empty()) folded = FoldAsciiCopy(exact);
+    const std::string_view lower = std::string_view(folded).substr(0, length);
+    if (lower == exact) continue;
+    if (const Unit* unit = table.FindName(lower)) return unit;
+  }
+  return nullptr;
+}
+
+}  // namespace qm

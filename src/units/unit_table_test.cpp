@@ -1,0 +1,281 @@
+#include "units/unit_table.h"
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue_loader.h"
+#include "catalogue/catalogue_parser.h"
+#include "support/fake_module_environment.h"
+#include "text/ascii_fold.h"
+
+namespace qm {
+namespace {
+
+// The units of the built-in catalogue, as the Convert command builds them.
+struct BuiltInUnits {
+  BuiltInUnits() {
+    LoadCatalogue(env, "UNIT:", false, catalogue);
+    BuildUnitTable(catalogue, table);
+  }
+  FakeModuleEnvironment env;
+  SiteCatalogue catalogue;
+  UnitTable table;
+};
+
+UnitTable TableFrom(std::string text) {
+  SiteCatalogue catalogue;
+  ParseCatalogue(std::move(text), "UNIT:", catalogue);
+  UnitTable table;
+  BuildUnitTable(catalogue, table);
+  return table;
+}
+
+std::vector<std::string> UnitNames(const UnitTable& table,
+                                   const std::string& category) {
+  std::vector<std::string> names;
+  const auto it = table.categories().find(category);
+  if (it == table.categories().end()) return names;
+  for (const Unit& unit : it->second.units) names.push_back(unit.name);
+  return names;
+}
+
+std::string NameOf(const Unit* unit) { return unit ? unit->name : "(none)"; }
+
+TEST(BuildUnitTable, BuiltInCatalogue) {
+  const BuiltInUnits built_in;
+  const UnitTable& table = built_in.table;
+  std::vector<std::string> categories;
+  std::size_t units = 0;
+  for (const auto& [key, category] : table.categories()) {
+    categories.push_back(category.name);
+    EXPECT_EQ(key, category.name);
+    for (const Unit& unit : category.units) {
+      EXPECT_EQ(unit.category, &category);
+      ++units;
+    }
+  }
+  EXPECT_EQ(categories,
+            (std::vector<std::string>{"angle", "area", "distance", "energy",
+                                      "fuel consumption", "mass", "power",
+                                      "pressure", "speed", "temperature",
+                                      "time", "volume"}));
+  EXPECT_EQ(units, 79u);
+  // Sections in folded name order, each by ascending power.
+  EXPECT_EQ(UnitNames(table, "distance"),
+            (std::vector<std::string>{
+                "fathoms", "feet", "inches", "Angstroms", "nanometres",
+                "micrometres", "millimetres", "centimetres", "metres",
+                "kilometres", "miles", "nautical miles (INTL)", "yards"}));
+
+  // Factors by repeated multiplication; offsets never scaled.
+  EXPECT_EQ(table.FindName("kilometres")->factor, 1000.0);
+  EXPECT_EQ(table.FindName("Angstroms")->factor, 1e-10);
+  EXPECT_EQ(table.FindName("nanometres")->factor, 1e-9);
+  EXPECT_EQ(table.FindName("Kelvin")->offset, -273.15);
+  EXPECT_TRUE(table.FindName("mpg")->invert);
+  EXPECT_FALSE(table.FindName("litres/100Km")->invert);
+  // A name listed twice is indexed twice, for the same unit.
+  const auto twice = table.names().equal_range("litres/100Km");
+  ASSERT_EQ(std::distance(twice.first, twice.second), 2);
+  EXPECT_EQ(twice.first->second, std::next(twice.first)->second);
+  EXPECT_EQ(NameOf(table.FindName("'")), "minutes of arc");
+  EXPECT_EQ(NameOf(table.FindName("gallons")), "gallons (UK)");
+}
+
+// Every built-in unit against the physical value of its constant, from
+// exact definitions (inch, pound, imperial gallon, g, pi) where there are
+// some. A value x in the unit is factor * x + offset in the reference unit.
+TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
+  constexpr double kPi = std::numbers::pi;
+  constexpr double kInch = 0.0254, kFoot = 0.3048, kPound = 0.45359237;
+  constexpr double kGravity = 9.80665, kMile = 1609.344;
+  constexpr double kUkGallon = 4.54609e-3, kUsGallon = 231 * kInch * kInch * kInch;
+  struct Expected {
+    const char* name;
+    double factor;
+    double offset = 0;
+    bool invert = false;
+    double tolerance = 1e-6;
+  };
+  const Expected expected[] = {
+      {"metres", 1}, {"kilometres", 1e3}, {"centimetres", 1e-2},
+      {"millimetres", 1e-3}, {"micrometres", 1e-6}, {"nanometres", 1e-9},
+      {"Angstroms", 1e-10}, {"miles", kMile}, {"yards", 0.9144},
+      {"feet", kFoot}, {"inches", kInch}, {"nautical miles (INTL)", 1852},
+      {"fathoms", 6 * kFoot},
+      {"Celsius", 1}, {"Farenheit", 5.0 / 9, -160.0 / 9}, {"Kelvin", 1, -273.15},
+      {"miles per gallon (UK)", 100 * kUkGallon * 1000 / (kMile / 1000), 0, true},
+      {"miles per gallon (US)", 100 * kUsGallon * 1000 / (kMile / 1000), 0, true},
+      {"litres/100Km", 1},
+      {"kilograms", 1}, {"metric ton", 1e3}, {"ounces", kPound / 16},
+      {"pounds", kPound}, {"hundredweight (long)", 112 * kPound},
+      {"long ton (UK)", 2240 * kPound}, {"short ton (US)", 2000 * kPound},
+      {"grains", kPound / 7000},
+      // 31.1034 g against 31.1034768 g: the catalogue keeps six digits.
+      {"troy ounces", 480 * kPound / 7000, 0, false, 3e-6},
+      {"milliseconds", 1e-3}, {"seconds", 1}, {"minutes", 60}, {"hours", 3600},
+      {"days", 86400}, {"days (Solar)", 86400},
+      {"years", 365.24219 * 86400}, {"years (Solar)", 365.24219 * 86400},
+      {"days (Sidereal)", 86164.0905},
+      {"radians", 1}, {"degrees", kPi / 180}, {"minutes of arc", kPi / 10800},
+      {"seconds of arc", kPi / 648000},
+      {"square centimetres", 1e-4}, {"square metres", 1}, {"hectares", 1e4},
+      {"square yards", 0.9144 * 0.9144}, {"square feet", kFoot * kFoot},
+      {"acres", 4840 * 0.9144 * 0.9144},
+      {"Cubic Metres", 1}, {"Cubic Centimetres", 1e-6}, {"litres", 1e-3},
+      {"cubic feet", kFoot * kFoot * kFoot}, {"cubic inches", kInch * kInch * kInch},
+      {"pints (UK)", kUkGallon / 8}, {"pints (US liquid)", kUsGallon / 8},
+      {"gallons (UK)", kUkGallon}, {"gallons (US)", kUsGallon},
+      {"U.K. Fluid Ounces", kUkGallon / 160}, {"U.S. Fluid Ounces", kUsGallon / 128},
+      {"Kilometre/second", 1e3}, {"metre/sec", 1}, {"km/h", 1 / 3.6},
+      {"miles per hour", kMile / 3600}, {"knots", 1852.0 / 3600},
+      {"Millibar", 100}, {"Pascal", 1}, {"Kilopascal", 1e3}, {"bar", 1e5},
+      {"mmHg (Torr)", 101325.0 / 760}, {"atmospheres", 101325},
+      {"Pounds per Square Inch", kPound * kGravity / (kInch * kInch)},
+      {"watts", 1}, {"kW", 1e3},
+      // The thermochemical BTU: 4.184 J/cal * 453.59237 g/lb * 5/9.
+      {"BTU/hour", 4.184 * 453.59237 * 5 / 9 / 3600},
+      // Named metric, valued mechanical (550 ft lbf/s), which "hp" means.
+      {"horsepower (metric)", 550 * kFoot * kPound * kGravity},
+      {"Joules", 1}, {"kJoules", 1e3}, {"Calorie", 4.184},
+      {"kCalorie (food)", 4184}, {"kWh", 3.6e6},
+  };
+  const BuiltInUnits built_in;
+  std::size_t checked = 0;
+  for (const Expected& e : expected) {
+    const Unit* unit = built_in.table.FindName(e.name);
+    ASSERT_NE(unit, nullptr) << e.name;
+    ASSERT_EQ(unit->name, e.name);
+    EXPECT_NEAR(unit->factor / e.factor, 1.0, e.tolerance) << e.name;
+    EXPECT_NEAR(unit->offset, e.offset, std::abs(e.offset) * 1e-12) << e.name;
+    EXPECT_EQ(unit->invert, e.invert) << e.name;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 79u);
+}
+
+TEST(BuildUnitTable, SectionsAndKeys) {
+  const UnitTable table = TableFrom(
+      // Category letter case folds; a trailing space makes another category.
+      "[UNIT:A]\ncategory=Distance\nten+0=alpha\n"
+      "[UNIT:B]\ncategory=distance\nten+0=beta\n"
+      "[UNIT:C]\ncategory=distance \nten+0=gamma\n"
+      // No usable category: no unit.
+      "[UNIT:D]\ncategory=\nten+0=delta\n"
+      "[UNIT:E]\nten+0=epsilon\n"
+      // Empty and misspelt power keys, powers out of range.
+      "[UNIT:F]\ncategory=x\nten+0=\nten0=zeta0\nten-0=zeta1\nten+03=zeta2\n"
+      "ten+19=zeta3\nten-19=zeta4\nten-01=zeta5\nten+=zeta6\nten+1x=zeta7\n"
+      "TEN+18=big\nten-18=small\n"
+      // Unreadable numbers take their defaults; invert by first letter.
+      "[UNIT:G]\ncategory=y\na=lots\nb=\ninvert=true\nten+2=eta\n"
+      "[UNIT:H]\ncategory=y\na=2\nb=-3\ninvert=on\nten-1=theta\n");
+  EXPECT_EQ(UnitNames(table, "distance"), (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(UnitNames(table, "distance "), std::vector<std::string>{"gamma"});
+  EXPECT_EQ(UnitNames(table, "x"), (std::vector<std::string>{"small", "big"}));
+  EXPECT_EQ(table.categories().size(), 4u);
+  EXPECT_EQ(table.FindName("delta"), nullptr);
+  EXPECT_EQ(table.FindName("epsilon"), nullptr);
+  EXPECT_EQ(table.FindName("big")->factor, 1e18);
+  EXPECT_EQ(table.FindName("small")->factor, 1e-18);
+  const Unit* eta = table.FindName("eta");
+  EXPECT_EQ(eta->factor, 100.0);
+  EXPECT_EQ(eta->offset, 0.0);
+  EXPECT_TRUE(eta->invert);
+  const Unit* theta = table.FindName("theta");
+  EXPECT_EQ(theta->factor, 2.0 / 10);
+  EXPECT_EQ(theta->offset, -3.0);
+  EXPECT_FALSE(theta->invert);
+}
+
+TEST(AddUnit, NameLists) {
+  UnitTable table;
+  UnitCategory& category = FindOrAddCategory(table, "Length");
+  EXPECT_EQ(&FindOrAddCategory(table, "LENGTH"), &category);
+  EXPECT_EQ(category.name, "length");
+  // A blank first piece: no unit, and none of the later names.
+  EXPECT_EQ(AddUnit(table, category, " ,one,two", 1, 0, false, 0), nullptr);
+  EXPECT_EQ(AddUnit(table, category, "\t", 1, 0, false, 0), nullptr);
+  EXPECT_EQ(table.FindName("one"), nullptr);
+  EXPECT_TRUE(category.units.empty());
+  // Empty and blank pieces are skipped; spaces around names are kept.
+  const Unit* unit = AddUnit(table, category, " big ,,b, \t,big one, lead", 3, 4, true, 2);
+  ASSERT_NE(unit, nullptr);
+  EXPECT_EQ(unit->name, " big ");
+  EXPECT_EQ(unit->factor, 300.0);
+  EXPECT_EQ(unit->offset, 4.0);
+  EXPECT_EQ(table.FindName(" big "), unit);
+  EXPECT_EQ(table.FindName("b"), unit);
+  EXPECT_EQ(table.FindName("big one"), unit);
+  EXPECT_EQ(table.FindName(" lead"), unit);
+  EXPECT_EQ(table.FindName("lead"), nullptr);
+  EXPECT_EQ(table.names().size(), 4u);
+  // Equal names: the first unit given the name keeps it.
+  const Unit* other = AddUnit(table, category, "other,b", 1, 0, false, 0);
+  EXPECT_EQ(table.FindName("b"), unit);
+  EXPECT_EQ(category.units.size(), 2u);
+  EXPECT_EQ(&category.units.back(), other);
+}
+
+TEST(FindUnitByText, LongestLeadingName) {
+  const BuiltInUnits built_in;
+  const UnitTable& t = built_in.table;
+  // The longest name wins, whatever follows it.
+  EXPECT_EQ(NameOf(FindUnitByText(t, "km/h and more")), "km/h");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "kms")), "kilometres");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "ms")), "metres");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "in other words")), "inches");
+  // Exact bytes first, then the folded copy: only lower-case names gain.
+  EXPECT_EQ(NameOf(FindUnitByText(t, "KM")), "kilometres");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "C")), "Celsius");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "c")), "(none)");
+  // "CELSIUS" is no name, but its first letter is.
+  EXPECT_EQ(NameOf(FindUnitByText(t, "CELSIUS")), "Celsius");
+  // The degree sign alone names degrees; with a letter, a temperature.
+  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0")), "degrees");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0 C")), "degrees");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0" "C")), "Celsius");
+  // Nothing to find.
+  EXPECT_EQ(FindUnitByText(t, ""), nullptr);
+  EXPECT_EQ(FindUnitByText(t, std::string("\0m", 2)), nullptr);
+  EXPECT_EQ(FindUnitByText(UnitTable(), "km"), nullptr);
+  // A megabyte of text after a name.
+  EXPECT_EQ(NameOf(FindUnitByText(t, "feet" + std::string(1 << 20, 'x'))), "feet");
+}
+
+TEST(FindUnitByText, FirstSectionOwnsASharedName) {
+  const UnitTable table = TableFrom(
+      "[UNIT:zeta]\ncategory=a\nten+0=zeds,shared\n"
+      "[UNIT:Alpha]\ncategory=b\nten+0=alphas,shared\n");
+  EXPECT_EQ(NameOf(FindUnitByText(table, "shared")), "alphas");
+  EXPECT_EQ(NameOf(FindUnitByText(table, "SHARED")), "alphas");
+}
+
+// The same answers as trying every length from the whole text down, on
+// random texts made of the pieces of unit names.
+TEST(FindUnitByText, AgreesWithTryingEveryLength) {
+  const BuiltInUnits built_in;
+  const UnitTable& t = built_in.table;
+  const auto every_length = [&](std::string_view text) -> const Unit* {
+    const std::string folded = FoldAsciiCopy(text);
+    for (std::size_t n = text.size(); n > 0; --n) {
+      if (const Unit* u = t.FindName(text.substr(0, n))) return u;
+      if (const Unit* u = t.FindName(std::string_view(folded).substr(0, n))) return u;
+    }
+    return nullptr;
+  };
+  const std::string alphabet = "kmKMsShHl/ ()cC.\xB0\xB2gGaApPtTiInN";
+  std::mt19937 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text(random() % 12, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    ASSERT_EQ(FindUnitByText(t, text), every_length(text)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace qm
