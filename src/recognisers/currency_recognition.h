@@ -1,0 +1,50 @@
+// Which currency a selected amount of money is in, and the amount itself.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "recognisers/currency_table.h"
+
+namespace qm {
+
+// The currency meant by `text` on a page under the top-level domain
+// `domain` (lower case, no dot), decided by the first of these that gives
+// one:
+//   1. a currency code anywhere in `text` (case matters); when several
+//      occur, the one first in the currency table, wherever it stands;
+//   2. the symbol of the symbol table found first in table order, if the
+//      codes listed for it name exactly one currency of the currency table;
+//   3. the currency of `domain`;
+//   4. the currency of `defaultCode`.
+// Null only when `defaultCode` has no row. An empty text goes straight to 3.
+//   RecogniseCurrency("com", u"USD 10 (EUR 8)", "USD")->isoCode == "EUR"
+//   RecogniseCurrency("se",  u"5 kr", "USD")->isoCode  == "SEK"
+//   RecogniseCurrency("com", u"5 kr", "USD")->isoCode  == "USD"
+//   RecogniseCurrency("com", u"5 kr.", "USD")->isoCode == "ISK"
+//   RecogniseCurrency("ca",  u"$12.50", "USD")->isoCode == "CAD"
+// One pass over `text`.
+const CurrencyInfo* RecogniseCurrency(std::string_view domain,
+                                      std::u16string_view text,
+                                      std::string_view defaultCode);
+
+// The amount in `text` in normal form: "0".."9" with at most one ".".
+// The number is the first run of digits, "." and "," that begins with a
+// digit, less any separators at its end (they close a sentence or a
+// clause). Its decimal sign is:
+//   - none when it has no separator, or two or more that are all the same
+//     character (thousands separators);
+//   - the last separator when it has both kinds;
+//   - a lone separator unless exactly three characters follow it.
+// Other separators are dropped; a second decimal sign ends the number.
+// "1.00" when `text` holds no digit. Signs are not part of the amount.
+//   ParseAmount(u"1,234.56")  == u"1234.56"
+//   ParseAmount(u"1.234,56")  == u"1234.56"
+//   ParseAmount(u"1,234")     == u"1234"
+//   ParseAmount(u"1,234,567") == u"1234567"
+//   ParseAmount(u"12,5")      == u"12.5"
+//   ParseAmount(u"-5")        == u"5"
+//   ParseAmount(u"It costs 12.50.") == u"12.50"
+std::u16string ParseAmount(std::u16string_view text);
+
+}  // namespace qm

@@ -1,0 +1,61 @@
+// The built-in currency tables: the world's currencies by ISO 4217 code,
+// the currency of each country's top-level domain, and the currency symbols
+// that recognition looks for in a selection.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qm {
+
+// One currency. Rows live as long as the program and are compared by
+// address: two pointers to the same currency are equal.
+struct CurrencyInfo {
+  std::string_view isoCode;         // three upper-case ASCII letters, "EUR"
+  std::u16string_view displayName;  // country, comma, space, plural unit name
+};
+
+// A top-level domain (lower case, without the dot) and the code of its
+// currency. Some codes have no row in the currency table.
+struct DomainCurrency {
+  std::string_view domain;
+  std::string_view code;
+};
+
+// A currency symbol and the codes of the currencies that use it, separated
+// by commas ("DKK,NOK,SEK,EEK"). Some codes have no row in the currency
+// table.
+struct CurrencySymbol {
+  std::u16string_view symbol;
+  std::string_view codes;
+};
+
+// 176 currencies, sorted by isoCode byte by byte.
+std::span<const CurrencyInfo> CurrencyTable();
+
+// 112 domains, sorted by domain byte by byte.
+std::span<const DomainCurrency> DomainCurrencyTable();
+
+// 97 symbols in the order recognition tries them: longest first (five
+// characters down to one), so "kr." is found before "kr". There is no row
+// for a bare "$", which means a different currency on every continent.
+std::span<const CurrencySymbol> CurrencySymbolTable();
+
+// The row whose isoCode is exactly `code` (letter case matters), or null.
+//   FindCurrencyByCode("JPY")->displayName == u"Japan, Yen"
+//   FindCurrencyByCode("eur") == nullptr
+const CurrencyInfo* FindCurrencyByCode(std::string_view code);
+
+// The currency of the top-level domain `domain` (exact, lower case, no dot),
+// or null when the domain is not in the table or its code has no row.
+//   FindCurrencyByDomain("se")->isoCode == "SEK"
+//   FindCurrencyByDomain("ru") == nullptr     (RUB has no row)
+const CurrencyInfo* FindCurrencyByDomain(std::string_view domain);
+
+// The text of a currency in the currency lists: the code, then one space
+// and the name when there is one.
+//   CurrencyDisplayText(*FindCurrencyByCode("JPY")) == u"JPY Japan, Yen"
+std::u16string CurrencyDisplayText(const CurrencyInfo& currency);
+
+}  // namespace qm

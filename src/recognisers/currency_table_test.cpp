@@ -1,0 +1,118 @@
+#include "recognisers/currency_table.h"
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace qm {
+namespace {
+
+// The codes of a symbol row, "PEN,ECS" -> {"PEN", "ECS"}.
+std::vector<std::string_view> SplitCodes(std::string_view list) {
+  std::vector<std::string_view> codes;
+  std::size_t from = 0;
+  for (std::size_t comma; (comma = list.find(',', from)) != list.npos;
+       from = comma + 1) {
+    codes.push_back(list.substr(from, comma - from));
+  }
+  codes.push_back(list.substr(from));
+  return codes;
+}
+
+TEST(CurrencyTableTest, SizesAndOrder) {
+  // The lookups are binary searches over strictly increasing keys.
+  const auto currencies = CurrencyTable();
+  ASSERT_EQ(currencies.size(), 176u);
+  for (std::size_t i = 1; i < currencies.size(); ++i) {
+    EXPECT_LT(currencies[i - 1].isoCode, currencies[i].isoCode) << i;
+  }
+  const auto domains = DomainCurrencyTable();
+  ASSERT_EQ(domains.size(), 112u);
+  for (std::size_t i = 1; i < domains.size(); ++i) {
+    EXPECT_LT(domains[i - 1].domain, domains[i].domain) << i;
+  }
+  // Symbols go longest first, so "kr." is tried before "kr".
+  const auto symbols = CurrencySymbolTable();
+  ASSERT_EQ(symbols.size(), 97u);
+  for (std::size_t i = 1; i < symbols.size(); ++i) {
+    EXPECT_GE(symbols[i - 1].symbol.size(), symbols[i].symbol.size()) << i;
+  }
+  EXPECT_EQ(symbols.front().symbol, u"\u062C.\u0645.\u200F");
+  EXPECT_EQ(symbols[35].symbol, u"R$ ");
+  EXPECT_EQ(symbols.back().symbol, u"\uFFE5");
+}
+
+TEST(CurrencyTableTest, RowsAreWellFormed) {
+  // Codes are three capitals; every currency has a name.
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    ASSERT_EQ(row.isoCode.size(), 3u);
+    for (char c : row.isoCode) EXPECT_TRUE(c >= 'A' && c <= 'Z') << row.isoCode;
+    EXPECT_FALSE(row.displayName.empty()) << row.isoCode;
+  }
+  for (const DomainCurrency& row : DomainCurrencyTable()) {
+    for (char c : row.domain) EXPECT_TRUE(c >= 'a' && c <= 'z') << row.domain;
+  }
+  EXPECT_EQ(CurrencyTable().front().isoCode, "AED");
+  EXPECT_EQ(CurrencyTable().back().isoCode, "ZWD");
+  EXPECT_EQ(FindCurrencyByCode("STD")->displayName,
+            u"S\u00E3o Tome and Principe, Dobras");
+  EXPECT_EQ(FindCurrencyByCode("TOP")->displayName, u"Tonga, Pa'anga");
+}
+
+// Exactly these codes of the domain and symbol tables have no currency row;
+// a typo in any code would add to them.
+TEST(CurrencyTableTest, CodesWithoutARow) {
+  std::set<std::string> missing;
+  for (const DomainCurrency& row : DomainCurrencyTable()) {
+    if (FindCurrencyByCode(row.code) == nullptr) missing.emplace(row.code);
+  }
+  for (const CurrencySymbol& row : CurrencySymbolTable()) {
+    for (std::string_view code : SplitCodes(row.codes)) {
+      EXPECT_EQ(code.size(), 3u) << row.codes;
+      if (FindCurrencyByCode(code) == nullptr) missing.emplace(code);
+    }
+  }
+  const std::set<std::string> expected = {"BYB", "ECS", "RUB", "UAK", "YUN"};
+  EXPECT_EQ(missing, expected);
+}
+
+TEST(CurrencyTableTest, FindCurrencyByCode) {
+  // Every row is found by its own code, as itself.
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    EXPECT_EQ(FindCurrencyByCode(row.isoCode), &row) << row.isoCode;
+  }
+  // Exact match only: case, length, and codes between or beyond the rows.
+  for (std::string_view code : {"eur", "Eur", "EU", "EURO", "", "AAA", "ZZZ",
+                                "AEC", "RUB", "EUR "}) {
+    EXPECT_EQ(FindCurrencyByCode(code), nullptr) << code;
+  }
+}
+
+TEST(CurrencyTableTest, FindCurrencyByDomain) {
+  // Every domain, first and last included, gives its code's row.
+  for (const DomainCurrency& row : DomainCurrencyTable()) {
+    EXPECT_EQ(FindCurrencyByDomain(row.domain), FindCurrencyByCode(row.code))
+        << row.domain;
+  }
+  EXPECT_EQ(FindCurrencyByDomain("se")->isoCode, "SEK");
+  EXPECT_EQ(FindCurrencyByDomain("at")->isoCode, "EUR");
+  EXPECT_EQ(FindCurrencyByDomain("co")->isoCode, "COP");
+  EXPECT_EQ(FindCurrencyByDomain("com")->isoCode, "USD");
+  // A code with no row, an unknown domain, or a domain not in lower case.
+  for (std::string_view domain : {"ru", "by", "ec", "xx", "SE", "", "comm"}) {
+    EXPECT_EQ(FindCurrencyByDomain(domain), nullptr) << domain;
+  }
+}
+
+TEST(CurrencyTableTest, DisplayText) {
+  EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("JPY")), u"JPY Japan, Yen");
+  EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("STD")),
+            u"STD S\u00E3o Tome and Principe, Dobras");
+  EXPECT_EQ(CurrencyDisplayText(CurrencyInfo{"XTS", u""}), u"XTS");
+}
+
+}  // namespace
+}  // namespace qm
