@@ -127,6 +127,27 @@ TEST(BuiltInCatalogue, TranslateOtherAndEmailEntries) {
             "!S\\n\\n[Extracted from web page !u \\nby !C ]");
 }
 
+// Sites and mail programs take percent-encoded values as UTF-8 today; an
+// entry that inserts values unencoded has nothing to say about it.
+TEST(BuiltInCatalogue, EncodingEntriesAskForUtf8) {
+  int encoding_entries = 0;
+  for (const char* prefix : {"BOOK:", "ISBN:", "MOVIE:", "MUSIC:", "STOCK:",
+                             "UPC:", "CURRENCY:", "SEARCH:", "URL:",
+                             "TRANSLATE:", "OTHER:", "EMAIL:"}) {
+    for (const SiteEntry& e : Entries(prefix)) {
+      const bool inserts = !e.url.empty() || !e.href.empty() || e.isMail ||
+                           !e.command.empty();
+      if (inserts && e.URLEncode) {
+        ++encoding_entries;
+        EXPECT_EQ(e.charset, UrlCharset::kUtf8) << e.name;
+      } else {
+        EXPECT_EQ(e.charset, UrlCharset::kWindows1252) << e.name;
+      }
+    }
+  }
+  EXPECT_EQ(encoding_entries, 100);
+}
+
 TEST(BuiltInCatalogue, UnitSections) {
   const FakeModuleEnvironment env;
   SiteCatalogue units;

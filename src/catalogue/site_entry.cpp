@@ -2,6 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "text/ascii_fold.h"
 
 namespace qm {
 namespace {
@@ -50,6 +53,15 @@ constexpr std::array<FlagKey, 13> kFlagKeys = {{
     {"defaultSelected", &SiteEntry::defaultSelected},
 }};
 
+UrlCharset CharsetOf(std::string_view value, UrlCharset fallback) {
+  const auto first = value.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return fallback;
+  value = value.substr(first, value.find_last_not_of(" \t") + 1 - first);
+  if (CompareFolded(value, "utf-8") == 0) return UrlCharset::kUtf8;
+  if (CompareFolded(value, "windows-1252") == 0) return UrlCharset::kWindows1252;
+  return fallback;
+}
+
 }  // namespace
 
 SiteEntry ReadSiteEntry(const CatalogueSection& section,
@@ -62,6 +74,7 @@ SiteEntry ReadSiteEntry(const CatalogueSection& section,
   for (const FlagKey& f : kFlagKeys) {
     entry.*f.field = section.GetBool(f.key, entry.*f.field);
   }
+  entry.charset = CharsetOf(section.GetString("charset", ""), entry.charset);
   entry.isMail = !entry.MailTo.empty() || !entry.MailCC.empty() ||
                  !entry.MailBCC.empty() || !entry.MailSubject.empty() ||
                  !entry.MailBody.empty();

@@ -10,6 +10,15 @@
 
 namespace qm {
 
+// How the values that templates insert are percent-encoded (key `charset`).
+enum class UrlCharset {
+  // "windows-1252", the default: characters up to U+00FF as one byte each,
+  // anything above as "%20". Old sites decode queries this way.
+  kWindows1252,
+  // "utf-8": every character as its UTF-8 bytes, as most sites expect today.
+  kUtf8,
+};
+
 // Text fields are 8-bit text exactly as in the catalogue; templates are
 // expanded only when the entry is carried out. A key that is missing or
 // empty leaves its field at the default shown.
@@ -22,6 +31,7 @@ struct SiteEntry {
   bool useConsole = false;          // run through the command interpreter
   bool leaveConsole = false;        // keep the interpreter's console open
   bool URLEncode = true;            // percent-encode inserted values
+  UrlCharset charset = UrlCharset::kWindows1252;  // how they are encoded
   bool isMail = false;              // any of the five mail fields is set
   std::string MailTo;
   std::string MailCC;
@@ -52,7 +62,9 @@ struct SiteEntry {
 using SiteEntryList = std::vector<SiteEntry>;
 
 // Builds the entry of one section: defaults, then the section's keys (a
-// flag whose first character is not one of YyTt1NnFf0 keeps its default),
+// flag whose first character is not one of YyTt1NnFf0 keeps its default;
+// `charset` takes "utf-8" or "windows-1252" in any letter case, blanks
+// around them ignored, and any other value keeps the default),
 // then `selected` from `defaultSelected`, overridden by the value remembered
 // in `store` (non-zero means ticked). Never fails.
 SiteEntry ReadSiteEntry(const CatalogueSection& section,

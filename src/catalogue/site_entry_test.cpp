@@ -60,6 +60,27 @@ TEST(ReadSiteEntry, KeysSetFields) {
   EXPECT_FALSE(e.isMail);
 }
 
+TEST(ReadSiteEntry, CharsetKey) {
+  const MemorySelectionStore store;
+  EXPECT_EQ(EntryOf("[SEARCH:x]\n", store).charset, UrlCharset::kWindows1252);
+  for (const char* value : {"utf-8", "UTF-8", " Utf-8\t"}) {
+    EXPECT_EQ(EntryOf(std::string("[SEARCH:x]\ncharset=") + value + "\n", store)
+                  .charset,
+              UrlCharset::kUtf8)
+        << value;
+  }
+  // Unknown or empty values keep the default; the last key decides.
+  for (const char* value : {"", "utf8", "utf-16", "latin1", "utf-8x"}) {
+    EXPECT_EQ(EntryOf(std::string("[SEARCH:x]\nCharSet=") + value + "\n", store)
+                  .charset,
+              UrlCharset::kWindows1252)
+        << value;
+  }
+  EXPECT_EQ(EntryOf("[SEARCH:x]\ncharset=utf-8\ncharset=windows-1252\n", store)
+                .charset,
+            UrlCharset::kWindows1252);
+}
+
 TEST(ReadSiteEntry, AnyMailFieldMakesAMailEntry) {
   const MemorySelectionStore store;
   const SiteEntry body_only = EntryOf("[EMAIL:x]\nMailBody=!S\n", store);

@@ -35,16 +35,16 @@ class RequestContext {
   // The browser's main window: the owner of every dialog. 0 when unknown.
   WindowHandle browserWindow() const { return browserWindow_; }
 
-  std::u16string selectedText() const { return selectedText_; }
-  std::u16string selectedHtml() const { return selectedHtml_; }
-  std::u16string pageHref() const { return pageHref_; }
-  std::u16string pageName() const { return pageName_; }
-  std::u16string pageHost() const { return pageHost_; }
-  std::u16string pageTitle() const { return pageTitle_; }
-  std::u16string topHref() const { return topHref_; }
-  std::u16string topName() const { return topName_; }
-  std::u16string topHost() const { return topHost_; }
-  std::u16string topTitle() const { return topTitle_; }
+  const std::u16string& selectedText() const { return selectedText_; }
+  const std::u16string& selectedHtml() const { return selectedHtml_; }
+  const std::u16string& pageHref() const { return pageHref_; }
+  const std::u16string& pageName() const { return pageName_; }
+  const std::u16string& pageHost() const { return pageHost_; }
+  const std::u16string& pageTitle() const { return pageTitle_; }
+  const std::u16string& topHref() const { return topHref_; }
+  const std::u16string& topName() const { return topName_; }
+  const std::u16string& topHost() const { return topHost_; }
+  const std::u16string& topTitle() const { return topTitle_; }
   int availWidth() const { return availWidth_; }
   int availHeight() const { return availHeight_; }
 

@@ -24,6 +24,10 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
     has_work_area_ = true;
   }
   void SetUserCurrencyCode(std::string code) { currency_ = std::move(code); }
+  void SetEnvironmentVariable(const std::string& name, std::string value) {
+    variables_[name] = std::move(value);
+  }
+  void SetWindowMetrics(WindowMetrics metrics) { metrics_ = metrics; }
 
   std::string ModulePath() const override { return module_path_; }
   bool ReadFile(const std::string& path, std::string* bytes) const override;
@@ -35,6 +39,13 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
     return true;
   }
   std::string UserCurrencyCode() const override { return currency_; }
+  std::optional<std::string> EnvironmentVariable(
+      const std::string& name) const override {
+    const auto it = variables_.find(name);
+    if (it == variables_.end()) return std::nullopt;
+    return it->second;
+  }
+  WindowMetrics DesktopWindowMetrics() const override { return metrics_; }
 
   // How many times ReadFile was asked for a file.
   int reads() const { return reads_; }
@@ -46,6 +57,8 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   std::pair<int, int> work_area_;
   bool has_work_area_ = false;
   std::string currency_;
+  std::map<std::string, std::string> variables_;
+  WindowMetrics metrics_;
   mutable int reads_ = 0;
 };
 

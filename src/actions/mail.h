@@ -1,0 +1,63 @@
+// Carrying out an e-mail entry: a "mailto:" address handed to the browser,
+// or else the message offered in the mail program's compose window.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/site_entry.h"
+#include "context/request_context.h"
+#include "host/code_page.h"
+#include "host/desktop.h"
+
+namespace qm {
+
+// The five mail templates of an entry (8-bit text as in the catalogue). The
+// views point into the entry.
+struct MailTemplates {
+  std::string_view to;
+  std::string_view cc;
+  std::string_view bcc;
+  std::string_view subject;
+  std::string_view body;
+};
+MailTemplates MailTemplatesOf(const SiteEntry& entry);
+
+// Tries MailByBrowser, then MailByMapi; when both fail, shows string 136
+// under caption string 100 with an exclamation icon, owned by the desktop.
+void SendEntryMail(const SiteEntry& entry, RequestContext& context,
+                   const CodePage& code_page, Desktop& desktop);
+
+// The "mailto:" address of `mail`: "mailto:", the percent-encoded expansion
+// of `to`, then for cc, bcc, subject and body, each only when its template
+// is not empty, "?" for the first and "&" for the others, the key ("cc=",
+// "bcc=", "subject=", "body=") and the percent-encoded expansion. Values are
+// encoded in `charset`; template text outside placeholders is copied.
+//   to "!s" with selection "ann@example.com", subject "!T" with top title
+//   "A b": u"mailto:ann%40example.com?subject=A%20b"
+std::u16string BuildMailtoAddress(const MailTemplates& mail,
+                                  RequestContext& context,
+                                  const CodePage& code_page,
+                                  UrlCharset charset);
+
+// Asks the top-level window to navigate to BuildMailtoAddress. True when
+// the browser accepts it; false when it refuses or there is no window.
+bool MailByBrowser(const MailTemplates& mail, RequestContext& context,
+                   const CodePage& code_page,
+                   UrlCharset charset = UrlCharset::kWindows1252);
+
+// The message for the mail program: the templates expanded without encoding
+// and converted to 8-bit text; one recipient each for to, cc and bcc (in
+// that order, classes kTo, kCc, kBcc) whose expansion is not empty, the
+// whole expansion as its address, never split at "," or ";"; the subject
+// and the note set only when their templates are not empty.
+MailMessage BuildMapiMessage(const MailTemplates& mail, RequestContext& context,
+                             const CodePage& code_page);
+
+// Offers BuildMapiMessage in the mail program's compose window. True when
+// the program took the message or the user closed the window; false when
+// there is no mail program or it reports another error.
+bool MailByMapi(const MailTemplates& mail, RequestContext& context,
+                const CodePage& code_page, Desktop& desktop);
+
+}  // namespace qm

@@ -1,0 +1,98 @@
+#include "actions/navigation.h"
+
+#include <gtest/gtest.h>
+
+#include "actions/action_test_page.h"
+#include "support/fake_desktop.h"
+
+namespace qm {
+namespace {
+
+class NavigationTest : public ::testing::Test {
+ protected:
+  void Open(std::size_t index = 0) {
+    OpenUrlWindow(entry_, *page_.Context(), page_.code_page, desktop_, index);
+  }
+  void Follow() { FollowHref(entry_, *page_.Context(), page_.code_page, desktop_); }
+  const std::vector<std::u16string>& Clicked() { return page_.frame_document->clicked; }
+
+  ActionTestPage page_;
+  FakeDesktop desktop_;
+  SiteEntry entry_;
+};
+
+TEST_F(NavigationTest, OpensOnTheTopWindowOrThroughTheShell) {
+  page_.Select(u"a b\u00E9");
+  entry_.url = "https://s.example/?q=!s&x=%22";
+  entry_.windowName = "Site\xE9";
+  entry_.charset = UrlCharset::kUtf8;
+  Open(2);
+  ASSERT_EQ(page_.top->opened.size(), 1u);
+  EXPECT_TRUE(page_.frame->opened.empty());
+  EXPECT_EQ(page_.top->opened[0].url, u"https://s.example/?q=a%20b%C3%A9&x=%22");
+  EXPECT_EQ(page_.top->opened[0].name, u"Site\u00E9");
+  EXPECT_NE(page_.top->opened[0].features.find(u",left=40,"), std::u16string::npos);
+  EXPECT_EQ(page_.top->brought_to_front, 1);
+
+  // No window back: the shell opens the address as 8-bit text, silently.
+  page_.top->open_gives_window = false;
+  desktop_.shell_succeeds = false;
+  entry_.URLEncode = false;
+  Open();
+  EXPECT_EQ(page_.top->brought_to_front, 1);
+  EXPECT_EQ(desktop_.shell_opened, std::vector<std::string>{"https://s.example/?q=a b\xE9&x=%22"});
+  EXPECT_TRUE(desktop_.messages.empty() && desktop_.beeps.empty());
+}
+
+TEST_F(NavigationTest, FollowsALinkInsertedIntoTheFrame) {
+  page_.top->href = u"https://top.example/p?a=1&b=2";
+  entry_.href = "https://tr.example/t?sl=en&u=!U";
+  entry_.windowName = "_top";
+  Follow();
+  const std::u16string expected =
+      u"<A ID=\"QMKIT7587\" HREF=\"https://tr.example/t?sl=en&amp;"
+      u"u=https%3A%2F%2Ftop.example%2Fp%3Fa%3D1%26b%3D2\" TARGET=\"_top\">TRANSLATE</A>";
+  EXPECT_TRUE(page_.top_document->body.empty());
+  EXPECT_EQ(page_.frame_document->body, std::vector<std::u16string>{expected});
+  EXPECT_EQ(Clicked(), std::vector<std::u16string>{expected});
+  EXPECT_TRUE(desktop_.beeps.empty());
+}
+
+// Page values cannot add markup, long addresses are whole, and each href
+// entry of a run follows its own address.
+TEST_F(NavigationTest, AnchorIsEscapedWholeAndOwnedByItsEntry) {
+  page_.Select(u"x\" onclick=\"evil()\"><script>alert('1')</script>&amp;");
+  entry_.href = "!S";
+  entry_.URLEncode = false;
+  entry_.windowName = "a\"b<c>";
+  Follow();
+  ASSERT_EQ(Clicked().size(), 1u);
+  EXPECT_EQ(Clicked()[0],
+            u"<A ID=\"QMKIT7587\" HREF=\"x&quot; onclick=&quot;evil()&quot;&gt;"
+            u"&lt;script&gt;alert(&#39;1&#39;)&lt;/script&gt;&amp;amp;\" "
+            u"TARGET=\"a&quot;b&lt;c&gt;\">TRANSLATE</A>");
+
+  const std::u16string long_address(5000, u'q');
+  page_.Select(long_address);
+  entry_.windowName = "two";
+  Follow();
+  ASSERT_EQ(Clicked().size(), 2u);
+  EXPECT_NE(Clicked()[1].find(u"HREF=\"" + long_address + u"\" TARGET=\"two\""),
+            std::u16string::npos);
+  EXPECT_EQ(page_.frame_document->body.size(), 1u);  // the earlier one is gone
+}
+
+TEST_F(NavigationTest, FailuresGiveTheExclamationBeep) {
+  entry_.href = "https://t.example/";
+  page_.frame_document->click_fails = true;
+  Follow();
+  page_.frame_document->has_body = false;
+  Follow();
+  page_.frame->document = nullptr;
+  Follow();
+  EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>(3, BeepKind::kExclamation));
+  EXPECT_TRUE(desktop_.messages.empty() && page_.top->opened.empty());
+}
+
+}  // namespace
+}  // namespace qm

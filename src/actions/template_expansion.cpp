@@ -1,0 +1,212 @@
+#include "actions/template_expansion.h"
+
+#include <algorithm>
+
+#include "actions/percent_encoding.h"
+#include "actions/registrable_domain.h"
+#include "recognisers/currency_context.h"
+#include "strings/string_table.h"
+
+namespace qm {
+namespace {
+
+// How a placeholder's value meets the encoding.
+enum class Insert {
+  kValue,      // the mode decides
+  kUnencoded,  // never percent-encoded (a file address is no query value)
+  kLiteral,    // the template's own character: inserted as it is
+};
+
+using ValueFunction = std::u16string (*)(RequestContext&, const CodePage&);
+
+struct Placeholder {
+  char letter;
+  Insert insert;
+  ValueFunction value;
+};
+
+std::u16string SelectionLessLastCharacter(RequestContext& context,
+                                          const CodePage&) {
+  std::u16string text = context.selectedText();
+  if (text.empty()) return text;
+  std::size_t cut = text.size() - 1;
+  // Half a surrogate pair would be a broken character on every path out.
+  if (cut > 0 && text[cut] >= 0xDC00 && text[cut] <= 0xDFFF &&
+      text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) {
+    --cut;
+  }
+  text.resize(cut);
+  return text;
+}
+
+std::u16string CreditLine(RequestContext&, const CodePage&) {
+  std::u16string line(LoadString(kStringProductName));
+  line += u' ';
+  line += kProductWebPage;
+  return line;
+}
+
+std::u16string Selection(RequestContext& c, const CodePage&) { return c.selectedText(); }
+std::u16string TidySelection(RequestContext& c, const CodePage&) { return c.NormalisedSelection(); }
+std::u16string SelectionHtml(RequestContext& c, const CodePage&) { return c.selectedHtml(); }
+std::u16string PageHref(RequestContext& c, const CodePage&) { return c.pageHref(); }
+std::u16string TopHref(RequestContext& c, const CodePage&) { return c.topHref(); }
+std::u16string PageName(RequestContext& c, const CodePage&) { return c.pageName(); }
+std::u16string TopName(RequestContext& c, const CodePage&) { return c.topName(); }
+std::u16string PageHost(RequestContext& c, const CodePage&) { return c.pageHost(); }
+std::u16string TopHost(RequestContext& c, const CodePage&) { return c.topHost(); }
+std::u16string PageDomain(RequestContext& c, const CodePage&) { return RegistrableDomain(c.pageHost()); }
+std::u16string TopDomain(RequestContext& c, const CodePage&) { return RegistrableDomain(c.topHost()); }
+std::u16string PageTitle(RequestContext& c, const CodePage&) { return c.pageTitle(); }
+std::u16string TopTitle(RequestContext& c, const CodePage&) { return c.topTitle(); }
+std::u16string SourceCode(RequestContext& c, const CodePage&) { return SourceCurrencyCode(c); }
+std::u16string TargetCode(RequestContext& c, const CodePage&) { return TargetCurrencyCode(c); }
+std::u16string Exclamation(RequestContext&, const CodePage&) { return u"!"; }
+std::u16string ModuleFolder(RequestContext& c, const CodePage& code_page) {
+  return ModuleFolderUrl(c.environment(), code_page);
+}
+
+constexpr Placeholder kPlaceholders[] = {
+    {'!', Insert::kLiteral, Exclamation},
+    {'S', Insert::kValue, Selection},
+    {'s', Insert::kValue, TidySelection},
+    {'-', Insert::kValue, SelectionLessLastCharacter},
+    {'O', Insert::kValue, SelectionHtml},
+    {'o', Insert::kValue, SelectionHtml},
+    {'u', Insert::kValue, PageHref},
+    {'U', Insert::kValue, TopHref},
+    {'w', Insert::kValue, PageName},
+    {'W', Insert::kValue, TopName},
+    {'h', Insert::kValue, PageHost},
+    {'H', Insert::kValue, TopHost},
+    {'d', Insert::kValue, PageDomain},
+    {'D', Insert::kValue, TopDomain},
+    {'t', Insert::kValue, PageTitle},
+    {'T', Insert::kValue, TopTitle},
+    {'F', Insert::kValue, SourceCode},
+    {'f', Insert::kValue, SourceCode},
+    {'L', Insert::kValue, TargetCode},
+    {'l', Insert::kValue, TargetCode},
+    {'C', Insert::kValue, CreditLine},
+    {'c', Insert::kValue, CreditLine},
+    {'I', Insert::kUnencoded, ModuleFolder},
+    {'i', Insert::kUnencoded, ModuleFolder},
+};
+
+const Placeholder* FindPlaceholder(char letter) {
+  const auto it = std::find_if(
+      std::begin(kPlaceholders), std::end(kPlaceholders),
+      [letter](const Placeholder& p) { return p.letter == letter; });
+  return it == std::end(kPlaceholders) ? nullptr : it;
+}
+
+// The command interpreter's operators, quote, escape and variable marks.
+// Controls go too: a line break would end the command and start another.
+bool IsCommandLineSpecial(char16_t c) {
+  switch (c) {
+    case u'"': case u'&': case u'|': case u'<': case u'>':
+    case u'^': case u'%': case u'!': case 0x7F:
+      return true;
+    default:
+      return c < 0x20;
+  }
+}
+
+class Expansion {
+ public:
+  Expansion(ValueEncoding encoding, UrlCharset charset, std::u16string* out)
+      : encoding_(encoding), charset_(charset), out_(out) {}
+
+  void AppendValue(std::u16string_view value, Insert insert) {
+    if (insert == Insert::kLiteral || encoding_ == ValueEncoding::kNone) {
+      out_->append(value);
+    } else if (encoding_ == ValueEncoding::kPercent) {
+      if (insert == Insert::kUnencoded) {
+        out_->append(value);
+      } else {
+        AppendEncoded(value);
+      }
+    } else {
+      for (const char16_t c : value) {
+        out_->push_back(IsCommandLineSpecial(c) ? u'_' : c);
+      }
+    }
+  }
+
+  void AppendEscape(std::u16string_view text) {
+    if (encoding_ == ValueEncoding::kPercent) {
+      AppendEncoded(text);
+    } else {
+      out_->append(text);
+    }
+  }
+
+ private:
+  void AppendEncoded(std::u16string_view value) {
+    if (charset_ == UrlCharset::kUtf8) {
+      AppendPercentEncodedUtf8(value, out_);
+    } else {
+      AppendPercentEncoded(value, out_);
+    }
+  }
+
+  ValueEncoding encoding_;
+  UrlCharset charset_;
+  std::u16string* out_;
+};
+
+}  // namespace
+
+std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
+                              const CodePage& code_page, ValueEncoding encoding,
+                              UrlCharset charset) {
+  std::u16string out;
+  out.reserve(tmpl.size());
+  Expansion expansion(encoding, charset, &out);
+  const std::size_t n = tmpl.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char c = tmpl[i];
+    if ((c != '!' && c != '\\') || i + 1 == n) {
+      out.push_back(static_cast<unsigned char>(c));
+      continue;
+    }
+    const char next = tmpl[++i];
+    if (c == '!') {
+      if (const Placeholder* p = FindPlaceholder(next)) {
+        expansion.AppendValue(p->value(context, code_page), p->insert);
+      } else {
+        out.push_back(u'!');
+        out.push_back(static_cast<unsigned char>(next));
+      }
+      continue;
+    }
+    switch (next) {
+      case 'n': expansion.AppendEscape(u"\r\n"); break;
+      case 's': expansion.AppendEscape(u" "); break;
+      case 't': expansion.AppendEscape(u"\t"); break;
+      default: {
+        const char16_t itself = static_cast<unsigned char>(next);
+        expansion.AppendEscape(std::u16string_view(&itself, 1));
+      }
+    }
+  }
+  return out;
+}
+
+ValueEncoding UrlValueEncoding(const SiteEntry& entry) {
+  return entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kNone;
+}
+
+std::u16string ModuleFolderUrl(const ModuleEnvironment& environment,
+                               const CodePage& code_page) {
+  std::u16string url = u"file:///";
+  url += code_page.ToWide(environment.ModulePath());
+  for (std::size_t i = 8; i < url.size(); ++i) {
+    if (url[i] == u'\\') url[i] = u'/';
+    else if (url[i] == u':') url[i] = u'|';
+  }
+  url.resize(url.rfind(u'/') + 1);
+  return url;
+}
+
+}  // namespace qm
