@@ -8,24 +8,11 @@
 #include <cerrno>
 #include <optional>
 
+#include "posix_file.h"
 #include "text/ascii_fold.h"
 
 namespace qm {
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // One line of the file: a value with its name, or text kept verbatim.
 struct Line {
@@ -70,19 +57,7 @@ bool ReadAll(const std::string& path, std::string* text) {
     text->clear();
     return true;
   }
-  std::string bytes;
-  char buffer[16384];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  *text = std::move(bytes);
-  return true;
+  return ReadToEnd(fd.get(), text);
 }
 
 bool WriteAll(int fd, std::string_view text) {

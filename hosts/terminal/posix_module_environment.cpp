@@ -6,29 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 
 #include "compiled_in_files.h"
+#include "posix_file.h"
 
 namespace qm {
-namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 std::string UserConfigFolder() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -70,20 +53,7 @@ bool PosixModuleEnvironment::ReadFile(const std::string& path,
   if (fd.get() < 0) return false;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  std::string text;
-  text.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  *bytes = std::move(text);
-  return true;
+  return ReadToEnd(fd.get(), bytes);
 }
 
 std::string_view PosixModuleEnvironment::BuiltInFile(int id) const {
