@@ -16,6 +16,13 @@ namespace {
 constexpr qm::Subcommand kSubcommands[] = {
     {"catalogue", "the catalogue in force, a category's entries, or the parsed sections",
      &qm::RunCatalogueSubcommand},
+    {"check", "lint a catalogue file: what the parser drops and what will never work",
+     &qm::RunCheckSubcommand},
+    {"convert", "read a quantity as the converter does, and convert it to another unit",
+     &qm::RunConvertSubcommand},
+    {"expand", "expand an entry's template against a page", &qm::RunExpandSubcommand},
+    {"find", "what a recogniser finds: isbn, upc, stock, currency or amount",
+     &qm::RunFindSubcommand},
 };
 
 void WriteUsage(std::ostream& out) {

@@ -13,5 +13,9 @@ struct Subcommand {
 };
 
 int RunCatalogueSubcommand(int argc, char** argv);
+int RunCheckSubcommand(int argc, char** argv);
+int RunConvertSubcommand(int argc, char** argv);
+int RunExpandSubcommand(int argc, char** argv);
+int RunFindSubcommand(int argc, char** argv);
 
 }  // namespace qm

@@ -199,9 +199,12 @@ ValueEncoding UrlValueEncoding(const SiteEntry& entry) {
 
 std::u16string ModuleFolderUrl(const ModuleEnvironment& environment,
                                const CodePage& code_page) {
-  std::u16string url = u"file:///";
-  url += code_page.ToWide(environment.ModulePath());
-  for (std::size_t i = 8; i < url.size(); ++i) {
+  const std::u16string path = code_page.ToWide(environment.ModulePath());
+  // A POSIX path brings its own leading slash.
+  std::u16string url = !path.empty() && path.front() == u'/' ? u"file://" : u"file:///";
+  const std::size_t start = url.size();
+  url += path;
+  for (std::size_t i = start; i < url.size(); ++i) {
     if (url[i] == u'\\') url[i] = u'/';
     else if (url[i] == u':') url[i] = u'|';
   }

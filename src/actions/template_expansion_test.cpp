@@ -82,6 +82,8 @@ TEST(ModuleFolderUrl, FolderOfTheModule) {
       {"\\\\server\\share\\qmkit.dll", u"file://///server/share/"},
       {"D:\\Caf\xE9\\q.dll", u"file:///D|/Caf\u00E9/"},
       {"qmkit.dll", u"file:///"}, {"", u"file:///"},
+      // A POSIX path already starts with its slash.
+      {"/opt/qm/bin/qmkit", u"file:///opt/qm/bin/"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ModuleFolderUrl(FakeModuleEnvironment(c.path), code_page), c.url) << c.path;

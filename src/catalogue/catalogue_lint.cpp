@@ -13,8 +13,8 @@ namespace qm {
 namespace {
 
 constexpr std::string_view kCategoryPrefixes[] = {
-    "BOOK:",  "CURRENCY:",  "EMAIL:", "ISBN:", "MOVIE:", "MUSIC:",  "OTHER:",
-    "SEARCH:", "STOCK:", "TRANSLATE:", "UPC:", "URL:",   "UNIT:", "SYSTEM:"};
+    "BOOK:",   "CURRENCY:", "EMAIL:",     "ISBN:", "MOVIE:", "MUSIC:", "OTHER:",
+    "SEARCH:", "STOCK:",    "TRANSLATE:", "UPC:",  "URL:",   "UNIT:",  "SYSTEM:"};
 
 constexpr std::string_view kUnitPrefix = "UNIT:";
 
@@ -154,10 +154,9 @@ class Linter {
 
   std::vector<LintFinding> Finish() {
     CloseSection();
-    std::stable_sort(findings_.begin(), findings_.end(),
-                     [](const LintFinding& a, const LintFinding& b) {
-                       return a.line < b.line;
-                     });
+    std::stable_sort(
+        findings_.begin(), findings_.end(),
+        [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
     return std::move(findings_);
   }
 
@@ -183,7 +182,8 @@ class Linter {
     const std::size_t close = rest.find(']');
     const std::string_view name = rest.substr(0, close);
     if (close == std::string_view::npos) {
-      Report(number, "header without \"]\": the section name runs to the end of the line");
+      Report(number,
+             "header without \"]\": the section name runs to the end of the line");
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
       if (!after.empty() && after.front() != '#' && after.front() != ';') {
@@ -198,16 +198,16 @@ class Linter {
         Report(number, "section " + Quoted(name) + " repeats line " +
                            std::to_string(line) + " and replaces that section wholesale");
       } else {
-        Report(number, "section " + Quoted(name) + " replaces section " + Quoted(earlier) +
-                           " of line " + std::to_string(line) +
+        Report(number, "section " + Quoted(name) + " replaces section " +
+                           Quoted(earlier) + " of line " + std::to_string(line) +
                            " wholesale (section names ignore letter case)");
       }
     }
     names_[folded] = {number, name};
 
-    const bool selected =
-        std::any_of(std::begin(kCategoryPrefixes), std::end(kCategoryPrefixes),
-                    [&](std::string_view prefix) { return StartsWithFolded(name, prefix); });
+    const bool selected = std::any_of(
+        std::begin(kCategoryPrefixes), std::end(kCategoryPrefixes),
+        [&](std::string_view prefix) { return StartsWithFolded(name, prefix); });
     if (!selected) {
       std::string message = "section " + Quoted(name) + " is loaded by no command: ";
       if (!name.empty() && IsBlank(name.front())) {
@@ -295,9 +295,9 @@ class Linter {
     const std::string_view trimmed = TrimBlanks(key);
     int ignored = 0;
     std::string message = "key " + Quoted(key) + " is read by no unit section";
-    if (trimmed != key && (FindKey(kUnitKeys, trimmed) != nullptr ||
-                           ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) ==
-                               PowerSpelling::kValid)) {
+    if (trimmed != key &&
+        (FindKey(kUnitKeys, trimmed) != nullptr ||
+         ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
       message += ": blanks before \"=\" belong to the key";
     } else {
       message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
@@ -310,7 +310,8 @@ class Linter {
                   std::string_view value) {
     switch (known.kind) {
       case KeyKind::kFlag:
-        if (!value.empty() && kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
+        if (!value.empty() &&
+            kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
           const std::string_view fallback =
               known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
           Report(number, "flag " + Quoted(key) + " value " + Quoted(value) +

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/site_entry.h"
 #include "host/resource_ids.h"
 #include "support/fake_module_environment.h"
 
@@ -13,9 +14,10 @@ namespace qm {
 namespace {
 
 using Findings = std::vector<LintFinding>;
+using LineNumbers = std::vector<std::size_t>;
 
 // "LINE: message" per finding, for readable failures.
-std::vector<std::string> Lines(const Findings& findings) {
+std::vector<std::string> Described(const Findings& findings) {
   std::vector<std::string> lines;
   for (const LintFinding& f : findings) {
     lines.push_back(std::to_string(f.line) + ": " + f.message);
@@ -24,15 +26,13 @@ std::vector<std::string> Lines(const Findings& findings) {
 }
 
 // The line numbers of the findings whose message contains `part`.
-std::vector<std::size_t> LinesWith(const Findings& findings, std::string_view part) {
-  std::vector<std::size_t> lines;
+LineNumbers LinesWith(const Findings& findings, std::string_view part) {
+  LineNumbers lines;
   for (const LintFinding& f : findings) {
     if (f.message.find(part) != std::string::npos) lines.push_back(f.line);
   }
   return lines;
 }
-
-using Lines_ = std::vector<std::size_t>;
 
 TEST(CatalogueLint, CleanCatalogueHasNoFindings) {
   EXPECT_TRUE(LintCatalogue("").empty());
@@ -51,125 +51,146 @@ TEST(CatalogueLint, CleanCatalogueHasNoFindings) {
       "[Unit:TonUK]\ncategory=mass\na=1016.046909\ninvert=n\nten+0=long ton (UK),tonne\n"
       "ten-18=a\nten+18=b\n"
       "[SYSTEM:Home]\nurl=https://x.example/\n");
-  EXPECT_TRUE(findings.empty()) << testing::PrintToString(Lines(findings));
+  EXPECT_TRUE(findings.empty()) << testing::PrintToString(Described(findings));
 }
 
 TEST(CatalogueLint, LinesTheParserDrops) {
   // Line numbers: CR, LF and CR LF each end one line.
   const Findings findings = LintCatalogue(
-      "url=before any header\r\n"      // 1
-      "[BOOK:A]\r"                     // 2
-      "no equals sign\n"               // 3
-      "[BOOK:B\r\n"                    // 4: no "]"
-      "[BOOK:C]  trailing words\n"     // 5
-      "[BOOK:D] ; a comment\n"         // 6: a comment after "]" is fine
-      "=url=x");                       // 7: last line, no line end
-  EXPECT_EQ(LinesWith(findings, "before any section header"), Lines_{1});
-  EXPECT_EQ(LinesWith(findings, "without \"=\""), Lines_{3});
-  EXPECT_EQ(LinesWith(findings, "header without \"]\""), Lines_{4});
-  EXPECT_EQ(LinesWith(findings, "text after \"]\" is ignored: \"trailing words\""), Lines_{5});
+      "url=before any header\r\n"   // 1
+      "[BOOK:A]\r"                  // 2
+      "no equals sign\n"            // 3
+      "[BOOK:B\r\n"                 // 4: no "]"
+      "[BOOK:C]  trailing words\n"  // 5
+      "[BOOK:D] ; a comment\n"      // 6: a comment after "]" is fine
+      "=url=x");                    // 7: last line, no line end
+  EXPECT_EQ(LinesWith(findings, "before any section header"), LineNumbers{1});
+  EXPECT_EQ(LinesWith(findings, "without \"=\""), LineNumbers{3});
+  EXPECT_EQ(LinesWith(findings, "header without \"]\""), LineNumbers{4});
+  EXPECT_EQ(LinesWith(findings, "text after \"]\" is ignored: \"trailing words\""),
+            LineNumbers{5});
   // A leading "=" belongs to the key, which runs to the second "=".
-  EXPECT_EQ(LinesWith(findings, "key \"=url\" is read by no entry"), Lines_{7});
-  EXPECT_EQ(findings.size(), 5u) << testing::PrintToString(Lines(findings));
+  EXPECT_EQ(LinesWith(findings, "key \"=url\" is read by no entry"), LineNumbers{7});
+  EXPECT_EQ(findings.size(), 5u) << testing::PrintToString(Described(findings));
 }
 
 TEST(CatalogueLint, SectionNames) {
   const Findings findings = LintCatalogue(
-      "[BOOK:Shop]\n"      // 1
-      "[OTHER:x]\n"        // 2
-      "[book:SHOP]\n"      // 3: replaces line 1
-      "[OTHER:x]\n"        // 4: repeats line 2
-      "[BOK:Typo]\n"       // 5
-      "[ BOOK:Spaced]\n"   // 6
-      "[]\n"               // 7
+      "[BOOK:Shop]\n"        // 1
+      "[OTHER:x]\n"          // 2
+      "[book:SHOP]\n"        // 3: replaces line 1
+      "[OTHER:x]\n"          // 4: repeats line 2
+      "[BOK:Typo]\n"         // 5
+      "[ BOOK:Spaced]\n"     // 6
+      "[]\n"                 // 7
       "[translate:lower]\n"  // 8: prefixes ignore letter case
-      "[BOOK]\n");         // 9: no colon
-  EXPECT_EQ(LinesWith(findings, "replaces section \"BOOK:Shop\" of line 1"), Lines_{3});
-  EXPECT_EQ(LinesWith(findings, "repeats line 2"), Lines_{4});
-  EXPECT_EQ(LinesWith(findings, "loaded by no command"), (Lines_{5, 6, 7, 9}));
-  EXPECT_EQ(LinesWith(findings, "blank after \"[\""), Lines_{6});
-  EXPECT_EQ(findings.size(), 6u) << testing::PrintToString(Lines(findings));
+      "[BOOK]\n");           // 9: no colon
+  EXPECT_EQ(LinesWith(findings, "replaces section \"BOOK:Shop\" of line 1"),
+            LineNumbers{3});
+  EXPECT_EQ(LinesWith(findings, "repeats line 2"), LineNumbers{4});
+  EXPECT_EQ(LinesWith(findings, "loaded by no command"), (LineNumbers{5, 6, 7, 9}));
+  EXPECT_EQ(LinesWith(findings, "blank after \"[\""), LineNumbers{6});
+  EXPECT_EQ(findings.size(), 6u) << testing::PrintToString(Described(findings));
 }
 
 TEST(CatalogueLint, SiteKeysAndValues) {
   const Findings findings = LintCatalogue(
-      "[URL:A]\n"                      // 1
-      "url=https://a.example/\n"       // 2
-      "URL=https://b.example/\n"       // 3: the same key
-      "shortDescriptoin=typo\n"        // 4
-      "url =https://c.example/\n"      // 5: the blank is part of the key
-      "category=distance\n"            // 6: a unit key in a site section
-      "exclusive=on\n"                 // 7
-      "URLEncode=off\n"                // 8
-      "defaultSelected=\n"             // 9: empty keeps the default silently
-      "charset=latin1\n"               // 10
-      "[URL:B]\n"                      // 11: keys repeat only within a section
-      "url=https://a.example/\n");     // 12
-  EXPECT_EQ(LinesWith(findings, "repeats line 2"), Lines_{3});
-  EXPECT_EQ(LinesWith(findings, "read by no entry"), (Lines_{4, 5, 6}));
-  EXPECT_EQ(LinesWith(findings, "blanks before \"=\""), Lines_{5});
+      "[URL:A]\n"                   // 1
+      "url=https://a.example/\n"    // 2
+      "URL=https://b.example/\n"    // 3: the same key
+      "shortDescriptoin=typo\n"     // 4
+      "url =https://c.example/\n"   // 5: the blank is part of the key
+      "category=distance\n"         // 6: a unit key in a site section
+      "exclusive=on\n"              // 7
+      "URLEncode=off\n"             // 8
+      "defaultSelected=\n"          // 9: empty keeps the default silently
+      "charset=latin1\n"            // 10
+      "[URL:B]\n"                   // 11: keys repeat only within a section
+      "url=https://a.example/\n");  // 12
+  EXPECT_EQ(LinesWith(findings, "repeats line 2"), LineNumbers{3});
+  EXPECT_EQ(LinesWith(findings, "read by no entry"), (LineNumbers{4, 5, 6}));
+  EXPECT_EQ(LinesWith(findings, "blanks before \"=\""), LineNumbers{5});
   // The message names the default that stays.
-  EXPECT_EQ(LinesWith(findings, "\"exclusive\" value \"on\" decides nothing"), Lines_{7});
-  EXPECT_EQ(LinesWith(findings, "the default, no, stays"), Lines_{7});
-  EXPECT_EQ(LinesWith(findings, "the default, yes, stays"), Lines_{8});
-  EXPECT_EQ(LinesWith(findings, "charset \"latin1\""), Lines_{10});
-  EXPECT_EQ(findings.size(), 7u) << testing::PrintToString(Lines(findings));
+  EXPECT_EQ(LinesWith(findings, "\"exclusive\" value \"on\" decides nothing"),
+            LineNumbers{7});
+  EXPECT_EQ(LinesWith(findings, "the default, no, stays"), LineNumbers{7});
+  EXPECT_EQ(LinesWith(findings, "the default, yes, stays"), LineNumbers{8});
+  EXPECT_EQ(LinesWith(findings, "charset \"latin1\""), LineNumbers{10});
+  EXPECT_EQ(findings.size(), 7u) << testing::PrintToString(Described(findings));
+}
+
+TEST(CatalogueLint, KnowsEveryKeyAnEntryReads) {
+  // A key the entries learn to read must not be reported as unread.
+  std::string text = "[BOOK:All]\n";
+  for (std::string_view key : SiteEntryKeys()) {
+    text += std::string(key) + "=" + (key == "charset" ? "utf-8" : "y") + "\n";
+  }
+  for (const LintFinding& f : LintCatalogue(text)) {
+    EXPECT_EQ(f.message.find("is read by no entry"), std::string::npos) << f.line << ": " << f.message;
+  }
 }
 
 TEST(CatalogueLint, Placeholders) {
   const Findings findings = LintCatalogue(
       "[SEARCH:A]\n"
       "url=https://a.example/#!/x?q=!s&y=!Y\n"  // 2: two unknown
-      "href=!S\\!Z\n"                            // 3: escaped, fine
-      "command=run !!Z\n"                        // 4: "!!" then "Z", fine
-      "MailSubject=!x\n"                         // 5
-      "MailTo=ends in !\n"                       // 6: a final "!" is text
-      "longDescription=!x is no template\n"      // 7: not a template key
-      "windowName=!x\n");                        // 8: nor this
-  EXPECT_EQ(LinesWith(findings, "\"!/\", \"!Y\" are no placeholders"), Lines_{2});
-  EXPECT_EQ(LinesWith(findings, "key \"MailSubject\": \"!x\" is no placeholder"), Lines_{5});
-  EXPECT_EQ(findings.size(), 2u) << testing::PrintToString(Lines(findings));
+      "href=!S\\!Z\n"                           // 3: escaped, fine
+      "command=run !!Z\n"                       // 4: "!!" then "Z", fine
+      "MailSubject=!x\n"                        // 5
+      "MailTo=ends in !\n"                      // 6: a final "!" is text
+      "longDescription=!x is no template\n"     // 7: not a template key
+      "windowName=!x\n");                       // 8: nor this
+  EXPECT_EQ(LinesWith(findings, "\"!/\", \"!Y\" are no placeholders"), LineNumbers{2});
+  EXPECT_EQ(LinesWith(findings, "key \"MailSubject\": \"!x\" is no placeholder"),
+            LineNumbers{5});
+  EXPECT_EQ(findings.size(), 2u) << testing::PrintToString(Described(findings));
 }
 
 TEST(CatalogueLint, UnitSections) {
   const Findings findings = LintCatalogue(
-      "[UNIT:NoCategory]\n"       // 1
-      "ten+0=things\n"            // 2
-      "[UNIT:EmptyCategory]\n"    // 3
-      "category=\n"               // 4
-      "ten+0=things\n"            // 5
-      "[UNIT:Powers]\n"           // 6
-      "category=stuff\n"          // 7
+      "[UNIT:NoCategory]\n"                                        // 1
+      "ten+0=things\n"                                             // 2
+      "[UNIT:EmptyCategory]\n"                                     // 3
+      "category=\n"                                                // 4
+      "ten+0=things\n"                                             // 5
+      "[UNIT:Powers]\n"                                            // 6
+      "category=stuff\n"                                           // 7
       "ten0=a\nten-0=b\nTEN+03=c\nten+19=d\nten-100000000000=e\n"  // 8-12
-      "tenth=f\n"                 // 13: no power key at all
-      "ten+1= ,g\n"               // 14: blank first name
-      "ten+2=\n"                  // 15: empty
-      "a=big\nb=-273.15 K\n"      // 16, 17: only the first is no number
-      "invert=maybe\n"            // 18
-      "shortDescription=x\n"      // 19: no unit section reads it
-      "ten+3 =h\n"                // 20
+      "tenth=f\n"                                 // 13: no power key at all
+      "ten+1= ,g\n"                               // 14: blank first name
+      "ten+2=\n"                                  // 15: empty
+      "a=big\nb=-273.15 K\n"                      // 16, 17: only the first is no number
+      "invert=maybe\n"                            // 18
+      "shortDescription=x\n"                      // 19: no unit section reads it
+      "ten+3 =h\n"                                // 20
       "[UNIT:Fine]\ncategory=stuff\nten+0=i\n");  // 21-23
-  EXPECT_EQ(LinesWith(findings, "has no category and defines no unit"), (Lines_{1, 3}));
-  EXPECT_EQ(LinesWith(findings, "\"UNIT:Powers\" defines no unit: no power key"), Lines_{6});
-  EXPECT_EQ(LinesWith(findings, "is not recognised: write it ten+0"), (Lines_{8, 9}));
-  EXPECT_EQ(LinesWith(findings, "\"TEN+03\" is not recognised: write it ten+3"), Lines_{10});
-  EXPECT_EQ(LinesWith(findings, "powers run from ten-18 to ten+18"), (Lines_{11, 12}));
-  EXPECT_EQ(LinesWith(findings, "first name is blank"), (Lines_{14, 15}));
-  EXPECT_EQ(LinesWith(findings, "\"a\" value \"big\" is no number; 1 stays"), Lines_{16});
-  EXPECT_EQ(LinesWith(findings, "\"invert\" value \"maybe\""), Lines_{18});
-  EXPECT_EQ(LinesWith(findings, "read by no unit section"), (Lines_{13, 19, 20}));
-  EXPECT_EQ(LinesWith(findings, "blanks before \"=\""), Lines_{20});
-  EXPECT_EQ(findings.size(), 15u) << testing::PrintToString(Lines(findings));
+  EXPECT_EQ(LinesWith(findings, "has no category and defines no unit"),
+            (LineNumbers{1, 3}));
+  EXPECT_EQ(LinesWith(findings, "\"UNIT:Powers\" defines no unit: no power key"),
+            LineNumbers{6});
+  EXPECT_EQ(LinesWith(findings, "is not recognised: write it ten+0"),
+            (LineNumbers{8, 9}));
+  EXPECT_EQ(LinesWith(findings, "\"TEN+03\" is not recognised: write it ten+3"),
+            LineNumbers{10});
+  EXPECT_EQ(LinesWith(findings, "powers run from ten-18 to ten+18"),
+            (LineNumbers{11, 12}));
+  EXPECT_EQ(LinesWith(findings, "first name is blank"), (LineNumbers{14, 15}));
+  EXPECT_EQ(LinesWith(findings, "\"a\" value \"big\" is no number; 1 stays"),
+            LineNumbers{16});
+  EXPECT_EQ(LinesWith(findings, "\"invert\" value \"maybe\""), LineNumbers{18});
+  EXPECT_EQ(LinesWith(findings, "read by no unit section"), (LineNumbers{13, 19, 20}));
+  EXPECT_EQ(LinesWith(findings, "blanks before \"=\""), LineNumbers{20});
+  EXPECT_EQ(findings.size(), 15u) << testing::PrintToString(Described(findings));
 }
 
 TEST(CatalogueLint, BuiltInCataloguesAreClean) {
   const FakeModuleEnvironment env;
   const Findings system = LintCatalogue(env.BuiltInFile(kSystemCatalogueResource));
-  EXPECT_TRUE(system.empty()) << testing::PrintToString(Lines(system));
+  EXPECT_TRUE(system.empty()) << testing::PrintToString(Described(system));
   // The first OTHER entry repeats shortDescription on purpose, to show that
   // the later value is the one in force; nothing else is to be reported.
   const Findings findings = LintCatalogue(env.BuiltInFile(kDefaultCatalogueResource));
-  ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(Lines(findings));
+  ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(Described(findings));
   EXPECT_NE(findings[0].message.find("key \"shortDescription\" repeats line"),
             std::string::npos);
 }
@@ -177,7 +198,8 @@ TEST(CatalogueLint, BuiltInCataloguesAreClean) {
 TEST(CatalogueLint, AnyBytesGiveFindingsWithinTheText) {
   // Random text over the bytes that matter to the format, NUL and high bytes
   // included: no crash, and every finding points at a line of the text.
-  const std::string alphabet = std::string("[]=!\\#;\r\n \tabTEN+-0189,:", 24) + '\0' + "\xB0\xFF";
+  const std::string alphabet =
+      std::string("[]=!\\#;\r\n \tabTEN+-0189,:", 24) + '\0' + "\xB0\xFF";
   std::mt19937 random(7);
   for (int round = 0; round < 200; ++round) {
     std::string text;
@@ -185,7 +207,8 @@ TEST(CatalogueLint, AnyBytesGiveFindingsWithinTheText) {
     for (std::size_t k = 0; k < size; ++k) text += alphabet[random() % alphabet.size()];
     std::size_t lines = 1;
     for (std::size_t k = 0; k < text.size(); ++k) {
-      if (text[k] == '\n' || (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n'))) {
+      if (text[k] == '\n' ||
+          (text[k] == '\r' && (k + 1 == text.size() || text[k + 1] != '\n'))) {
         ++lines;
       }
     }

@@ -84,6 +84,14 @@ SiteEntry ReadSiteEntry(const CatalogueSection& section,
   return entry;
 }
 
+std::vector<std::string_view> SiteEntryKeys() {
+  std::vector<std::string_view> keys;
+  for (const TextKey& t : kTextKeys) keys.push_back(t.key);
+  for (const FlagKey& f : kFlagKeys) keys.push_back(f.key);
+  keys.push_back("charset");
+  return keys;
+}
+
 const std::string& DisplayDescription(const SiteEntry& entry) {
   return entry.longDescription.empty() ? entry.shortDescription
                                        : entry.longDescription;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/site_catalogue.h"
@@ -69,6 +70,10 @@ using SiteEntryList = std::vector<SiteEntry>;
 // in `store` (non-zero means ticked). Never fails.
 SiteEntry ReadSiteEntry(const CatalogueSection& section,
                         const SelectionStore& store);
+
+// The catalogue keys ReadSiteEntry reads, in the spelling of the built-in
+// catalogue (keys match without regard to case).
+std::vector<std::string_view> SiteEntryKeys();
 
 // longDescription when it is not empty, else shortDescription.
 const std::string& DisplayDescription(const SiteEntry& entry);

@@ -1,0 +1,186 @@
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "action_log.h"
+#include "catalogue/catalogue_loader.h"
+#include "posix_module_environment.h"
+#include "subcommands.h"
+#include "text/number_scan.h"
+#include "text/utf8.h"
+#include "text/windows_1252.h"
+#include "units/quantity.h"
+#include "units/unit_table.h"
+
+namespace qm {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: qmkit convert QUANTITY [--to UNIT] [--catalogue FILE] [--json]\n"
+    "\n"
+    "Reads a quantity as the converter reads a selection, such as \"12.5 km\"\n"
+    "or \"-40 \xC2\xB0"
+    "C\", with the units of the catalogue in force. Without --to it\n"
+    "prints the amount and unit it proposes and the unit's category; with\n"
+    "--to it converts, as the converter's Calculate button does:\n"
+    "  qmkit convert \"12.5 km\" --to miles   ->   12.5 kilometres = 7.76714 miles\n"
+    "Exit status: 0 done, 1 no number or no unit in QUANTITY, or the\n"
+    "calculation failed; 2 an unknown --to unit or bad usage.\n"
+    "\n"
+    "options:\n"
+    "  --to UNIT              a unit of the same category: a name as the\n"
+    "                         catalogue lists it (\"miles\", \"mi\"), or a text\n"
+    "                         that begins with one\n"
+    "  --catalogue FILE       the user's catalogue (default: qmkit.ini in\n"
+    "                         $XDG_CONFIG_HOME/qmkit or ~/.config/qmkit); its\n"
+    "                         UNIT: sections replace the built-in units\n"
+    "  --json                 {\"amount\":...,\"unit\":...,\"category\":...}\n"
+    "\n";
+
+// A negative amount ("-40 F", "-.5 m") is an argument, not an option.
+bool IsPositional(std::string_view arg) {
+  return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') ||
+         arg[1] == '.';
+}
+
+int Usage(const std::string& error) {
+  std::cerr << "qmkit convert: " << error << "\n('qmkit convert --help' tells more)\n";
+  return 2;
+}
+
+// The unit `name` (8-bit) stands for: an exact name, in `category` when
+// several units bear it, else the unit the longest leading part names.
+const Unit* FindToUnit(const UnitTable& table, std::string_view name,
+                       const UnitCategory& category) {
+  const auto [first, last] = table.names().equal_range(name);
+  for (auto it = first; it != last; ++it) {
+    if (it->second->category == &category) return it->second;
+  }
+  if (first != last) return first->second;
+  return FindUnitByText(table, name);
+}
+
+}  // namespace
+
+int RunConvertSubcommand(int argc, char** argv) {
+  std::string catalogue_file;
+  bool json = false;
+  bool has_quantity = false;
+  std::string quantity;
+  bool has_to = false;
+  std::string to_name;
+  bool options_end = false;
+  for (int i = 2; i < argc;) {
+    const std::string_view arg = argv[i];
+    if (options_end || IsPositional(arg)) {
+      if (has_quantity) return Usage("one QUANTITY only; quote it, such as \"12.5 km\"");
+      has_quantity = true;
+      quantity = std::string(arg);
+      ++i;
+    } else if (arg == "--") {
+      options_end = true;
+      ++i;
+    } else if (arg == "--to" || arg == "--catalogue") {
+      if (i + 1 >= argc) return Usage(std::string(arg) + " needs a value");
+      if (arg == "--to") {
+        has_to = true;
+        to_name = argv[i + 1];
+      } else {
+        catalogue_file = argv[i + 1];
+      }
+      i += 2;
+    } else if (arg == "--json") {
+      json = true;
+      ++i;
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else {
+      return Usage("unknown option " + std::string(arg));
+    }
+  }
+  if (!has_quantity) return Usage("which QUANTITY?");
+
+  const PosixModuleEnvironment env(catalogue_file);
+  std::string ignored;
+  if (!catalogue_file.empty() && !env.ReadFile(catalogue_file, &ignored)) {
+    std::cerr << "qmkit convert: cannot read " << catalogue_file << "\n";
+    return 2;
+  }
+  SiteCatalogue catalogue;
+  LoadCatalogue(env, "UNIT:", false, catalogue);
+  UnitTable table;
+  BuildUnitTable(catalogue, table);
+
+  const Windows1252CodePage code_page;
+  auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+  const std::u16string selection = FromUtf8(quantity);
+  bool has_digit = false;
+  for (const char16_t c : selection) has_digit |= c >= u'0' && c <= u'9';
+  if (!has_digit) {
+    std::cerr << "qmkit convert: no number in \"" << quantity << "\"\n";
+    return 1;
+  }
+  const ParsedQuantity parsed = ParseQuantity(selection, table, code_page);
+  if (parsed.unit == nullptr) {
+    std::cerr << "qmkit convert: no unit recognised in \"" << quantity
+              << "\" (qmkit catalogue UNIT lists the units)\n";
+    return 1;
+  }
+  const Unit& from = *parsed.unit;
+  const std::string amount = ToUtf8(parsed.amount);
+  const std::string category = utf8(from.category->name);
+
+  if (!has_to) {
+    if (json) {
+      std::cout << "{\"amount\":" << JsonString(amount)
+                << ",\"unit\":" << JsonString(utf8(from.name))
+                << ",\"category\":" << JsonString(category) << "}\n";
+    } else {
+      std::cout << amount << " " << utf8(from.name) << " (" << category << ")\n";
+    }
+    return 0;
+  }
+
+  const std::string narrow_to = code_page.ToNarrow(FromUtf8(to_name));
+  const Unit* to = FindToUnit(table, narrow_to, *from.category);
+  if (to == nullptr) {
+    std::cerr << "qmkit convert: unknown unit \"" << to_name
+              << "\" (qmkit catalogue UNIT lists the units)\n";
+    return 2;
+  }
+  if (to->category != from.category) {
+    std::cerr << "qmkit convert: " << utf8(to->name) << " is a unit of "
+              << utf8(to->category->name) << ", not of " << category << "\n";
+    return 2;
+  }
+  const Conversion conversion =
+      ConvertQuantity(code_page.ToNarrow(parsed.amount), from, *to, code_page);
+  if (!conversion.is_number) {
+    std::cerr << "qmkit convert: the amount " << amount << " is not a number\n";
+    return 1;
+  }
+  // ConvertQuantity words a failure as a result text too; the exit status
+  // needs to know which it was, so the arithmetic is asked again.
+  double value = 0;
+  double reference = 0;
+  double result = 0;
+  std::size_t consumed = 0;
+  std::u16string detail;
+  const bool calculated = ScanDouble(conversion.amount, &value, &consumed) &&
+                          ToReference(from, value, &reference, &detail) &&
+                          FromReference(*to, reference, &result, &detail);
+  if (json) {
+    std::cout << "{\"amount\":" << JsonString(utf8(conversion.amount))
+              << ",\"unit\":" << JsonString(utf8(from.name))
+              << ",\"to\":" << JsonString(utf8(to->name))
+              << ",\"category\":" << JsonString(category)
+              << ",\"calculated\":" << (calculated ? "true" : "false")
+              << ",\"result\":" << JsonString(utf8(conversion.result)) << "}\n";
+  } else {
+    std::cout << utf8(conversion.result) << "\n";
+  }
+  return calculated ? 0 : 1;
+}
+
+}  // namespace qm

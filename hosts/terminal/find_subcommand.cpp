@@ -1,0 +1,212 @@
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "action_log.h"
+#include "context/request_context.h"
+#include "page_options.h"
+#include "posix_module_environment.h"
+#include "recognisers/currency_context.h"
+#include "recognisers/currency_recognition.h"
+#include "recognisers/product_code_extraction.h"
+#include "recognisers/stock_symbol.h"
+#include "subcommands.h"
+#include "terminal_page.h"
+#include "text/utf8.h"
+
+namespace qm {
+namespace {
+
+constexpr char kUsage[] =
+    "usage: qmkit find WHAT [TEXT] [page options] [--json]\n"
+    "\n"
+    "Shows what a menu command would find on the page: TEXT is the selection\n"
+    "(after \"--\" it may begin with \"-\"). WHAT is one of\n"
+    "  isbn       the ISBN-10 in the selection, its HTML or the page addresses\n"
+    "             (an EAN-13 beginning with 978 counts), as ISBN offers it\n"
+    "  upc        the UPC-A found the same way, as UPC, BOOK, MOVIE, MUSIC and\n"
+    "             OTHER offer it\n"
+    "  stock      the stock symbol picked out of the selection\n"
+    "  currency   the currency of the selected amount: from a code or symbol in\n"
+    "             the selection, else from the page's host name; code and name\n"
+    "  amount     the selected amount of money, such as 1234.56\n"
+    "Exit status: 0 found, 1 nothing found, 2 bad usage. With nothing found,\n"
+    "currency and amount still print what the command would propose (USD, 1.00).\n"
+    "\n"
+    "options:\n"
+    "  --json                 {\"what\":...,\"found\":true,...}\n"
+    "\n";
+
+// What one recogniser gave: the line to print and the JSON fields.
+struct Answer {
+  bool found = false;
+  std::u16string text;
+  std::vector<std::pair<std::string, std::u16string>> fields;
+  std::string nothing;  // said on stderr when nothing was found
+};
+
+Answer Single(const char* field, std::u16string value, const char* nothing) {
+  Answer answer;
+  answer.found = !value.empty();
+  answer.fields = {{field, value}};
+  answer.text = std::move(value);
+  answer.nothing = nothing;
+  return answer;
+}
+
+Answer FindIsbn(RequestContext& context) {
+  return Single("isbn", ExtractISBN(context),
+                "no ISBN in the selection, its HTML or the page addresses");
+}
+
+Answer FindUpc(RequestContext& context) {
+  return Single("upc", ExtractUPC(context),
+                "no UPC in the selection, its HTML or the page addresses");
+}
+
+Answer FindStock(RequestContext& context) {
+  return Single("stock", FindStockSymbol(context.selectedText()),
+                "no stock symbol in the selection");
+}
+
+// The top-level domain of `host`: its last label. The command reads a host
+// without a dot as "com", but that names no currency of the page.
+std::string TopLevelDomain(std::u16string_view host) {
+  const std::size_t dot = host.rfind(u'.');
+  if (dot == std::u16string_view::npos) return {};
+  return ToUtf8(host.substr(dot + 1));
+}
+
+Answer FindCurrency(RequestContext& context) {
+  const CurrencyInfo* currency = SourceCurrency(context);
+  // Without a default, recognition says whether the selection or the host
+  // named a currency at all.
+  const char16_t* source = u"default";
+  if (RecogniseCurrency("", context.selectedText(), "") != nullptr) {
+    source = u"selection";
+  } else if (RecogniseCurrency(TopLevelDomain(context.pageHost()), u"", "") != nullptr) {
+    source = u"host";
+  }
+  Answer answer;
+  answer.found = std::u16string_view(source) != u"default";
+  answer.nothing = "no currency in the selection or the host name; the default stands";
+  const std::u16string code = SourceCurrencyCode(context);
+  if (currency == nullptr) {
+    answer.text = code;
+    answer.fields = {{"code", code}, {"source", source}};
+    return answer;
+  }
+  answer.text = CurrencyDisplayText(*currency);
+  answer.fields = {{"code", code},
+                   {"name", std::u16string(currency->displayName)},
+                   {"text", answer.text},
+                   {"source", source}};
+  return answer;
+}
+
+Answer FindAmount(RequestContext& context) {
+  Answer answer;
+  for (const char16_t c : context.selectedText()) answer.found |= c >= u'0' && c <= u'9';
+  answer.text = ParseAmount(context);
+  answer.fields = {{"amount", answer.text}};
+  answer.nothing = "no digit in the selection; the default amount stands";
+  return answer;
+}
+
+struct Recogniser {
+  std::string_view what;
+  Answer (*find)(RequestContext& context);
+};
+
+constexpr Recogniser kRecognisers[] = {
+    {"isbn", &FindIsbn},         {"upc", &FindUpc},       {"stock", &FindStock},
+    {"currency", &FindCurrency}, {"amount", &FindAmount},
+};
+
+// A negative amount ("-40 F", "-.5 m") is an argument, not an option.
+bool IsPositional(std::string_view arg) {
+  return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') ||
+         arg[1] == '.';
+}
+
+int Usage(const std::string& error) {
+  std::cerr << "qmkit find: " << error << "\n('qmkit find --help' tells more)\n";
+  return 2;
+}
+
+}  // namespace
+
+int RunFindSubcommand(int argc, char** argv) {
+  PageOptions page;
+  bool json = false;
+  const Recogniser* recogniser = nullptr;
+  bool has_text = false;
+  std::u16string text;
+  bool options_end = false;
+  for (int i = 2; i < argc;) {
+    const std::string_view arg = argv[i];
+    std::string error;
+    const bool positional = options_end || IsPositional(arg);
+    if (positional) {
+      if (recogniser == nullptr) {
+        for (const Recogniser& r : kRecognisers) {
+          if (arg == r.what) recogniser = &r;
+        }
+        if (recogniser == nullptr) {
+          return Usage("cannot find \"" + std::string(arg) +
+                       "\": WHAT is isbn, upc, stock, currency or amount");
+        }
+      } else if (has_text) {
+        return Usage("one TEXT only; quote a selection of several words");
+      } else {
+        has_text = true;
+        text = FromUtf8(arg);
+      }
+      ++i;
+    } else if (arg == "--") {
+      options_end = true;
+      ++i;
+    } else if (TakePageOption(argc, argv, &i, &page, &error)) {
+      if (!error.empty()) return Usage(error);
+    } else if (arg == "--json") {
+      json = true;
+      ++i;
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage << kPageOptionsUsage;
+      return 0;
+    } else {
+      return Usage("unknown option " + std::string(arg));
+    }
+  }
+  if (recogniser == nullptr) {
+    return Usage("what to find? isbn, upc, stock, currency or amount");
+  }
+  if (has_text) page.selection = text;
+
+  const PosixModuleEnvironment env;
+  ActionLog log;
+  TerminalPage browser(page, log, false);
+  RequestContext context(env);
+  if (!BuildRequestContext(context, &browser)) {
+    std::cerr << "qmkit find: the page could not be read\n";
+    return 2;
+  }
+  const Answer answer = recogniser->find(context);
+
+  if (json) {
+    std::cout << "{\"what\":" << JsonString(std::string(recogniser->what))
+              << ",\"found\":" << (answer.found ? "true" : "false");
+    for (const auto& [name, value] : answer.fields) {
+      std::cout << "," << JsonString(name) << ":" << JsonString(ToUtf8(value));
+    }
+    std::cout << "}\n";
+  } else if (!answer.text.empty()) {
+    std::cout << ToUtf8(answer.text) << "\n";
+  }
+  if (!answer.found && !json) std::cerr << "qmkit find: " << answer.nothing << "\n";
+  return answer.found ? 0 : 1;
+}
+
+}  // namespace qm

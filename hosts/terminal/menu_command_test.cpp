@@ -1,0 +1,362 @@
+// The qmkit program end to end, run as a script runs it: menu commands played
+// from --answers against a catalogue and a configuration folder of the
+// test's own, and the tool subcommands.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue_parser.h"
+#include "compiled_in_files.h"
+#include "host/resource_ids.h"
+
+namespace qm {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+constexpr char kCatalogue[] =
+    "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/isbn/!s\n"
+    "[BOOK:Shop]\nshortDescription=Book shop\nurl=https://books.example/?q=!s\n"
+    "[SEARCH:One]\nshortDescription=One\nurl=https://one.example/?q=!s\n"
+    "defaultSelected=y\n"
+    "[SEARCH:Three]\nshortDescription=Three\nurl=https://three.example/?q=!s\n"
+    "[SEARCH:Two]\nshortDescription=Two\nurl=https://two.example/search/!s\n"
+    "defaultSelected=y\n"
+    "[TRANSLATE:Tr]\nshortDescription=Translate\nhref=https://tr.example/?u=!U\n"
+    "[CURRENCY:Rates]\nshortDescription=Rates\n"
+    "url=https://rates.example/?from=!F&to=!L&amount=!S\n"
+    "[OTHER:Frame]\nshortDescription=Frame\n"
+    "url=https://frame.example/?frame=!u&top=!U\nURLEncode=n\n";
+
+class QmkitProgram : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "qmkit-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    catalogue_ = dir_ + "/sites.ini";
+    config_ = dir_ + "/config";
+    Write(catalogue_, kCatalogue);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  // Runs qmkit with `args`, nothing on its input, in the C locale and with
+  // the configuration folder inside the test's folder.
+  Outcome Qmkit(const std::vector<std::string>& args) const {
+    const std::string err_path = dir_ + "/stderr";
+    std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(dir_ + "/xdg") + " LC_ALL=C " +
+                          ShellQuoted(QMKIT_PROGRAM);
+    for (const std::string& a : args) {
+      command += ' ';
+      command += ShellQuoted(a);
+    }
+    command += " </dev/null 2>";
+    command += ShellQuoted(err_path);
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+      outcome.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream err(err_path, std::ios::binary);
+    std::stringstream text;
+    text << err.rdbuf();
+    outcome.err = text.str();
+    return outcome;
+  }
+
+  // A menu command with the test's catalogue and configuration folder.
+  Outcome Command(std::vector<std::string> args) const {
+    args.insert(args.end(), {"--catalogue", catalogue_, "--config-dir", config_});
+    return Qmkit(args);
+  }
+
+  std::string dir_;
+  std::string catalogue_;
+  std::string config_;
+};
+
+bool Has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+TEST_F(QmkitProgram, IsbnFromThePageAddressWithNothingSelected) {
+  const Outcome run =
+      Command({"ISBN", "--url", "https://x.example/dp/0306406152", "--answers", "ok"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "  text: 0306406152\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "open\n  url: https://shop.example/isbn/0306406152\n"))
+      << run.out;
+}
+
+TEST_F(QmkitProgram, BookOffersTheUpcFoundInTheSelection) {
+  const Outcome run = Command(
+      {"BOOK", "--selection", "Widget 036000291452 blue", "--answers", "ok", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\"text\":\"036000291452\"")) << run.out;
+  EXPECT_TRUE(Has(run.out, "\"url\":\"https://books.example/?q=036000291452\""))
+      << run.out;
+}
+
+TEST_F(QmkitProgram, EditedTextReachesEveryChosenSite) {
+  const Outcome run = Command({"SEARCH", "--selection", "old words", "--answers",
+                               "text new words & more; ok", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\"url\":\"https://one.example/?q=new%20words%20%26%20more\""))
+      << run.out;
+  EXPECT_TRUE(
+      Has(run.out, "\"url\":\"https://two.example/search/new%20words%20%26%20more\""))
+      << run.out;
+  EXPECT_EQ(Count(run.out, "\"type\":\"open\""), 2) << run.out;
+  EXPECT_FALSE(Has(run.out, "old")) << run.out;
+}
+
+TEST_F(QmkitProgram, TranslateOnAnIntranetHostAnsweredNo) {
+  const Outcome run = Command(
+      {"TRANSLATE", "--url", "http://intranet/page", "--answers", "no", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\"type\":\"message\"")) << run.out;
+  EXPECT_TRUE(Has(run.out, "\"answer\":\"No\"")) << run.out;
+  EXPECT_FALSE(Has(run.out, "\"type\":\"dialog\"")) << run.out;
+  EXPECT_FALSE(Has(run.out, "\"type\":\"link\"")) << run.out;
+}
+
+TEST_F(QmkitProgram, CancelStoresNothingAndOkStoresTheTicks) {
+  const std::string selections = config_ + "/selections";
+  const Outcome cancelled =
+      Command({"SEARCH", "--selection", "x", "--answers", "toggle 2; cancel", "--json"});
+  ASSERT_EQ(cancelled.status, 0) << cancelled.err;
+  EXPECT_FALSE(Has(cancelled.out, "\"type\":\"open\"")) << cancelled.out;
+  EXPECT_FALSE(std::filesystem::exists(selections));
+
+  // The same gestures confirmed: the ticks are remembered, Three among them.
+  const Outcome confirmed =
+      Command({"SEARCH", "--selection", "x", "--answers", "toggle 2; ok", "--json"});
+  ASSERT_EQ(confirmed.status, 0) << confirmed.err;
+  std::ifstream file(selections);
+  std::stringstream stored;
+  stored << file.rdbuf();
+  EXPECT_TRUE(Has(stored.str(), "1\tSEARCH:Three\n")) << stored.str();
+}
+
+TEST_F(QmkitProgram, CurrencyTargetAndTypedAmountReachTheTemplate) {
+  const Outcome run = Command({"CURRENCY", "--selection", "EUR 12,50", "--answers",
+                               "amount 99.95; to GBP; ok", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(
+      Has(run.out, "\"url\":\"https://rates.example/?from=EUR&to=GBP&amount=99.95\""))
+      << run.out;
+}
+
+TEST_F(QmkitProgram, ConvertCalculatesInTheDialog) {
+  const Outcome run = Command({"CONVERT", "--selection", "12.5 km", "--answers",
+                               "to miles; calculate", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\"result-text\":\"12.5 kilometres = 7.76714 miles\""))
+      << run.out;
+}
+
+TEST_F(QmkitProgram, ConfigHomeOpensTheSystemHomeAddress) {
+  SiteCatalogue system;
+  ParseCatalogue(std::string(CompiledInFile(kSystemCatalogueResource)),
+                 "SYSTEM:", system);
+  CatalogueSection home("", nullptr, 0);
+  ASSERT_TRUE(system.Find("SYSTEM:Home", &home));
+  const std::string url = home.GetString("url", "");
+  ASSERT_FALSE(url.empty());
+
+  const Outcome run = Command({"CONFIG", "--answers", "home", "--json"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out, "\"url\":\"" + url + "\"")) << run.out;
+}
+
+TEST_F(QmkitProgram, FramePageGivesFrameAndTopAddresses) {
+  const Outcome run =
+      Command({"OTHER", "--url", "https://frame.example.org/inner.html", "--top-url",
+               "https://top.example.com/", "--answers", "ok"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(Has(run.out,
+                  "url: https://frame.example/?frame=https://frame.example.org/"
+                  "inner.html&top=https://top.example.com/\n"))
+      << run.out;
+}
+
+TEST_F(QmkitProgram, BadUsageExitsTwoWithAMessage) {
+  // An unknown command word, in any letter case but the right one.
+  for (const char* word : {"FOO", "book"}) {
+    const Outcome run = Qmkit({word});
+    EXPECT_EQ(run.status, 2) << word;
+    EXPECT_TRUE(Has(run.err, "unknown command")) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+  }
+  // An unknown option of a command, and an option without its value.
+  EXPECT_EQ(Command({"ISBN", "--colour"}).status, 2);
+  EXPECT_EQ(Qmkit({"ISBN", "--url"}).status, 2);
+}
+
+TEST_F(QmkitProgram, FindTellsWhatTheRecognisersFind) {
+  // Found: the value on one line, exit 0.
+  Outcome run = Qmkit({"find", "isbn", "--url", "https://x.example/9780306406157"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "0306406152\n");
+  run = Qmkit({"find", "stock", "Widget Corporation (NASDAQ:MSFT)"});
+  EXPECT_EQ(run.out, "MSFT\n");
+  run = Qmkit({"find", "amount", "It costs 1.234,56 EUR."});
+  EXPECT_EQ(run.out, "1234.56\n");
+  run =
+      Qmkit({"find", "currency", "5 kr", "--url", "https://shop.example.se/", "--json"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "{\"what\":\"currency\",\"found\":true,\"code\":\"SEK\",\"name\":"
+            "\"Sweden, Kronor\",\"text\":\"SEK Sweden, Kronor\",\"source\":\"host\"}\n");
+
+  // Nothing found: exit 1; currency and amount still show what the command
+  // proposes.
+  run = Qmkit({"find", "upc", "no code here"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(Has(run.err, "no UPC")) << run.err;
+  run = Qmkit({"find", "currency", "12", "--host", "intranet"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "USD United States of America, Dollars\n");
+
+  // Bad usage.
+  EXPECT_EQ(Qmkit({"find", "colour", "red"}).status, 2);
+  EXPECT_EQ(Qmkit({"find"}).status, 2);
+  EXPECT_EQ(Qmkit({"find", "isbn", "two", "texts"}).status, 2);
+}
+
+TEST_F(QmkitProgram, ExpandFillsATemplateFromThePage) {
+  Outcome run =
+      Qmkit({"expand", "q=!S&h=!h&d=!D&t=!t&z=!Z&e=\\!S", "--selection", "a b&c", "--url",
+             "https://www.shop.example.co.uk/p", "--title", "Hi"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "q=a b&c&h=www.shop.example.co.uk&d=example.co.uk&t=Hi&z=!Z&e=!S\n");
+
+  // Encoded in either charset; on a command line, values lose their
+  // special characters.
+  run = Qmkit({"expand", "q=!S", "--selection", "a b&\xC3\xA9", "--encode"});
+  EXPECT_EQ(run.out, "q=a%20b%26%E9\n");
+  run = Qmkit({"expand", "q=!S", "--selection", "a b&\xC3\xA9", "--encode", "--charset",
+               "UTF-8", "--json"});
+  EXPECT_EQ(run.out, "{\"template\":\"q=!S\",\"expansion\":\"q=a%20b%26%C3%A9\"}\n");
+  run = Qmkit({"expand", "ping !S", "--selection", "a&calc \"x\"", "--command-line"});
+  EXPECT_EQ(run.out, "ping a_calc _x_\n");
+
+  EXPECT_EQ(Qmkit({"expand"}).status, 2);
+  EXPECT_EQ(Qmkit({"expand", "q=!S", "--charset", "latin1"}).status, 2);
+  EXPECT_EQ(Qmkit({"expand", "q=!S", "--encode", "--command-line"}).status, 2);
+}
+
+TEST_F(QmkitProgram, ConvertReadsAndConvertsQuantities) {
+  Outcome run = Qmkit({"convert", "12.5 km"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "12.5 kilometres (distance)\n");
+  run = Qmkit({"convert", "12.5 km", "--to", "miles"});
+  EXPECT_EQ(run.out, "12.5 kilometres = 7.76714 miles\n");
+  // A negative amount is no option; the degree sign crosses into the
+  // catalogue's code page and back.
+  run = Qmkit({"convert",
+               "-40 \xC2\xB0"
+               "C",
+               "--to",
+               "\xC2\xB0"
+               "F",
+               "--json"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "{\"amount\":\"-40\",\"unit\":\"Celsius\",\"to\":\"Farenheit\","
+            "\"category\":\"temperature\",\"calculated\":true,"
+            "\"result\":\"-40 Celsius = -40 Farenheit\"}\n");
+
+  // A failed calculation, no unit, no number: exit 1.
+  run = Qmkit({"convert", "0 mpg", "--to", "l/100km"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "Cannot calculate answer (Division by zero)\n");
+  EXPECT_EQ(Qmkit({"convert", "42"}).status, 1);
+  EXPECT_EQ(Qmkit({"convert", "about a mile"}).status, 1);
+
+  // The user's units replace the built-in ones.
+  Write(catalogue_, "[UNIT:Thing]\ncategory=stuff\nten+0=things\nten+3=kilothings,kt\n");
+  run = Qmkit({"convert", "3 kt", "--to", "things", "--catalogue", catalogue_});
+  EXPECT_EQ(run.out, "3 kilothings = 3000 things\n");
+  EXPECT_EQ(Qmkit({"convert", "3 km", "--catalogue", catalogue_}).status, 1);
+
+  // An unknown --to unit, one of another category, an unreadable catalogue.
+  EXPECT_EQ(Qmkit({"convert", "12.5 km", "--to", "furlongs"}).status, 2);
+  run = Qmkit({"convert", "12.5 km", "--to", "kg"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_TRUE(Has(run.err, "kilograms is a unit of mass, not of distance")) << run.err;
+  EXPECT_EQ(Qmkit({"convert", "1 m", "--catalogue", dir_ + "/missing.ini"}).status, 2);
+  EXPECT_EQ(Qmkit({"convert", "12.5 km", "--to"}).status, 2);
+}
+
+TEST_F(QmkitProgram, CheckReportsFindingsWithFileAndLine) {
+  const std::string file = dir_ + "/mine.ini";
+  Write(file, "[BOOK:A]\r\nurl=https://a.example/?q=!q\r\nexclusive=on\r\n[Bok:B]\r\n");
+  Outcome run = Qmkit({"check", file});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(Count(run.out, "\n"), 3) << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":2: key \"url\": \"!q\" is no placeholder"))
+      << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":3: flag \"exclusive\" value \"on\"")) << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":4: section \"Bok:B\" is loaded by no command"))
+      << run.out;
+  run = Qmkit({"check", "--json", file});
+  EXPECT_TRUE(Has(run.out, "{\"line\":3,\"message\":\"flag \\\"exclusive\\\""))
+      << run.out;
+
+  // Clean: nothing printed, exit 0; the test's catalogue is clean too.
+  run = Qmkit({"check", catalogue_});
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.out, "");
+
+  // Without FILE, the user's catalogue is checked: --catalogue, else the
+  // configuration folder's qmkit.ini, which the test's folder lacks.
+  EXPECT_EQ(Qmkit({"check", "--catalogue", catalogue_}).status, 0);
+  EXPECT_EQ(Qmkit({"check"}).status, 2);
+  EXPECT_EQ(Qmkit({"check", dir_ + "/missing.ini"}).status, 2);
+  EXPECT_EQ(Qmkit({"check", dir_}).status, 2);  // a folder
+  EXPECT_EQ(Qmkit({"check", file, file}).status, 2);
+}
+
+}  // namespace
+}  // namespace qm
