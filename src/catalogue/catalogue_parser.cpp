@@ -1,6 +1,7 @@
 #include "catalogue/catalogue_parser.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace qm {
 
@@ -9,7 +10,9 @@ namespace qm {
 class CatalogueBuilder {
  public:
   CatalogueBuilder(SiteCatalogue& catalogue, std::string_view prefix)
-      : catalogue_(catalogue), prefix_(prefix) {}
+      : catalogue_(catalogue),
+        prefix_(prefix),
+        sorted_(catalogue.index_.size()) {}
 
   std::string& Adopt(std::string text) {
     return catalogue_.texts_.emplace_back(std::move(text));
@@ -51,20 +54,61 @@ class CatalogueBuilder {
     }
     values.erase(out, values.end());
 
-    SiteCatalogue::SectionRecord record{
-        name_, first_, values.size() - first_};
     auto& index = catalogue_.index_;
-    // A repeated name replaces the whole section, spelling of its name too.
-    if (const auto it = index.find(name_); it != index.end()) index.erase(it);
-    index.emplace(name_, record);
+    SiteCatalogue::SectionRecord record{name_, {0, 0}, first_, values.size() - first_};
+    for (std::size_t i = 0; i < 16; ++i) {
+      std::uint64_t& h = record.head[i / 8];
+      h = h << 8 |
+          (i < name_.size() ? static_cast<unsigned char>(FoldAscii(name_[i])) : 0u);
+    }
+    index.push_back(record);
+    // Repeated names would pile up records; merging them away whenever the
+    // unsorted tail outgrows the sorted part keeps the list within twice the
+    // distinct names at O(n log n) overall.
+    if (index.size() - sorted_ > sorted_ + 64) SortIndex();
+  }
+
+  void Finish() {
+    CloseSection();
+    SortIndex();
   }
 
  private:
+  static bool NameLess(const SiteCatalogue::SectionRecord& a,
+                       const SiteCatalogue::SectionRecord& b) {
+    if (a.head[0] != b.head[0]) return a.head[0] < b.head[0];
+    if (a.head[1] != b.head[1]) return a.head[1] < b.head[1];
+    return CompareFolded(a.name, b.name) < 0;
+  }
+
+  // Sorts the records filed since the last call into the sorted part. A
+  // repeated name replaces the whole section, spelling of its name too: the
+  // stable sort and merge keep file order among equal names, and the last of
+  // them stays.
+  void SortIndex() {
+    auto& index = catalogue_.index_;
+    const auto middle = index.begin() + static_cast<std::ptrdiff_t>(sorted_);
+    std::stable_sort(middle, index.end(), NameLess);
+    std::inplace_merge(index.begin(), middle, index.end(), NameLess);
+    auto out = index.begin();
+    for (auto it = index.begin(); it != index.end(); ++it) {
+      const auto next = it + 1;
+      if (next != index.end() && next->head[0] == it->head[0] && next->head[1] == it->head[1] &&
+          CompareFolded(next->name, it->name) == 0) {
+        continue;
+      }
+      *out++ = *it;
+    }
+    index.erase(out, index.end());
+    sorted_ = index.size();
+  }
+
   SiteCatalogue& catalogue_;
   std::string_view prefix_;
   bool has_current_ = false;
   std::string_view name_;
   std::size_t first_ = 0;
+  std::size_t sorted_ = 0;  // leading records of the index in name order
 };
 
 namespace {
@@ -117,7 +161,7 @@ void ParseCatalogue(std::string text, std::string_view prefix,
       }
     }
   }
-  builder.CloseSection();
+  builder.Finish();
 }
 
 }  // namespace qm

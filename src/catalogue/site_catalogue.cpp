@@ -61,9 +61,13 @@ std::vector<CatalogueSection> SiteCatalogue::Sections() const {
 
 bool SiteCatalogue::Find(std::string_view name,
                          CatalogueSection* section) const {
-  const auto it = index_.find(name);
-  if (it == index_.end()) return false;
-  *section = MakeSection(it->second);
+  const auto it = std::lower_bound(
+      index_.begin(), index_.end(), name,
+      [](const SectionRecord& r, std::string_view n) {
+        return CompareFolded(r.name, n) < 0;
+      });
+  if (it == index_.end() || CompareFolded(it->name, name) != 0) return false;
+  *section = MakeSection(*it);
   return true;
 }
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,7 +80,7 @@ class SiteCatalogue {
   // Visits the sections in name order without building a list.
   template <typename Visitor>
   void ForEachSection(Visitor&& visit) const {
-    for (const auto& [name, record] : index_) visit(MakeSection(record));
+    for (const auto& record : index_) visit(MakeSection(record));
   }
 
   // The section of that name (compared case-insensitively), or none.
@@ -91,6 +91,10 @@ class SiteCatalogue {
 
   struct SectionRecord {
     std::string_view name;
+    // The first sixteen folded bytes of the name, big-endian and
+    // zero-padded: ordering by these first decides most comparisons without
+    // touching the text, which lies scattered over the whole catalogue.
+    std::uint64_t head[2] = {0, 0};
     std::size_t first = 0;  // into values_
     std::size_t count = 0;
   };
@@ -102,7 +106,7 @@ class SiteCatalogue {
 
   std::deque<std::string> texts_;  // a deque never moves its strings
   std::vector<CatalogueValue> values_;
-  std::map<std::string_view, SectionRecord, FoldedLess> index_;
+  std::vector<SectionRecord> index_;  // sorted by folded name, names unique
 };
 
 }  // namespace qm

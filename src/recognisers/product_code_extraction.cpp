@@ -14,7 +14,7 @@ struct Sources {
   explicit Sources(const RequestContext& context)
       : text{context.selectedText(), context.selectedHtml(),
              context.pageHref(), context.topHref()} {}
-  std::u16string text[kSourceCount];
+  std::u16string_view text[kSourceCount];
 };
 
 using Scanner = bool (*)(std::u16string_view, std::u16string*);
@@ -38,14 +38,25 @@ constexpr Step kISBNSteps[] = {
     {kTopHref, FindISBN10},             {kTopHref, FindEAN13AsISBN10},
 };
 
-constexpr Step kUPCSteps[] = {
-    {kSelectedText, FindUPCA},       {kSelectedHtml, FindUPCA},
-    {kPageHref, FindUPCA},           {kTopHref, FindUPCA},
-    {kSelectedText, FindPaddedUPCA}, {kSelectedHtml, FindPaddedUPCA},
-    {kPageHref, FindPaddedUPCA},     {kTopHref, FindPaddedUPCA},
-    {kSelectedText, CompleteUPCA},   {kSelectedHtml, CompleteUPCA},
-    {kPageHref, CompleteUPCA},       {kTopHref, CompleteUPCA},
-};
+// The UPC is looked for with FindUPCA in the four sources, then with
+// FindPaddedUPCA in them, then with CompleteUPCA. The first two read runs
+// alike, so one pass over each source answers both.
+std::u16string FindUPC(const RequestContext& context) {
+  const Sources sources(context);
+  UPCARuns runs[kSourceCount];
+  for (int s = 0; s < kSourceCount; ++s) {
+    runs[s] = FindUPCAAndPaddedUPCA(sources.text[s]);
+    if (runs[s].has_upca) return runs[s].upca;
+  }
+  for (const UPCARuns& r : runs) {
+    if (r.has_padded) return r.padded;
+  }
+  std::u16string found;
+  for (const std::u16string_view text : sources.text) {
+    if (CompleteUPCA(text, &found)) return found;
+  }
+  return {};
+}
 
 template <std::size_t N>
 std::u16string FirstFound(const RequestContext& context,
@@ -66,7 +77,7 @@ std::u16string ExtractISBN(RequestContext& context) {
 }
 
 std::u16string ExtractUPC(RequestContext& context) {
-  if (!context.upcLooked()) context.SetFoundUPC(FirstFound(context, kUPCSteps));
+  if (!context.upcLooked()) context.SetFoundUPC(FindUPC(context));
   return context.foundUPC();
 }
 

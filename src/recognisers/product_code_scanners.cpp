@@ -5,17 +5,13 @@
 
 #include "recognisers/product_code_checks.h"
 #include "text/char_class.h"
+#include "text/digit_search.h"
 
 namespace qm {
 namespace {
 
 constexpr bool IsAsciiLetter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-}
-
-// IsWideDigit, without the table search for the ASCII most pages are made of.
-inline bool IsRunDigit(char16_t c) {
-  return c < 0x80 ? IsAsciiDigit(c) : IsWideDigit(c);
 }
 
 // One left-to-right pass over runs of wide digits with spaces and hyphens
@@ -32,8 +28,17 @@ bool ScanDigitRuns(std::u16string_view text, Accept accept) {
     const std::size_t held = count < N ? count : N;
     return accept(std::u16string_view(kept.data(), held), count);
   };
-  for (const char16_t c : text) {
-    if (IsRunDigit(c)) {
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    if (count == 0) {
+      // Between runs nothing but a digit matters: a run of no digits is
+      // never a candidate. Pages are mostly such stretches.
+      i = SkipToPossibleDigit(text, i);
+      while (i < size && !IsWideDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      if (i == size) break;
+    }
+    const char16_t c = text[i];
+    if (IsWideDigit(c)) {
       if (count < N) kept[count] = c;
       ++count;
     } else if (isbn_x && count == 9 && (c == u'x' || c == u'X')) {
@@ -69,16 +74,39 @@ bool FindUPCA(std::u16string_view text, std::u16string* out) {
       });
 }
 
+namespace {
+
+// The run made up to twelve digits with leading zeros, when it is a valid
+// UPC-A that way.
+bool PaddedUPCA(std::u16string_view kept, std::size_t count, std::u16string* out) {
+  if (count < 10 || count > 12) return false;
+  std::u16string padded(12 - count, u'0');
+  padded.append(kept);
+  if (!IsValidUPCA(padded)) return false;
+  *out = std::move(padded);
+  return true;
+}
+
+}  // namespace
+
 bool FindPaddedUPCA(std::u16string_view text, std::u16string* out) {
   return ScanDigitRuns<12, false>(
       text, [out](std::u16string_view kept, std::size_t count) {
-        if (count < 10 || count > 12) return false;
-        std::u16string padded(12 - count, u'0');
-        padded.append(kept);
-        if (!IsValidUPCA(padded)) return false;
-        *out = std::move(padded);
-        return true;
+        return PaddedUPCA(kept, count, out);
       });
+}
+
+UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text) {
+  UPCARuns runs;
+  ScanDigitRuns<12, false>(text, [&runs](std::u16string_view kept, std::size_t count) {
+    if (!runs.has_upca && count == 12 && IsValidUPCA(kept)) {
+      runs.upca.assign(kept);
+      runs.has_upca = true;
+    }
+    if (!runs.has_padded) runs.has_padded = PaddedUPCA(kept, count, &runs.padded);
+    return runs.has_upca && runs.has_padded;
+  });
+  return runs;
 }
 
 bool FindEAN13(std::u16string_view text, std::u16string* out) {
@@ -106,6 +134,13 @@ bool FindEAN13(std::u16string_view text, std::u16string* out) {
     return size - at < kDigits;
   };
   for (std::size_t i = 0; i < size; ++i) {
+    if (open == 0) {
+      // With no start open, letters and everything else but a digit pass
+      // without effect.
+      i = SkipToPossibleDigit(text, i);
+      while (i < size && !IsAsciiDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      if (i == size) break;
+    }
     const char16_t c = text[i];
     if (IsAsciiLetter(c)) {
       open = 0;
@@ -152,7 +187,14 @@ bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
   constexpr std::size_t kDigits = 11;
   std::array<char16_t, kDigits> kept{};
   std::size_t count = 0;
-  for (const char16_t c : text) {
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    if (count == 0) {
+      i = SkipToPossibleDigit(text, i);
+      while (i < size && !IsAsciiDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      if (i == size) break;
+    }
+    const char16_t c = text[i];
     if (IsAsciiDigit(c)) {
       if (count < kDigits) kept[count] = c;
       ++count;

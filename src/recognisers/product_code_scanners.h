@@ -50,6 +50,17 @@ bool FindUPCA(std::u16string_view text, std::u16string* out);
 //   FindPaddedUPCA(u"36000291452", &out) -> true, out == u"036000291452"
 bool FindPaddedUPCA(std::u16string_view text, std::u16string* out);
 
+// FindUPCA and FindPaddedUPCA of the same text in one pass, for callers
+// that want both: each output is set, and its flag made true, exactly when
+// that scanner would succeed, with its answer.
+struct UPCARuns {
+  bool has_upca = false;
+  std::u16string upca;
+  bool has_padded = false;
+  std::u16string padded;
+};
+UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text);
+
 // The first run of exactly eleven adjacent "0".."9" (nothing is passed
 // over: a space or a hyphen ends a run too), completed with the check digit
 // that makes it a valid UPC-A. Meant for selections only: a typed code is

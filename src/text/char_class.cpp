@@ -63,15 +63,19 @@ bool InRuns(const Run (&runs)[N], char16_t c) {
 
 }  // namespace
 
-bool IsWideSpace(char16_t c) { return InRuns(kWhiteSpace, c); }
+namespace char_class_tables {
 
-bool IsWideDigit(char16_t c) {
+bool IsSpaceBeyondAscii(char16_t c) { return InRuns(kWhiteSpace, c); }
+
+bool IsDigitBeyondAscii(char16_t c) {
   const char16_t* after =
       std::upper_bound(std::begin(kDigitZeros), std::end(kDigitZeros), c);
   if (after == std::begin(kDigitZeros)) return false;
   return c - *(after - 1) < 10;
 }
 
-bool IsWideLower(char16_t c) { return InRuns(kLower, c); }
+bool IsLowerBeyondAscii(char16_t c) { return InRuns(kLower, c); }
+
+}  // namespace char_class_tables
 
 }  // namespace qm

@@ -1,0 +1,98 @@
+// The converter's work per Convert command: building the unit table from the
+// built-in catalogue, proposing a quantity from the selection (a short one,
+// and a megabyte of text after the number), and one conversion.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "catalogue/catalogue_parser.h"
+#include "catalogue/site_catalogue.h"
+#include "compiled_in_files.h"
+#include "host/resource_ids.h"
+#include "text/windows_1252.h"
+#include "units/quantity.h"
+#include "units/unit_table.h"
+
+namespace {
+
+const qm::SiteCatalogue& BuiltInUnitSections() {
+  static const qm::SiteCatalogue catalogue = [] {
+    qm::SiteCatalogue c;
+    qm::ParseCatalogue(
+        std::string(qm::CompiledInFile(qm::kDefaultCatalogueResource)), "UNIT:", c);
+    return c;
+  }();
+  return catalogue;
+}
+
+const qm::UnitTable& BuiltInUnits() {
+  static const qm::UnitTable table = [] {
+    qm::UnitTable t;
+    qm::BuildUnitTable(BuiltInUnitSections(), t);
+    return t;
+  }();
+  return table;
+}
+
+std::size_t UnitCount(const qm::UnitTable& table) {
+  std::size_t units = 0;
+  for (const auto& [name, category] : table.categories()) units += category.units.size();
+  return units;
+}
+
+// The table alone, from sections parsed beforehand.
+void BM_BuildUnitTable(benchmark::State& state) {
+  const qm::SiteCatalogue& catalogue = BuiltInUnitSections();
+  std::size_t units = 0;
+  for (auto _ : state) {
+    qm::UnitTable table;
+    qm::BuildUnitTable(catalogue, table);
+    units = UnitCount(table);
+    benchmark::DoNotOptimize(units);
+  }
+  state.counters["units"] = static_cast<double>(units);
+}
+BENCHMARK(BM_BuildUnitTable);
+
+// What the Convert command does before its dialog when there is no user
+// file: parse the built-in catalogue for "UNIT:", then build the table.
+void BM_ParseCatalogueAndBuildUnitTable(benchmark::State& state) {
+  const std::string text(qm::CompiledInFile(qm::kDefaultCatalogueResource));
+  for (auto _ : state) {
+    qm::SiteCatalogue catalogue;
+    qm::ParseCatalogue(text, "UNIT:", catalogue);
+    qm::UnitTable table;
+    qm::BuildUnitTable(catalogue, table);
+    benchmark::DoNotOptimize(table.names().size());
+  }
+}
+BENCHMARK(BM_ParseCatalogueAndBuildUnitTable);
+
+void BM_ParseQuantity(benchmark::State& state, std::u16string selection) {
+  const qm::UnitTable& table = BuiltInUnits();
+  const qm::Windows1252CodePage code_page;
+  for (auto _ : state) {
+    qm::ParsedQuantity q = qm::ParseQuantity(selection, table, code_page);
+    benchmark::DoNotOptimize(q.unit);
+    benchmark::DoNotOptimize(q.amount.data());
+  }
+  state.counters["characters"] = static_cast<double>(selection.size());
+}
+BENCHMARK_CAPTURE(BM_ParseQuantity, short_km, std::u16string(u"12.5 km"));
+BENCHMARK_CAPTURE(BM_ParseQuantity, one_megabyte_of_letters,
+                  u"12 " + std::u16string(1 << 20, u'k'))
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_ConvertQuantity(benchmark::State& state) {
+  const qm::UnitTable& table = BuiltInUnits();
+  const qm::Windows1252CodePage code_page;
+  const qm::Unit& from = *table.FindName("kilometres");
+  const qm::Unit& to = *table.FindName("miles");
+  for (auto _ : state) {
+    qm::Conversion c = qm::ConvertQuantity("12.5", from, to, code_page);
+    benchmark::DoNotOptimize(c.result.data());
+  }
+}
+BENCHMARK(BM_ConvertQuantity);
+
+}  // namespace

@@ -1,0 +1,69 @@
+#!/bin/sh
+# Builds the fuzz preset and runs each libFuzzer target for a bounded time.
+#
+#   tools/run-fuzzers.sh [SECONDS] [TARGET...]
+#
+# SECONDS per target defaults to 30; without TARGETs every *_fuzz target of
+# the fuzz build runs. A target starts from the seeds in fuzz/corpus/<name>/
+# (the target's name without "_fuzz", or failing that its first word), copied
+# into a scratch corpus under build/fuzz/fuzz-run/ that grows from run to
+# run; the repository itself is never written. Crash, leak and timeout
+# reproducers land in build/fuzz/fuzz-run/artifacts/<target>/. Exits non-zero
+# when the build fails or any target finds anything.
+set -eu
+
+seconds=${1:-30}
+case $seconds in
+  '' | *[!0-9]*) echo "usage: $0 [seconds per target] [target...]" >&2; exit 2 ;;
+esac
+[ $# -gt 0 ] && shift
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+cmake --preset fuzz
+if [ $# -gt 0 ]; then
+  targets=$*
+else
+  targets=$(cmake --build --preset fuzz --target help |
+            sed -n 's/^\.\.\. \([A-Za-z0-9_]*_fuzz\)$/\1/p')
+fi
+[ -n "$targets" ] || { echo "no fuzz targets defined" >&2; exit 1; }
+# shellcheck disable=SC2086
+cmake --build --preset fuzz -j2 --target $targets
+
+work=build/fuzz/fuzz-run
+failed=0
+
+for target in $targets; do
+  name=${target%_fuzz}
+  seeds=fuzz/corpus/$name
+  [ -d "$seeds" ] || seeds=fuzz/corpus/${name%%_*}
+  # The catalogue parser must also see files of a realistic size.
+  case $target in
+    catalogue_parser_fuzz) max_len=1048576 ;;
+    *) max_len=4096 ;;
+  esac
+  corpus=$work/corpus/$target
+  artifacts=$work/artifacts/$target
+  log=$work/$target.log
+  mkdir -p "$corpus" "$artifacts"
+  if [ -d "$seeds" ]; then cp -R "$seeds"/. "$corpus"/; fi
+
+  echo "== $target: ${seconds}s, inputs up to $max_len bytes"
+  if build/fuzz/fuzz/"$target" "$corpus" \
+      -max_total_time="$seconds" -max_len="$max_len" -timeout=10 \
+      -rss_limit_mb=2048 -artifact_prefix="$artifacts"/ \
+      -print_final_stats=1 >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1)
+    echo "   no failure: ${runs:-?} inputs, $coverage, corpus $(ls "$corpus" | wc -l) files"
+  else
+    echo "   FAILED; log $log, reproducers in $artifacts:"
+    grep -E '(==[0-9]+==ERROR|^SUMMARY|invariant broken|runtime error)' "$log" | head -n 5
+    ls "$artifacts"
+    failed=1
+  fi
+done
+
+exit $failed
