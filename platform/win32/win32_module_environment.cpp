@@ -111,4 +111,52 @@ std::string_view Win32ModuleEnvironment::BuiltInFile(int id) const {
   return std::string_view(static_cast<const char*>(data), size);
 }
 
+bool Win32ModuleEnvironment::PrimaryWorkArea(int* width, int* height) const {
+  RECT area{};
+  if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) return false;
+  *width = area.right - area.left;
+  *height = area.bottom - area.top;
+  return true;
+}
+
+std::string Win32ModuleEnvironment::UserCurrencyCode() const {
+  char symbol[16] = {};
+  const int n = ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SINTLSYMBOL,
+                                 symbol, static_cast<int>(sizeof symbol));
+  if (n <= 1) return {};
+  std::string code(symbol, static_cast<std::size_t>(n - 1));
+  const std::size_t first = code.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return code.substr(first, code.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<std::string> Win32ModuleEnvironment::EnvironmentVariable(
+    const std::string& name) const {
+  std::string value(256, '\0');
+  for (;;) {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD n = ::GetEnvironmentVariableA(name.c_str(), value.data(),
+                                              static_cast<DWORD>(value.size()));
+    if (n == 0) {
+      if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string();
+    }
+    // Too small a buffer: n is the size needed, the terminator included.
+    if (n < value.size()) {
+      value.resize(n);
+      return value;
+    }
+    value.resize(n);
+  }
+}
+
+ModuleEnvironment::WindowMetrics Win32ModuleEnvironment::DesktopWindowMetrics() const {
+  WindowMetrics metrics;
+  metrics.frame_width = ::GetSystemMetrics(SM_CXFRAME);
+  metrics.frame_height = ::GetSystemMetrics(SM_CYFRAME);
+  metrics.scroll_bar_width = ::GetSystemMetrics(SM_CXVSCROLL);
+  metrics.menu_height = ::GetSystemMetrics(SM_CYMENU);
+  return metrics;
+}
+
 }  // namespace qm

@@ -27,6 +27,14 @@ class Win32ModuleEnvironment final : public ModuleEnvironment {
   // Only regular files are read: a directory, a device or a pipe fails.
   bool ReadFile(const std::string& path, std::string* bytes) const override;
   std::string_view BuiltInFile(int id) const override;
+  // SPI_GETWORKAREA of the primary screen.
+  bool PrimaryWorkArea(int* width, int* height) const override;
+  // LOCALE_SINTLSYMBOL of the user's default locale.
+  std::string UserCurrencyCode() const override;
+  std::optional<std::string> EnvironmentVariable(
+      const std::string& name) const override;
+  // SM_CXFRAME, SM_CYFRAME, SM_CXVSCROLL and SM_CYMENU.
+  WindowMetrics DesktopWindowMetrics() const override;
 
  private:
   std::string module_path_;

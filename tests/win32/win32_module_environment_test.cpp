@@ -11,6 +11,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "compiled_in_files.h"
 #include "host/resource_ids.h"
+#include "recognisers/currency_table.h"
 
 namespace qm {
 namespace {
@@ -170,6 +171,34 @@ TEST(Win32ModuleEnvironmentTest, UserCatalogueBesideTheModuleOverridesPerCategor
             CatalogueSource::kBuiltInSystem);
   ASSERT_TRUE(system.Find("SYSTEM:Home", &section));
   EXPECT_NE(section.GetString("url", ""), "http://elsewhere.example/");
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(Win32ModuleEnvironmentTest, SystemValues) {
+  const Win32ModuleEnvironment env;
+  // Environment variables: set, empty and missing differ.
+  ASSERT_TRUE(::SetEnvironmentVariableA("QMKIT_TEST_VALUE", std::string(300, 'v').c_str()));
+  EXPECT_EQ(env.EnvironmentVariable("QMKIT_TEST_VALUE"), std::string(300, 'v'));
+  ASSERT_TRUE(::SetEnvironmentVariableA("QMKIT_TEST_VALUE", nullptr));
+  EXPECT_EQ(env.EnvironmentVariable("QMKIT_TEST_VALUE"), std::nullopt);
+  // The desktop has a work area and window parts of some size.
+  int width = 0;
+  int height = 0;
+  ASSERT_TRUE(env.PrimaryWorkArea(&width, &height));
+  EXPECT_GT(width, 0);
+  EXPECT_GT(height, 0);
+  const ModuleEnvironment::WindowMetrics metrics = env.DesktopWindowMetrics();
+  EXPECT_GT(metrics.scroll_bar_width, 0);
+  EXPECT_GT(metrics.menu_height, 0);
+  // The locale's currency is a three-letter code of the currency table.
+  const std::string code = env.UserCurrencyCode();
+  ASSERT_EQ(code.size(), 3u) << code;
+  EXPECT_NE(FindCurrencyByCode(code), nullptr) << code;
 }
 
 }  // namespace
