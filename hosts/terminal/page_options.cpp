@@ -41,28 +41,6 @@ bool ReadUtf8File(const std::string& path, std::u16string* text,
   return true;
 }
 
-std::u16string DecodeEntities(std::u16string_view html) {
-  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
-      {u"&amp;", u'&'}, {u"&lt;", u'<'},   {u"&gt;", u'>'},
-      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0x00A0}};
-  std::u16string out;
-  for (std::size_t i = 0; i < html.size();) {
-    bool decoded = false;
-    if (html[i] == u'&') {
-      for (const auto& [entity, c] : kEntities) {
-        if (html.substr(i, entity.size()) == entity) {
-          out.push_back(c);
-          i += entity.size();
-          decoded = true;
-          break;
-        }
-      }
-    }
-    if (!decoded) out.push_back(html[i++]);
-  }
-  return out;
-}
-
 // The text of an HTML fragment: tags dropped, a few entities decoded.
 std::u16string TextOfHtml(std::u16string_view html) {
   std::u16string text;
@@ -76,7 +54,7 @@ std::u16string TextOfHtml(std::u16string_view html) {
       text.push_back(c);
     }
   }
-  return DecodeEntities(text);
+  return DecodeHtmlEntities(text);
 }
 
 std::u16string_view Between(std::u16string_view text, std::u16string_view open,
@@ -118,6 +96,28 @@ bool ParseScreen(const std::string& value, std::pair<int, int>* screen) {
 }
 
 }  // namespace
+
+std::u16string DecodeHtmlEntities(std::u16string_view html) {
+  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
+      {u"&amp;", u'&'}, {u"&lt;", u'<'},   {u"&gt;", u'>'},
+      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0x00A0}};
+  std::u16string out;
+  for (std::size_t i = 0; i < html.size();) {
+    bool decoded = false;
+    if (html[i] == u'&') {
+      for (const auto& [entity, c] : kEntities) {
+        if (html.substr(i, entity.size()) == entity) {
+          out.push_back(c);
+          i += entity.size();
+          decoded = true;
+          break;
+        }
+      }
+    }
+    if (!decoded) out.push_back(html[i++]);
+  }
+  return out;
+}
 
 std::u16string HostOfAddress(std::u16string_view address) {
   const std::size_t slashes = address.find(u"//");

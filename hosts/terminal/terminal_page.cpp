@@ -3,13 +3,14 @@
 #include <vector>
 
 #include "launcher.h"
+#include "page_options.h"
 #include "text/utf8.h"
 
 namespace qm {
 namespace {
 
 // The value of attribute `name` ("HREF") in a fragment this product
-// inserted: double-quoted, with &amp; &lt; &gt; &quot; &#39; decoded.
+// inserted: double-quoted, with its character references decoded.
 std::u16string AttributeValue(const std::u16string& html, std::u16string_view name) {
   std::u16string marker(name);
   marker += u"=\"";
@@ -19,23 +20,7 @@ std::u16string AttributeValue(const std::u16string& html, std::u16string_view na
   const std::size_t end = html.find(u'"', from);
   std::u16string_view raw(html.data() + from,
                           (end == std::u16string::npos ? html.size() : end) - from);
-  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
-      {u"&amp;", u'&'}, {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&quot;", u'"'},
-      {u"&#39;", u'\''}};
-  std::u16string value;
-  for (std::size_t i = 0; i < raw.size();) {
-    bool decoded = false;
-    for (const auto& [entity, c] : kEntities) {
-      if (raw.substr(i, entity.size()) == entity) {
-        value.push_back(c);
-        i += entity.size();
-        decoded = true;
-        break;
-      }
-    }
-    if (!decoded) value.push_back(raw[i++]);
-  }
-  return value;
+  return DecodeHtmlEntities(raw);
 }
 
 class TerminalElement final : public BrowserElement {
