@@ -12,3 +12,16 @@ if(WIN32)
 else()
   find_package(GTest REQUIRED)
 endif()
+
+# qm_add_gtest_program(<target> <name>): registers a GoogleTest program with
+# ctest. Natively every test of it becomes a ctest test of its own; under
+# Wine the program is one test, since listing its tests at build time would
+# start Wine for every build.
+include(GoogleTest)
+function(qm_add_gtest_program target name)
+  if(CMAKE_CROSSCOMPILING)
+    add_test(NAME ${name} COMMAND ${target})
+  else()
+    gtest_discover_tests(${target} TEST_PREFIX "${name}." DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
