@@ -15,6 +15,7 @@
 #include "recognisers/product_code_checks.h"
 #include "recognisers/product_code_input.h"
 #include "recognisers/product_code_scanners.h"
+#include "support/start_by_start_ean13.h"
 
 namespace {
 
@@ -44,33 +45,6 @@ bool IsNormalEAN(std::u16string_view s) {
   return s.size() == 13 && AllAsciiDigits(s) && qm::IsValidEAN13(s);
 }
 
-// One start at a time, each walking on afresh from its first digit.
-bool StartByStartEAN13(std::u16string_view text, std::u16string* out) {
-  const auto digit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-  const auto letter = [](char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
-  };
-  std::size_t start = 0;
-  for (;;) {
-    if (start == text.size()) return false;
-    while (start < text.size() && !digit(text[start])) ++start;
-    if (text.size() - start < 13) return false;
-    std::u16string held(1, text[start]);
-    std::size_t next = start + 1;
-    for (std::size_t i = start + 1; held.size() < 13; ++i) {
-      if (i == text.size()) return false;
-      if (letter(text[i])) break;
-      if (!digit(text[i])) continue;
-      held.push_back(text[i]);
-      if (held.size() == 2) next = i;
-    }
-    if (held.size() == 13 && qm::IsValidEAN13(held)) {
-      *out = held;
-      return true;
-    }
-    start = next;
-  }
-}
 
 using Scanner = bool (*)(std::u16string_view, std::u16string*);
 
@@ -101,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::u16string ean = Found(qm::FindEAN13, text);
   Require(ean.empty() || IsNormalEAN(ean), "FindEAN13 gives 13 digits that pass");
-  Require(ean == Found(StartByStartEAN13, text),
+  Require(ean == Found(qm::StartByStartEAN13, text),
           "FindEAN13 finds what start-by-start finds");
   if (!ean.empty()) {
     const std::u16string converted = Found(qm::EAN13ToISBN10, ean);
