@@ -1,26 +1,57 @@
 #!/usr/bin/env bash
-# Installs what the builds and tests need on a Debian 12 machine, as root,
-# without asking anything. Packages already present are left alone.
+# Installs what a build needs on a Debian 12 machine, as root (or through
+# sudo), without asking anything. Packages already present are left alone,
+# so a second run costs a few dpkg queries and prints nothing.
+#
+#   tools/install-deps.sh [app|all]
+#
+#   app  what the qmkit program alone needs (the README's main job)
+#   all  every build and test: native tests and benchmarks, the Windows
+#        cross build run under Wine, the fuzzers (default)
+#
+# Every command the scripts and CMake files call comes from a package listed
+# here; `dpkg -S "$(readlink -f "$(command -v CMD)")"` names the package of a
+# command. apt's own output goes to a log file that the error names.
 set -euo pipefail
 
-packages=(
-  cmake make g++ pkg-config
-  googletest libgtest-dev libbenchmark-dev libinih-dev
-  clang libclang-rt-14-dev
-  g++-mingw-w64-x86-64 mingw-w64-tools
-  wine64 libwine-dev xvfb xauth
-)
+set_name="${1:-all}"
+app=(cmake make g++)
+case "$set_name" in
+  app) packages=("${app[@]}") ;;
+  all)
+    packages=(
+      "${app[@]}"
+      # native tests and benchmarks
+      googletest libgtest-dev libbenchmark-dev libinih-dev pkg-config
+      # fuzzers: clang with libFuzzer and the sanitizers
+      clang libclang-rt-14-dev
+      # the Windows build and its tests: wine (not wine64 alone) puts wine
+      # and wineboot on PATH
+      g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 libwine-dev
+      # dialogs under a virtual display
+      xvfb xauth
+    )
+    ;;
+  *)
+    echo "usage: $0 [app|all]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
     missing+=("$p")
 done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+((${#missing[@]})) || exit 0
+
+echo "Installing ${missing[*]} with apt-get ..."
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+log="${TMPDIR:-/tmp}/qmkit-install-deps.log"
+export DEBIAN_FRONTEND=noninteractive
+if ! { $sudo apt-get update -q && $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; } \
+    </dev/null >"$log" 2>&1; then
+  echo "install-deps.sh: apt-get could not install ${missing[*]}; its output is in $log" >&2
+  exit 1
 fi

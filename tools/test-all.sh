@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds="${1:-20}"
 
-tools/install-deps.sh
+tools/install-deps.sh all
 
 echo "== native build and tests"
 cmake --preset native
