@@ -117,8 +117,10 @@ TEST(TableData, Currencies) {
   ExpectSameRows(expected, actual, "currencies");
   for (const Fields& row : expected) {
     const CurrencyInfo* found = FindCurrencyByCode(row[0]);
-    ASSERT_NE(found, nullptr) << row[0];
-    EXPECT_EQ(ToUtf8(found->displayName), row.at(1)) << row[0];
+    EXPECT_NE(found, nullptr) << row[0];
+    if (found != nullptr) {
+      EXPECT_EQ(ToUtf8(found->displayName), row.at(1)) << row[0];
+    }
   }
 }
 
