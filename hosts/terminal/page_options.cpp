@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "html_character_references.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -41,20 +42,24 @@ bool ReadUtf8File(const std::string& path, std::u16string* text,
   return true;
 }
 
-// The text of an HTML fragment: tags dropped, a few entities decoded.
+// The text of an HTML fragment: tags dropped, character references decoded.
+// Each run of text between tags is decoded on its own, since a tag ends any
+// reference before it.
 std::u16string TextOfHtml(std::u16string_view html) {
   std::u16string text;
+  std::size_t run = 0;
   bool in_tag = false;
-  for (const char16_t c : html) {
-    if (c == u'<') {
+  for (std::size_t i = 0; i <= html.size(); ++i) {
+    const bool end = i == html.size();
+    if (!in_tag && (end || html[i] == u'<')) {
+      text += DecodeHtmlEntities(html.substr(run, i - run));
       in_tag = true;
-    } else if (c == u'>') {
+    } else if (in_tag && !end && html[i] == u'>') {
       in_tag = false;
-    } else if (!in_tag) {
-      text.push_back(c);
+      run = i + 1;
     }
   }
-  return DecodeHtmlEntities(text);
+  return text;
 }
 
 std::u16string_view Between(std::u16string_view text, std::u16string_view open,
@@ -96,28 +101,6 @@ bool ParseScreen(const std::string& value, std::pair<int, int>* screen) {
 }
 
 }  // namespace
-
-std::u16string DecodeHtmlEntities(std::u16string_view html) {
-  static constexpr std::pair<std::u16string_view, char16_t> kEntities[] = {
-      {u"&amp;", u'&'}, {u"&lt;", u'<'},   {u"&gt;", u'>'},
-      {u"&quot;", u'"'}, {u"&#39;", u'\''}, {u"&nbsp;", 0x00A0}};
-  std::u16string out;
-  for (std::size_t i = 0; i < html.size();) {
-    bool decoded = false;
-    if (html[i] == u'&') {
-      for (const auto& [entity, c] : kEntities) {
-        if (html.substr(i, entity.size()) == entity) {
-          out.push_back(c);
-          i += entity.size();
-          decoded = true;
-          break;
-        }
-      }
-    }
-    if (!decoded) out.push_back(html[i++]);
-  }
-  return out;
-}
 
 std::u16string HostOfAddress(std::u16string_view address) {
   const std::size_t slashes = address.find(u"//");

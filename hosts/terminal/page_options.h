@@ -36,10 +36,6 @@ extern const char kPageOptionsUsage[];
 bool TakePageOption(int argc, char** argv, int* i, PageOptions* page,
                     std::string* error);
 
-// `html` with the character references &amp; &lt; &gt; &quot; &#39; and
-// &nbsp; decoded; other text, other references included, stays as it is.
-std::u16string DecodeHtmlEntities(std::u16string_view html);
-
 // The host name of an address: what stands between "//" (after any
 // "user@") and the next "/", ":", "?" or "#"; empty for a file address or
 // an address without "//".

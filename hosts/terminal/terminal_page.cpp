@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "html_character_references.h"
 #include "launcher.h"
 #include "page_options.h"
 #include "text/utf8.h"
@@ -20,7 +21,7 @@ std::u16string AttributeValue(const std::u16string& html, std::u16string_view na
   const std::size_t end = html.find(u'"', from);
   std::u16string_view raw(html.data() + from,
                           (end == std::u16string::npos ? html.size() : end) - from);
-  return DecodeHtmlEntities(raw);
+  return DecodeHtmlEntities(raw, HtmlTextKind::kAttributeValue);
 }
 
 class TerminalElement final : public BrowserElement {

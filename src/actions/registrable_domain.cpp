@@ -6,15 +6,10 @@
 namespace qm {
 namespace {
 
-struct LabelCount {
-  std::u16string_view domain;
-  int labels;
-};
-
 // Sorted by domain for the binary search. The two-label rows say the same as
 // the default; they are kept so the table reads as the list it was made
 // from.
-constexpr std::array<LabelCount, 101> kLabelCounts = {{
+constexpr std::array<DomainLabelCount, 101> kLabelCounts = {{
     {u"ad", 2}, {u"ae", 3}, {u"ag", 2}, {u"am", 2}, {u"ar", 3}, {u"at", 3},
     {u"au", 3}, {u"ba", 3}, {u"bb", 2}, {u"be", 2}, {u"bg", 2}, {u"bo", 3},
     {u"br", 3}, {u"ca", 2}, {u"ch", 2}, {u"cl", 2}, {u"cn", 3}, {u"co", 3},
@@ -35,7 +30,8 @@ constexpr std::array<LabelCount, 101> kLabelCounts = {{
 }};
 
 static_assert(std::is_sorted(kLabelCounts.begin(), kLabelCounts.end(),
-                             [](const LabelCount& a, const LabelCount& b) {
+                             [](const DomainLabelCount& a,
+                                const DomainLabelCount& b) {
                                return a.domain < b.domain;
                              }),
               "the lookup searches the table by domain");
@@ -43,7 +39,9 @@ static_assert(std::is_sorted(kLabelCounts.begin(), kLabelCounts.end(),
 int LabelCountOf(std::u16string_view top_level) {
   const auto it = std::lower_bound(
       kLabelCounts.begin(), kLabelCounts.end(), top_level,
-      [](const LabelCount& row, std::u16string_view d) { return row.domain < d; });
+      [](const DomainLabelCount& row, std::u16string_view d) {
+        return row.domain < d;
+      });
   if (it != kLabelCounts.end() && it->domain == top_level) return it->labels;
   return 2;
 }
@@ -55,6 +53,8 @@ bool IsNumericAddress(std::u16string_view host) {
 }
 
 }  // namespace
+
+std::span<const DomainLabelCount> RegistrableDomainTable() { return kLabelCounts; }
 
 std::u16string RegistrableDomain(std::u16string_view host) {
   const std::size_t last_dot = host.rfind(u'.');

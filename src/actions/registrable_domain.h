@@ -2,6 +2,7 @@
 // registers, which the !d and !D placeholders insert.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,14 @@ namespace qm {
 //   RegistrableDomain(u"W.X.Y.CO.UK") == u"CO.UK"
 //   RegistrableDomain(u"10.0.0.1")    == u"10.0.0.1"
 std::u16string RegistrableDomain(std::u16string_view host);
+
+// One row of the table behind RegistrableDomain.
+struct DomainLabelCount {
+  std::u16string_view domain;  // lower case, no dot: u"uk"
+  int labels;
+};
+
+// The 101 rows, sorted by domain.
+std::span<const DomainLabelCount> RegistrableDomainTable();
 
 }  // namespace qm

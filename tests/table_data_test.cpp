@@ -1,0 +1,160 @@
+// The built-in tables against copies of their data kept as plain files in
+// tests/data: every row in both, none on one side only, every field equal.
+// A slip in a table edit (a lost row, a wrong code, a swapped count) shows
+// up here as the row that differs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "actions/registrable_domain.h"
+#include "recognisers/currency_table.h"
+#include "text/utf8.h"
+
+namespace qm {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+// The rows of a data file: lines of tab-separated fields, "#" comments and
+// empty lines skipped.
+std::vector<Fields> ReadRows(const std::string& name) {
+  const std::string path = std::string(QM_TEST_DATA_DIR) + "/" + name;
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in) << "cannot read " << path;
+  std::vector<Fields> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.front() == '#') continue;
+    Fields fields;
+    std::size_t from = 0;
+    for (std::size_t tab; (tab = line.find('\t', from)) != std::string::npos;
+         from = tab + 1) {
+      fields.push_back(line.substr(from, tab - from));
+    }
+    fields.push_back(line.substr(from));
+    rows.push_back(std::move(fields));
+  }
+  return rows;
+}
+
+// A symbol as the data file writes it: "CDN$" between double quotes, or
+// code points such as "U+0631 U+064A". Empty when it is neither.
+std::u16string ParseSymbol(std::string_view text) {
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    return FromUtf8(text.substr(1, text.size() - 2));
+  }
+  std::u16string symbol;
+  while (!text.empty()) {
+    if (!text.starts_with("U+")) return {};
+    const char* digits = text.data() + 2;
+    unsigned value = 0;
+    const auto [end, ec] =
+        std::from_chars(digits, text.data() + text.size(), value, 16);
+    if (ec != std::errc() || value > 0xFFFF) return {};
+    symbol.push_back(static_cast<char16_t>(value));
+    text.remove_prefix(end - text.data());
+    if (!text.empty() && !text.starts_with(' ')) return {};
+    if (!text.empty()) text.remove_prefix(1);
+  }
+  return symbol;
+}
+
+// Compares rows keyed by their first field both ways and names each row that
+// is missing, extra, repeated or different.
+void ExpectSameRows(const std::vector<Fields>& expected,
+                    const std::vector<Fields>& actual, std::string_view what) {
+  std::map<std::string, Fields> by_key;
+  for (const Fields& row : actual) {
+    EXPECT_TRUE(by_key.emplace(row.at(0), row).second)
+        << what << ": the code's table repeats " << row[0];
+  }
+  std::map<std::string, const Fields*> seen;
+  for (const Fields& row : expected) {
+    EXPECT_TRUE(seen.emplace(row.at(0), &row).second)
+        << what << ": the data file repeats " << row[0];
+    const auto it = by_key.find(row[0]);
+    if (it == by_key.end()) {
+      ADD_FAILURE() << what << ": " << row[0] << " is missing from the code's table";
+      continue;
+    }
+    EXPECT_EQ(it->second, row) << what << ": the row of " << row[0] << " differs";
+  }
+  for (const auto& [key, row] : by_key) {
+    EXPECT_TRUE(seen.count(key)) << what << ": " << key
+                                 << " is in the code's table but not in the data file";
+  }
+}
+
+TEST(TableData, RegistrableDomains) {
+  const std::vector<Fields> expected = ReadRows("registrable_domains.tsv");
+  std::vector<Fields> actual;
+  for (const DomainLabelCount& row : RegistrableDomainTable()) {
+    actual.push_back({ToUtf8(row.domain), std::to_string(row.labels)});
+  }
+  ExpectSameRows(expected, actual, "registrable domains");
+
+  // The lookup reads the same table: a host of many labels under the domain
+  // keeps as many labels as its row says.
+  for (const Fields& row : expected) {
+    const std::u16string domain = RegistrableDomain(u"a.b.c.d.e." + FromUtf8(row[0]));
+    const auto labels = std::count(domain.begin(), domain.end(), u'.') + 1;
+    EXPECT_EQ(std::to_string(labels), row.at(1)) << row[0];
+  }
+}
+
+TEST(TableData, Currencies) {
+  const std::vector<Fields> expected = ReadRows("currencies.tsv");
+  std::vector<Fields> actual;
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    actual.push_back({std::string(row.isoCode), ToUtf8(row.displayName)});
+  }
+  ExpectSameRows(expected, actual, "currencies");
+  for (const Fields& row : expected) {
+    const CurrencyInfo* found = FindCurrencyByCode(row[0]);
+    EXPECT_NE(found, nullptr) << row[0];
+    if (found != nullptr) {
+      EXPECT_EQ(ToUtf8(found->displayName), row.at(1)) << row[0];
+    }
+  }
+}
+
+TEST(TableData, DomainCurrencies) {
+  const std::vector<Fields> expected = ReadRows("domain_currencies.tsv");
+  std::vector<Fields> actual;
+  for (const DomainCurrency& row : DomainCurrencyTable()) {
+    actual.push_back({std::string(row.domain), std::string(row.code)});
+  }
+  ExpectSameRows(expected, actual, "domain currencies");
+  for (const Fields& row : expected) {
+    EXPECT_EQ(FindCurrencyByDomain(row[0]), FindCurrencyByCode(row.at(1))) << row[0];
+  }
+}
+
+TEST(TableData, CurrencySymbolsInTheirOrder) {
+  std::vector<Fields> expected;
+  for (Fields row : ReadRows("currency_symbols.tsv")) {
+    const std::u16string symbol = ParseSymbol(row.at(0));
+    EXPECT_FALSE(symbol.empty()) << "unreadable symbol " << row[0];
+    row[0] = ToUtf8(symbol);
+    expected.push_back(std::move(row));
+  }
+  std::vector<Fields> actual;
+  for (const CurrencySymbol& row : CurrencySymbolTable()) {
+    actual.push_back({ToUtf8(row.symbol), std::string(row.codes)});
+  }
+  ExpectSameRows(expected, actual, "currency symbols");
+  // Recognition tries the symbols in table order, so the order is data too.
+  ASSERT_EQ(expected.size(), actual.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(actual[i].at(0), expected[i].at(0)) << "symbol number " << i + 1;
+  }
+}
+
+}  // namespace
+}  // namespace qm
