@@ -425,6 +425,8 @@ TEST_F(QmkitProgram, AnswersThatDoNotFitStopWithStatusTwoAndRunNothing) {
     EXPECT_EQ(run.status, kExitUsage) << c.message;
     EXPECT_TRUE(Has(run.err, "qmkit: " + c.message + "\n")) << run.err;
     EXPECT_EQ(run.out, "") << c.message;
+    // Ticks are stored only after OK, just before the actions run.
+    EXPECT_FALSE(std::filesystem::exists(config_ + "/selections")) << c.message;
   }
 }
 
