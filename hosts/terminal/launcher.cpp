@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "error_text.h"
 
@@ -47,8 +48,9 @@ bool Spawn(std::vector<std::string> argv, ChildOutput output, std::string* error
   return true;
 }
 
-}  // namespace
-
+// The commands of a $BROWSER value for `address`, each as the argument
+// list to start, in the order to try them. Empty commands are left out, and
+// so is one whose program holds "%s".
 std::vector<std::vector<std::string>> BrowserCommands(const std::string& browser,
                                                       const std::string& address) {
   std::vector<std::vector<std::string>> commands;
@@ -79,6 +81,8 @@ std::vector<std::vector<std::string>> BrowserCommands(const std::string& browser
   }
   return commands;
 }
+
+}  // namespace
 
 bool LaunchAddress(const std::string& address, std::string* error) {
   std::string reasons;

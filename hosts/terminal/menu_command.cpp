@@ -165,7 +165,8 @@ int RunMenuCommand(int argc, char** argv) {
   Click(FromUtf8(word), &browser, ports);
 
   if (!desktop.script_fault().empty()) {
-    return Usage(TerminalSafe(desktop.script_fault(), false));
+    std::cerr << "qmkit: " << TerminalSafe(desktop.script_fault(), false) << "\n";
+    return kExitUsage;
   }
   std::vector<std::string> failures = desktop.failed_actions();
   if (open_addresses) OpenAddresses(log, &failures);
