@@ -9,8 +9,10 @@
 namespace qm {
 
 const char kHostOptionsUsage[] =
-    "  --catalogue FILE       the user's catalogue (default: qmkit.ini in\n"
-    "                         $XDG_CONFIG_HOME/qmkit or ~/.config/qmkit)\n"
+    "  --catalogue FILE       the user's catalogue; a FILE that cannot be read\n"
+    "                         or is not text is an error (default: qmkit.ini in\n"
+    "                         $XDG_CONFIG_HOME/qmkit or ~/.config/qmkit, and the\n"
+    "                         built-in catalogue when that is missing)\n"
     "  --config-dir DIR       where remembered ticks live (default: that folder)\n"
     "  --no-remember          neither read nor keep remembered ticks\n"
     "  --json                 print the result as JSON\n";
@@ -28,9 +30,21 @@ bool TakeHostOption(int argc, char** argv, int* i, HostOptions* options,
     *error = std::string(option) + " needs a value";
     return true;
   }
-  (option == "--catalogue" ? options->catalogue_file : options->config_dir) =
-      argv[*i + 1];
+  const std::string value = argv[*i + 1];
   *i += 2;
+  if (option == "--config-dir") {
+    options->config_dir = value;
+    return true;
+  }
+  // Only the default location may be absent: a file the user named and
+  // that cannot serve would otherwise be replaced by the built-in
+  // catalogue without a word.
+  std::string reason;
+  if (!CheckCatalogueFile(value, &reason)) {
+    *error = "--catalogue " + value + ": " + reason;
+    return true;
+  }
+  options->catalogue_file = value;
   return true;
 }
 

@@ -19,8 +19,9 @@ struct HostOptions {
 extern const char kHostOptionsUsage[];
 
 // Takes argv[*i] (and its value) when it is a host option, advancing *i.
-// Returns false when it is none; on a missing value returns true with a
-// description in *error.
+// Returns false when it is none; on a missing value, or a --catalogue file
+// that cannot serve (CheckCatalogueFile), returns true with a description
+// in *error.
 bool TakeHostOption(int argc, char** argv, int* i, HostOptions* options,
                     std::string* error);
 

@@ -2,17 +2,18 @@
 
 #include <unistd.h>
 
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "action_log.h"
+#include "exit_status.h"
 #include "flows/command_dispatch.h"
 #include "host_options.h"
+#include "launcher.h"
 #include "page_options.h"
 #include "posix_module_environment.h"
 #include "terminal_desktop.h"
 #include "terminal_page.h"
+#include "terminal_text.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
@@ -30,11 +31,28 @@ const char kMenuCommandUsage[] =
     "options:\n"
     "  --answers GESTURES     play these gestures instead of asking, such as\n"
     "                         \"toggle 3; text 0306406152; ok\"; \"yes\"/\"no\"\n"
-    "                         answer a question. Without a terminal and without\n"
+    "                         answer a question. A gesture the open dialog does\n"
+    "                         not take (an unknown word, \"toggle 99\" in a\n"
+    "                         shorter list) stops the command with status 2 and\n"
+    "                         runs nothing. When the gestures run out, an open\n"
+    "                         dialog is confirmed with OK, or cancelled when OK\n"
+    "                         does not close it. Without a terminal and without\n"
     "                         answers every dialog is confirmed as offered.\n"
-    "  --answers-file FILE    the gestures from a file\n"
-    "  --open                 also hand the addresses to $BROWSER or xdg-open\n"
-    "  --run                  also start the command lines (with /bin/sh -c)\n";
+    "  --answers-file FILE    the gestures from a file, one a line or separated\n"
+    "                         by \";\"; with --answers, in the order given\n"
+    "  --open                 also hand each address to the commands of $BROWSER\n"
+    "                         (\":\"-separated; %s in an argument is the address,\n"
+    "                         else it comes last), then to xdg-open\n"
+    "  --run                  also start the command lines (with /bin/sh -c)\n"
+    "\n"
+    "exit status:\n"
+    "  0  done\n"
+    "  2  bad usage: an unknown option, a missing value, a catalogue or file of\n"
+    "     answers that cannot be read, answers that do not fit the dialogs\n"
+    "  3  cancelled: a dialog ended with \"cancel\" or the end of input, or a\n"
+    "     question was answered \"no\"\n"
+    "  4  an action failed: an address that no browser took with --open, a\n"
+    "     command that could not be started with --run\n";
 
 namespace {
 
@@ -43,7 +61,7 @@ void WriteText(const ActionLog& log, std::ostream& out) {
     out << e.type << "\n";
     for (const auto& [name, value] : e.fields) {
       out << "  " << name << ": ";
-      for (const char c : value) {
+      for (const char c : TerminalSafe(value, true)) {
         out << c;
         if (c == '\n') out << "    ";
       }
@@ -51,24 +69,42 @@ void WriteText(const ActionLog& log, std::ostream& out) {
     }
     for (std::size_t k = 0; k < e.items.size(); ++k) {
       out << "  " << k + 1 << ".";
-      for (const auto& [name, value] : e.items[k]) out << " " << name << "=" << value;
+      for (const auto& [name, value] : e.items[k]) {
+        out << " " << name << "=" << TerminalSafe(value, false);
+      }
       out << "\n";
     }
   }
 }
 
-bool ReadFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  *text = bytes.str();
-  return true;
+// The events whose address a browser shows, and the field that holds it.
+struct AddressEvent {
+  const char* type;
+  const char* field;
+};
+constexpr AddressEvent kAddressEvents[] = {
+    {"open", "url"}, {"navigate", "url"}, {"link", "href"}, {"shell-open", "url"}};
+
+// Hands every address the command opened to the user's browser, in order;
+// adds a line to *failures for each that none took.
+void OpenAddresses(const ActionLog& log, std::vector<std::string>* failures) {
+  for (const LoggedEvent& e : log.events()) {
+    for (const AddressEvent& kind : kAddressEvents) {
+      if (e.type != kind.type) continue;
+      for (const auto& [name, value] : e.fields) {
+        if (name != kind.field) continue;
+        std::string error;
+        if (!LaunchAddress(value, &error)) {
+          failures->push_back("could not open " + value + ": " + error);
+        }
+      }
+    }
+  }
 }
 
 int Usage(const std::string& error) {
-  std::cerr << "qmkit: " << error << "\n(qmkit " << "COMMAND --help for the options)\n";
-  return 2;
+  std::cerr << "qmkit: " << error << "\n(qmkit COMMAND --help for the options)\n";
+  return kExitUsage;
 }
 
 }  // namespace
@@ -78,7 +114,8 @@ int RunMenuCommand(int argc, char** argv) {
   PageOptions page;
   HostOptions host;
   TerminalDesktopOptions desktop_options;
-  std::string answers_text;
+  bool open_addresses = false;
+  std::vector<Gesture> gestures;
   bool have_answers = false;
   for (int i = 2; i < argc;) {
     const std::string_view arg = argv[i];
@@ -88,26 +125,29 @@ int RunMenuCommand(int argc, char** argv) {
       if (!error.empty()) return Usage(error);
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kMenuCommandUsage << "\n" << kPageOptionsUsage << kHostOptionsUsage;
-      return 0;
+      return kExitDone;
     } else if (arg == "--open" || arg == "--run") {
-      (arg == "--open" ? desktop_options.launch : desktop_options.run) = true;
+      (arg == "--open" ? open_addresses : desktop_options.run) = true;
       ++i;
-    } else if ((arg == "--answers" || arg == "--answers-file") && i + 1 < argc) {
-      have_answers = true;
-      if (arg == "--answers") {
-        answers_text = argv[i + 1];
-      } else if (!ReadFile(argv[i + 1], &answers_text)) {
-        return Usage(std::string("cannot read ") + argv[i + 1]);
+    } else if (arg == "--answers" || arg == "--answers-file") {
+      if (i + 1 >= argc) return Usage(std::string(arg) + " needs a value");
+      const std::string value = argv[i + 1];
+      std::string script = value;
+      std::string reason;
+      if (arg == "--answers-file" && !ReadUserFile(value, &script, &reason)) {
+        return Usage("--answers-file " + value + ": " + reason);
       }
+      std::vector<Gesture> more;
+      if (!ParseGestures(script, &more, &error)) {
+        return Usage(std::string(arg) + ": " + error);
+      }
+      gestures.insert(gestures.end(), more.begin(), more.end());
+      have_answers = true;
       i += 2;
     } else {
       return Usage("unknown option " + std::string(arg));
     }
   }
-
-  std::vector<Gesture> gestures;
-  std::string error;
-  if (!ParseGestures(answers_text, &gestures, &error)) return Usage(error);
   desktop_options.interactive =
       !have_answers && ::isatty(STDIN_FILENO) && !host.json;
 
@@ -115,12 +155,21 @@ int RunMenuCommand(int argc, char** argv) {
   const std::unique_ptr<SelectionStore> store = MakeSelectionStore(host);
   const Windows1252CodePage code_page;
   ActionLog log;
-  TerminalPage browser(page, log, desktop_options.launch);
+  // The page only logs where it goes; the addresses are handed on below,
+  // where a failure can be told.
+  TerminalPage browser(page, log, false);
   TerminalDesktop desktop(desktop_options,
                           std::deque<Gesture>(gestures.begin(), gestures.end()),
                           code_page, log, std::cin, host.json ? std::cerr : std::cout);
   HostPorts ports{env, *store, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
+
+  if (!desktop.script_fault().empty()) {
+    std::cerr << "qmkit: " << TerminalSafe(desktop.script_fault(), false) << "\n";
+    return kExitUsage;
+  }
+  std::vector<std::string> failures = desktop.failed_actions();
+  if (open_addresses) OpenAddresses(log, &failures);
 
   if (host.json) {
     log.WriteJson(std::cout);
@@ -131,7 +180,12 @@ int RunMenuCommand(int argc, char** argv) {
     std::cerr << "qmkit: " << desktop.unused_answers().size()
               << " gesture(s) of the answers were not used\n";
   }
-  return 0;
+  for (const std::string& failure : failures) {
+    std::cerr << "qmkit: " << TerminalSafe(failure, false) << "\n";
+  }
+  if (!failures.empty()) return kExitActionFailed;
+  if (desktop.cancelled()) return kExitCancelled;
+  return kExitDone;
 }
 
 }  // namespace qm

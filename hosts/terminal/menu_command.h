@@ -7,7 +7,8 @@ namespace qm {
 extern const char kMenuCommandUsage[];
 
 // Runs the menu command argv[1] with the options after it. Returns the exit
-// status: 0 when the command ran, 2 for bad usage.
+// status (exit_status.h): done, bad usage (which includes answers that do
+// not fit the dialogs), cancelled, or an action failed.
 int RunMenuCommand(int argc, char** argv);
 
 }  // namespace qm

@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "catalogue/catalogue_parser.h"
 #include "compiled_in_files.h"
+#include "exit_status.h"
 #include "host/resource_ids.h"
 
 namespace qm {
@@ -49,7 +54,9 @@ constexpr char kCatalogue[] =
     "[CURRENCY:Rates]\nshortDescription=Rates\n"
     "url=https://rates.example/?from=!F&to=!L&amount=!S\n"
     "[OTHER:Frame]\nshortDescription=Frame\n"
-    "url=https://frame.example/?frame=!u&top=!U\nURLEncode=n\n";
+    "url=https://frame.example/?frame=!u&top=!U\nURLEncode=n\n"
+    "[MUSIC:Raw]\nshortDescription=Raw\nurl=https://raw.example/?q=!s\nURLEncode=n\n"
+    "[MOVIE:Bare]\nshortDescription=Bare\nurl=!s\n";
 
 class QmkitProgram : public testing::Test {
  protected:
@@ -68,11 +75,17 @@ class QmkitProgram : public testing::Test {
   }
 
   // Runs qmkit with `args`, nothing on its input, in the C locale and with
-  // the configuration folder inside the test's folder.
-  Outcome Qmkit(const std::vector<std::string>& args) const {
+  // the configuration folder inside the test's folder; `environment` holds
+  // more NAME=value settings.
+  Outcome Qmkit(const std::vector<std::string>& args,
+                const std::vector<std::string>& environment = {}) const {
     const std::string err_path = dir_ + "/stderr";
-    std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(dir_ + "/xdg") + " LC_ALL=C " +
-                          ShellQuoted(QMKIT_PROGRAM);
+    std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(dir_ + "/xdg") + " LC_ALL=C ";
+    for (const std::string& setting : environment) {
+      const std::size_t equals = setting.find('=');
+      command += setting.substr(0, equals + 1) + ShellQuoted(setting.substr(equals + 1)) + " ";
+    }
+    command += ShellQuoted(QMKIT_PROGRAM);
     for (const std::string& a : args) {
       command += ' ';
       command += ShellQuoted(a);
@@ -95,10 +108,12 @@ class QmkitProgram : public testing::Test {
     return outcome;
   }
 
-  // A menu command with the test's catalogue and configuration folder.
-  Outcome Command(std::vector<std::string> args) const {
-    args.insert(args.end(), {"--catalogue", catalogue_, "--config-dir", config_});
-    return Qmkit(args);
+  // A menu command (args[0]) with the test's catalogue and configuration
+  // folder, which come before the other arguments.
+  Outcome Command(std::vector<std::string> args,
+                  const std::vector<std::string>& environment = {}) const {
+    args.insert(args.begin() + 1, {"--catalogue", catalogue_, "--config-dir", config_});
+    return Qmkit(args, environment);
   }
 
   std::string dir_;
@@ -152,7 +167,7 @@ TEST_F(QmkitProgram, EditedTextReachesEveryChosenSite) {
 TEST_F(QmkitProgram, TranslateOnAnIntranetHostAnsweredNo) {
   const Outcome run = Command(
       {"TRANSLATE", "--url", "http://intranet/page", "--answers", "no", "--json"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.status, kExitCancelled) << run.err;
   EXPECT_TRUE(Has(run.out, "\"type\":\"message\"")) << run.out;
   EXPECT_TRUE(Has(run.out, "\"answer\":\"No\"")) << run.out;
   EXPECT_FALSE(Has(run.out, "\"type\":\"dialog\"")) << run.out;
@@ -163,7 +178,7 @@ TEST_F(QmkitProgram, CancelStoresNothingAndOkStoresTheTicks) {
   const std::string selections = config_ + "/selections";
   const Outcome cancelled =
       Command({"SEARCH", "--selection", "x", "--answers", "toggle 2; cancel", "--json"});
-  ASSERT_EQ(cancelled.status, 0) << cancelled.err;
+  ASSERT_EQ(cancelled.status, kExitCancelled) << cancelled.err;
   EXPECT_FALSE(Has(cancelled.out, "\"type\":\"open\"")) << cancelled.out;
   EXPECT_FALSE(std::filesystem::exists(selections));
 
@@ -356,6 +371,205 @@ TEST_F(QmkitProgram, CheckReportsFindingsWithFileAndLine) {
   EXPECT_EQ(Qmkit({"check", dir_ + "/missing.ini"}).status, 2);
   EXPECT_EQ(Qmkit({"check", dir_}).status, 2);  // a folder
   EXPECT_EQ(Qmkit({"check", file, file}).status, 2);
+}
+
+TEST_F(QmkitProgram, ExitStatusTellsDoneFromCancelled) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    bool opens;  // whether a site is opened
+  };
+  const Case cases[] = {
+      {{"SEARCH", "--selection", "x", "--answers", "ok"}, kExitDone, true},
+      {{"SEARCH", "--selection", "x", "--answers", "cancel"}, kExitCancelled, false},
+      {{"CONVERT", "--selection", "1 km", "--answers", "cancel"}, kExitCancelled, false},
+      {{"CONFIG", "--answers", "ok"}, kExitDone, false},
+      {{"CONFIG", "--answers", "cancel"}, kExitCancelled, false},
+      // Translate's question: No ends the command, Yes leads to its dialog.
+      {{"TRANSLATE", "--url", "http://intranet/", "--answers", "no"}, kExitCancelled, false},
+      {{"TRANSLATE", "--url", "http://intranet/", "--answers", "yes; ok"}, kExitDone, true},
+      // A refused OK shows its message and the script goes on; when the
+      // answers run out on a dialog that refuses OK, it is cancelled.
+      {{"ISBN", "--answers", "text 123; ok; text 0306406152; ok"}, kExitDone, true},
+      {{"ISBN", "--answers", "text 123; ok"}, kExitCancelled, false},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Command(c.args);
+    const std::string name = c.args[0] + " " + c.args.back();
+    EXPECT_EQ(run.status, c.status) << name << "\n" << run.err;
+    EXPECT_EQ(Has(run.out, "open\n") || Has(run.out, "link\n"), c.opens)
+        << name << "\n" << run.out;
+  }
+}
+
+TEST_F(QmkitProgram, AnswersThatDoNotFitStopWithStatusTwoAndRunNothing) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"SEARCH", "--answers", "frobnicate"},
+       "answer 1 (\"frobnicate\"): the dialog has no gesture \"frobnicate\""},
+      {{"SEARCH", "--answers", "toggle 1; toggle 99; ok"},
+       "answer 2 (\"toggle 99\"): no line \"99\" in a list of 3"},
+      {{"TRANSLATE", "--url", "http://intranet/", "--answers", "toggle 1; ok"},
+       "answer 1 (\"toggle 1\"): the open question takes \"yes\" or \"no\""},
+      {{"SEARCH", "--answers"}, "--answers needs a value"},
+      {{"SEARCH", "--answers-file"}, "--answers-file needs a value"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Command(c.args);
+    EXPECT_EQ(run.status, kExitUsage) << c.message;
+    EXPECT_TRUE(Has(run.err, "qmkit: " + c.message + "\n")) << run.err;
+    EXPECT_EQ(run.out, "") << c.message;
+    // Ticks are stored only after OK, just before the actions run.
+    EXPECT_FALSE(std::filesystem::exists(config_ + "/selections")) << c.message;
+  }
+}
+
+TEST_F(QmkitProgram, AnswersFileTakesOneGesturePerLine) {
+  const std::string answers = dir_ + "/answers";
+  Write(answers, "toggle 2\r\ntext new words; highlight 1\n\nok\n");
+  Outcome run = Command({"SEARCH", "--selection", "old", "--answers-file", answers});
+  ASSERT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(Count(run.out, "open\n"), 3) << run.out;
+  EXPECT_TRUE(Has(run.out, "url: https://three.example/?q=new%20words\n")) << run.out;
+  EXPECT_EQ(run.err, "");
+
+  run = Command({"SEARCH", "--answers-file", dir_ + "/none"});
+  EXPECT_EQ(run.status, kExitUsage);
+  EXPECT_TRUE(Has(run.err, "--answers-file " + dir_ + "/none: no such file")) << run.err;
+}
+
+TEST_F(QmkitProgram, NamedCatalogueThatCannotServeIsAnError) {
+  const std::string missing = dir_ + "/missing.ini";
+  const std::string folder = dir_ + "/folder.ini";
+  const std::string locked = dir_ + "/locked.ini";
+  const std::string binary = dir_ + "/binary.ini";
+  std::filesystem::create_directory(folder);
+  Write(locked, kCatalogue);
+  ::chmod(locked.c_str(), 0);
+  Write(binary, std::string(kCatalogue) + std::string(1, '\0') + "x\n");
+  struct Case {
+    std::string path;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {missing, "no such file"},
+      {folder, "is a folder"},
+      {locked, "permission denied"},
+      {binary, "holds a NUL byte, not a text catalogue"},
+  };
+  for (const Case& c : cases) {
+    // Whoever runs as root reads the file whatever its mode.
+    if (c.path == locked && ::geteuid() == 0) continue;
+    const std::string message = "--catalogue " + c.path + ": " + c.reason + "\n";
+    Outcome run = Qmkit({"ISBN", "--catalogue", c.path, "--answers", "ok"});
+    EXPECT_EQ(run.status, kExitUsage) << c.reason;
+    EXPECT_TRUE(Has(run.err, message)) << run.err;
+    EXPECT_EQ(run.out, "") << c.reason;
+    // The tools take the option the same way.
+    run = Qmkit({"catalogue", "ISBN", "--catalogue", c.path});
+    EXPECT_EQ(run.status, kExitUsage) << c.reason;
+    EXPECT_TRUE(Has(run.err, message)) << run.err;
+  }
+
+  // Nothing at the default location: the built-in catalogue serves.
+  const Outcome run = Qmkit({"ISBN", "--selection", "0306406152", "--answers", "ok",
+                             "--config-dir", config_});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_TRUE(Has(run.out, "open\n")) << run.out;
+}
+
+class OpenInBrowser : public QmkitProgram {
+ protected:
+  void SetUp() override {
+    QmkitProgram::SetUp();
+    bin_ = dir_ + "/bin";
+    std::filesystem::create_directory(bin_);
+  }
+
+  // A program in the test's bin folder that writes its arguments, one a
+  // line, to the file of the same name beside the folder, all at once.
+  std::string Recorder(const std::string& name) const {
+    const std::string program = bin_ + "/" + name;
+    const std::string record = dir_ + "/" + name;
+    Write(program, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >" +
+                       ShellQuoted(record + ".part") + " && /bin/mv " +
+                       ShellQuoted(record + ".part") + " " + ShellQuoted(record) + "\n");
+    ::chmod(program.c_str(), 0755);
+    return program;
+  }
+
+  // The record of `name`, waiting for the program that nobody waits for.
+  std::string Record(const std::string& name) const {
+    const std::string record = dir_ + "/" + name;
+    for (int tries = 0; tries < 500 && !std::filesystem::exists(record); ++tries) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    std::ifstream in(record, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  std::string bin_;
+};
+
+TEST_F(OpenInBrowser, BrowserListIsTriedInTurnThenXdgOpen) {
+  const std::string url = "https://raw.example/?q=a b %s 100%";
+  const std::string recorder = Recorder("first");
+  Recorder("xdg-open");
+  // The first command cannot start; the second takes the address inside
+  // one argument, and its %% stays a %.
+  Outcome run = Command({"MUSIC", "--selection", "a b %s 100%", "--answers", "ok", "--open"},
+                        {"BROWSER=" + dir_ + "/nowhere/browser:" + recorder +
+                             " --new-tab=%s  --label 100%% ",
+                         "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(Record("first"), "--new-tab=" + url + "\n--label\n100%\n");
+
+  // Without %s the address comes last; with no $BROWSER, xdg-open takes it.
+  run = Command({"MUSIC", "--selection", "a b %s 100%", "--answers", "ok", "--open"},
+                {"BROWSER=" + Recorder("second") + " -x", "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(Record("second"), "-x\n" + url + "\n");
+  run = Command({"MUSIC", "--selection", "a b %s 100%", "--answers", "ok", "--open"},
+                {"BROWSER=", "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(Record("xdg-open"), url + "\n");
+}
+
+TEST_F(OpenInBrowser, AddressNoBrowserTakesIsAFailedAction) {
+  // Nothing can be started.
+  Outcome run = Command({"MUSIC", "--selection", "x", "--answers", "ok", "--open"},
+                        {"BROWSER=" + dir_ + "/nowhere/browser", "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitActionFailed) << run.err;
+  EXPECT_TRUE(Has(run.err, "qmkit: could not open https://raw.example/?q=x: cannot start " +
+                               dir_ + "/nowhere/browser: no such file or directory; "
+                               "xdg-open: no such file or directory\n"))
+      << run.err;
+  EXPECT_TRUE(Has(run.out, "url: https://raw.example/?q=x\n")) << run.out;
+
+  // An address that a browser would take for an option is not handed on.
+  run = Command({"MOVIE", "--selection", "--version", "--answers", "ok", "--open"},
+                {"BROWSER=" + Recorder("browser"), "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitActionFailed) << run.err;
+  EXPECT_TRUE(Has(run.err, "could not open --version: an address that begins with"))
+      << run.err;
+}
+
+TEST_F(QmkitProgram, PageTextReachesTheTerminalWithoutItsControlCharacters) {
+  // ESC and BEL from the page; byte 0x9D of the catalogue's code page is
+  // the C1 control U+009D.
+  Write(catalogue_, "[SEARCH:C1]\nshortDescription=x\x9Dy\nurl=https://c.example/\n"
+                    "defaultSelected=y\n");
+  const Outcome run =
+      Command({"SEARCH", "--selection", "a\x1b]0;owned\x07 b", "--answers", "ok"});
+  ASSERT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(run.out.find_first_of("\x1b\x07"), std::string::npos) << run.out;
+  EXPECT_TRUE(Has(run.out, "text: a\\x1b]0;owned\\x07 b\n")) << run.out;
+  EXPECT_TRUE(Has(run.out, "text=x\\u009dy")) << run.out;
 }
 
 }  // namespace

@@ -6,12 +6,44 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 
 #include "compiled_in_files.h"
+#include "error_text.h"
 #include "posix_file.h"
 
 namespace qm {
+namespace {
+
+bool ReadPath(const std::string& path, bool plain_only, std::string* bytes,
+              std::string* reason) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    *reason = errno == ENOENT ? "no such file" : SystemErrorText(errno);
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    *reason = SystemErrorText(errno);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    *reason = "is a folder";
+    return false;
+  }
+  if (plain_only && !S_ISREG(info.st_mode)) {
+    *reason = "is not a plain file";
+    return false;
+  }
+  if (!ReadToEnd(fd.get(), bytes)) {
+    *reason = SystemErrorText(errno);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 std::string UserConfigFolder() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -23,6 +55,22 @@ std::string UserConfigFolder() {
     return std::string(home) + "/.config/qmkit";
   }
   return {};
+}
+
+bool ReadUserFile(const std::string& path, std::string* bytes, std::string* reason) {
+  return ReadPath(path, false, bytes, reason);
+}
+
+bool CheckCatalogueFile(const std::string& path, std::string* reason) {
+  // The loader reads the catalogue again after this check: only a plain
+  // file gives the same bytes twice (a pipe would be empty by then).
+  std::string bytes;
+  if (!ReadPath(path, true, &bytes, reason)) return false;
+  if (bytes.find('\0') != std::string::npos) {
+    *reason = "holds a NUL byte, not a text catalogue";
+    return false;
+  }
+  return true;
 }
 
 PosixModuleEnvironment::PosixModuleEnvironment(std::string catalogue_path)
@@ -49,11 +97,8 @@ std::string PosixModuleEnvironment::ModulePath() const {
 
 bool PosixModuleEnvironment::ReadFile(const std::string& path,
                                       std::string* bytes) const {
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return false;
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  return ReadToEnd(fd.get(), bytes);
+  std::string reason;
+  return ReadPath(path, true, bytes, &reason);
 }
 
 std::string_view PosixModuleEnvironment::BuiltInFile(int id) const {

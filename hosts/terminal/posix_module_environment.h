@@ -11,6 +11,19 @@ namespace qm {
 // neither is known.
 std::string UserConfigFolder();
 
+// Reads the file at `path` that the user named for qmkit to read: anything
+// readable but a folder, a pipe such as <(...) too. On success stores its
+// bytes in *bytes and returns true; otherwise returns false with the reason
+// in *reason: "no such file", "is a folder", or the system's text for the
+// error ("permission denied").
+bool ReadUserFile(const std::string& path, std::string* bytes, std::string* reason);
+
+// Whether the file at `path` can serve as the user's catalogue: a plain
+// file that can be read and holds text. Returns false with the reason in
+// *reason when it cannot: those of ReadUserFile, "is not a plain file", or
+// "holds a NUL byte, not a text catalogue".
+bool CheckCatalogueFile(const std::string& path, std::string* reason);
+
 class PosixModuleEnvironment final : public ModuleEnvironment {
  public:
   // The user's catalogue is `catalogue_path` when it is not empty, else

@@ -31,6 +31,10 @@ const char* AnswerName(MessageResult result) {
   return "";
 }
 
+// Every dialog ends with the same result for Cancel and Escape, the
+// system's IDCANCEL.
+static_assert(CAskConvertDlg::kIdCancel == kResultCancel);
+
 }  // namespace
 
 TerminalDesktop::TerminalDesktop(TerminalDesktopOptions options,
@@ -67,6 +71,8 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
     } else {
       screen_ << "[OK]\n";
     }
+  } else if (!script_fault_.empty()) {
+    if (yes_no) answer = MessageResult::kNo;
   } else if (!answers_.empty()) {
     const std::string& word = answers_.front().word;
     const bool taken = word == "ok" || word == "cancel" || (yes_no && (word == "yes" || word == "no"));
@@ -74,9 +80,17 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
       if (word == "yes") answer = MessageResult::kYes;
       if (word == "no") answer = MessageResult::kNo;
       if (word == "cancel") answer = yes_no ? MessageResult::kNo : MessageResult::kOk;
-      answers_.pop_front();
+      TakeAnswer();
+    } else if (yes_no) {
+      // A box that only tells something (a refused OK) lets the script go
+      // on; a question must be answered by it.
+      RecordScriptFault(TakeAnswer(), "the open question takes \"yes\" or \"no\"");
+      answer = MessageResult::kNo;
     }
   }
+  // The system's one question, Translate's on a page off the Internet, ends
+  // the command when answered No.
+  if (yes_no) cancelled_ = answer != MessageResult::kYes;
   log_.Add("message").fields = {{"caption", ToUtf8(caption)},
                                 {"text", ToUtf8(text)},
                                 {"icon", IconName(style.icon)},
@@ -90,10 +104,8 @@ void TerminalDesktop::Beep(BeepKind kind) {
 }
 
 bool TerminalDesktop::ShellOpen(const std::string& address) {
-  const std::string utf8 = Utf8(address);
-  const bool opened = !options_.launch || LaunchAddress(utf8);
-  log_.Add("shell-open").fields = {{"url", utf8}};
-  return opened;
+  log_.Add("shell-open").fields = {{"url", Utf8(address)}};
+  return true;
 }
 
 bool TerminalDesktop::StartProcess(const std::string& command_line,
@@ -108,6 +120,7 @@ bool TerminalDesktop::StartProcess(const std::string& command_line,
   std::string error;
   if (!LaunchCommand(utf8, &error)) {
     e.fields.push_back({"started", "no: " + error});
+    failed_actions_.push_back("could not start the command " + utf8 + ": " + error);
     *error_text = FromUtf8(error);
     return false;
   }
@@ -135,6 +148,21 @@ bool TerminalDesktop::ShowHelp(WindowHandle, const std::string& address) {
   return true;
 }
 
+Gesture TerminalDesktop::TakeAnswer() {
+  Gesture gesture = std::move(answers_.front());
+  answers_.pop_front();
+  ++answers_taken_;
+  return gesture;
+}
+
+void TerminalDesktop::RecordScriptFault(const Gesture& gesture,
+                                        const std::string& reason) {
+  std::string written = gesture.word;
+  if (!gesture.argument.empty()) written += " " + gesture.argument;
+  script_fault_ = "answer " + std::to_string(answers_taken_) + " (\"" + written +
+                  "\"): " + reason;
+}
+
 template <typename Dialog>
 void TerminalDesktop::Run(Dialog& dialog) {
   if (options_.interactive) {
@@ -154,22 +182,19 @@ void TerminalDesktop::Run(Dialog& dialog) {
       }
     }
   } else {
-    while (!dialog.result() && !answers_.empty()) {
-      const std::vector<Gesture> one{answers_.front()};
-      answers_.pop_front();
+    while (!dialog.result() && !answers_.empty() && script_fault_.empty()) {
+      const Gesture gesture = TakeAnswer();
       std::string error;
-      if (!PlayGestures(dialog, one, &error)) {
-        log_.Add("answer-refused").fields = {{"gesture", one[0].word},
-                                             {"reason", error}};
-      }
+      if (!PlayGestures(dialog, {gesture}, &error)) RecordScriptFault(gesture, error);
     }
-    if (!dialog.result()) {
+    if (!dialog.result() && script_fault_.empty()) {
       const std::vector<Gesture> ok{{"ok", ""}};
       std::string error;
       PlayGestures(dialog, ok, &error);
     }
     if (!dialog.result()) dialog.Cancel();
   }
+  cancelled_ = dialog.result() == kResultCancel;
   LogDialog(dialog, log_);
 }
 

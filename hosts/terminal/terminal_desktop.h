@@ -1,12 +1,15 @@
 // The desktop as the terminal host plays it: dialogs shown in the terminal
 // (or played from a script of answers), message boxes as printed questions,
-// and every action logged; with --open and --run, addresses and command
-// lines are really handed on.
+// and every action logged; with --run, command lines are really started.
+// It also keeps how the command went: cancelled or not, a script that did
+// not fit its dialogs, and the actions that failed.
 #pragma once
 
 #include <deque>
 #include <istream>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "action_log.h"
 #include "dialogs/gesture_script.h"
@@ -16,17 +19,22 @@ namespace qm {
 
 struct TerminalDesktopOptions {
   bool interactive = false;  // ask the person at the terminal
-  bool launch = false;       // --open: hand addresses to the browser
   bool run = false;          // --run: start command lines
 };
 
 class TerminalDesktop final : public Desktop {
  public:
   // Without `interactive`, dialogs and message boxes take their gestures
-  // from `answers`, first first; a dialog still open when they run out is
-  // confirmed with OK, and cancelled if OK does not close it. A message box
-  // takes a leading "yes", "no", "ok" or "cancel", else its default button.
-  // Dialogs are drawn on `screen`; interactive input comes from `in`.
+  // from `answers`, first first. A gesture that the open dialog does not
+  // take (an unknown word, a line that is not there) is a fault of the
+  // script: that dialog and every later one is cancelled and nothing more
+  // is played. A dialog still open when the answers run out is confirmed
+  // with OK, and cancelled if OK does not close it. A message box takes a
+  // leading "ok" or "cancel", a question also "yes" or "no"; any other
+  // gesture is left for the dialog when the box only tells something, and
+  // is a fault when it asks a question. Without answers a box takes its
+  // default button. Dialogs are drawn on `screen`; interactive input comes
+  // from `in`.
   TerminalDesktop(TerminalDesktopOptions options, std::deque<Gesture> answers,
                   const CodePage& code_page, ActionLog& log, std::istream& in,
                   std::ostream& screen);
@@ -35,6 +43,8 @@ class TerminalDesktop final : public Desktop {
                             const std::u16string& caption,
                             MessageStyle style) override;
   void Beep(BeepKind kind) override;
+  // Logs the address and reports it opened: handing addresses to the
+  // user's browser (--open) is the menu command's, after the command.
   bool ShellOpen(const std::string& address) override;
   bool StartProcess(const std::string& command_line,
                     std::u16string* error_text) override;
@@ -47,17 +57,35 @@ class TerminalDesktop final : public Desktop {
 
   // Gestures of the script that no dialog or message box took.
   const std::deque<Gesture>& unused_answers() const { return answers_; }
+  // Why the script of answers did not fit the dialogs, such as
+  // answer 2 ("toggle 99"): no line "99" in a list of 3; empty when it fit.
+  const std::string& script_fault() const { return script_fault_; }
+  // Whether the command's last decision was to cancel: its last dialog
+  // ended with Cancel (Escape, the end of input), or its last question was
+  // answered No.
+  bool cancelled() const { return cancelled_; }
+  // One line for each action that failed, such as a command that could
+  // not be started.
+  const std::vector<std::string>& failed_actions() const { return failed_actions_; }
 
  private:
   // Shows `dialog` and plays gestures on it until it ends.
   template <typename Dialog>
   void Run(Dialog& dialog);
 
+  // Takes the next gesture of the script, counting it for script_fault().
+  Gesture TakeAnswer();
+  void RecordScriptFault(const Gesture& gesture, const std::string& reason);
+
   // 8-bit text of the system code page as UTF-8.
   std::string Utf8(const std::string& narrow) const;
 
   TerminalDesktopOptions options_;
   std::deque<Gesture> answers_;
+  std::size_t answers_taken_ = 0;
+  std::string script_fault_;
+  bool cancelled_ = false;
+  std::vector<std::string> failed_actions_;
   const CodePage& code_page_;
   ActionLog& log_;
   std::istream& in_;

@@ -102,7 +102,7 @@ bool ParseGestures(std::string_view script, std::vector<Gesture>* gestures,
   std::vector<Gesture> parsed;
   std::size_t i = 0;
   while (i <= script.size()) {
-    // One gesture: up to the next ";" outside quotes.
+    // One gesture: up to the next ";" or line break outside quotes.
     std::string raw;
     bool quoted = false;
     bool had_quotes = false;
@@ -120,7 +120,7 @@ bool ParseGestures(std::string_view script, std::vector<Gesture>* gestures,
       } else if (c == '"') {
         quoted = true;
         had_quotes = true;
-      } else if (c == ';') {
+      } else if (c == ';' || c == '\n') {
         break;
       } else {
         raw.push_back(c);
@@ -130,7 +130,7 @@ bool ParseGestures(std::string_view script, std::vector<Gesture>* gestures,
       *error = "a quoted text in the gestures has no closing quote";
       return false;
     }
-    ++i;  // past the ";"
+    ++i;  // past the separator
     const std::string_view body = Trim(raw);
     if (body.empty() && !had_quotes) continue;
     const std::size_t blank = body.find_first_of(" \t");

@@ -1,7 +1,8 @@
 // A person's gestures on a dialog, written as text so that scripts and tests
 // can play them:
 //   "toggle 3; text 0306406152; ok"
-// Gestures are separated by ";". A gesture is a word, then an optional
+// Gestures are separated by ";" or line breaks, so a file of answers may
+// hold one gesture per line. A gesture is a word, then an optional
 // argument: the rest of the gesture with blanks around it removed, or a text
 // in double quotes (where \" and \\ stand for " and \). Arguments are UTF-8.
 //
