@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     return qm::kExitUsage;
   }
   const std::string first = argv[1];
-  if (first == "--help" || first == "-h" || first == "help") {
+  if (first == "--help" || first == "-h" || qm::CompareFolded(first, "help") == 0) {
     WriteUsage(std::cout);
     return qm::kExitDone;
   }

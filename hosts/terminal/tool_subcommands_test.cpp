@@ -143,6 +143,7 @@ TEST_F(ToolSubcommands, CommandWordsAndToolNamesInAnyLetterCase) {
       {{"CONVERT", "--selection", "12.5 km", "--answers", "to miles; calculate",
         "--no-remember", "--json"},
        kExitDone, converted},
+      {{"Help"}, kExitDone, "usage: qmkit COMMAND"},
       {{"Frob"}, kExitUsage, ""},
   };
   for (const Case& c : cases) {
@@ -205,21 +206,15 @@ TEST_F(ToolSubcommands, CatalogueJsonInEveryForm) {
     std::vector<std::string> args;
     std::vector<std::string_view> keys;
   };
-  const std::string search_entry = "{\"name\":\"SEARCH:One\",";
+  // The content of each form is pinned by the listing's own tests; here,
+  // that every form of the command answers in JSON.
   const Case cases[] = {
-      {{"catalogue", "--catalogue", catalogue_},
-       {"\"file\":", "\"categories\":[", "{\"category\":\"BOOK\",", "\"entries\":",
-        "\"source\":\"user\"", "\"source\":\"default\"", "\"source\":\"system\""}},
+      {{"catalogue"}, {"\"categories\":[{\"category\":\"BOOK\","}},
       {{"catalogue", "SEARCH", "--catalogue", catalogue_},
-       {"\"category\":\"SEARCH\"", "\"source\":\"user\"", "\"file\":\"", "\"entries\":[",
-        search_entry, "\"selected\":", "\"exclusive\":", "\"shortDescription\":\"One\"",
-        "\"longDescription\":", "\"url\":\"https://one.example/?q=!s\"", "\"href\":",
-        "\"command\":", "\"mail\":false"}},
-      {{"catalogue", "unit"},
-       {"\"category\":\"UNIT\"", "\"source\":\"default\"", "\"file\":null", "\"sections\":[",
-        "\"keys\":{\"a\":"}},
+       {"\"source\":\"user\"", "\"entries\":[{\"name\":\"SEARCH:One\","}},
+      {{"catalogue", "unit"}, {"\"sections\":[{\"name\":\"UNIT:"}},
       {{"catalogue", "--prefix", "SEARCH:", "--catalogue", catalogue_},
-       {"\"sections\":[", search_entry, "\"keys\":{\"shortdescription\":\"One\""}},
+       {"{\"sections\":[{\"name\":\"SEARCH:One\",\"keys\":{"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;

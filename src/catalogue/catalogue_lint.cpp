@@ -244,7 +244,7 @@ class Linter {
     const std::string_view name = rest.substr(0, close);
     if (close == std::string_view::npos) {
       Warning(number,
-             "header without \"]\": the section name runs to the end of the line");
+              "header without \"]\": the section name runs to the end of the line");
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
       if (!after.empty() && after.front() != '#' && after.front() != ';') {
@@ -257,11 +257,11 @@ class Linter {
       const auto& [line, earlier] = it->second;
       if (earlier == name) {
         Warning(number, "section " + Quoted(name) + " repeats line " +
-                           std::to_string(line) + " and replaces that section wholesale");
+                            std::to_string(line) + " and replaces that section wholesale");
       } else {
         Warning(number, "section " + Quoted(name) + " replaces section " +
-                           Quoted(earlier) + " of line " + std::to_string(line) +
-                           " wholesale (section names ignore letter case)");
+                            Quoted(earlier) + " of line " + std::to_string(line) +
+                            " wholesale (section names ignore letter case)");
       }
     }
     names_[folded] = {number, name};
@@ -306,7 +306,7 @@ class Linter {
 
     if (const auto it = section_.keys.find(folded); it != section_.keys.end()) {
       Note(number, "key " + Quoted(key) + " repeats line " +
-                         std::to_string(it->second.line) + "; the later value wins");
+                       std::to_string(it->second.line) + "; the later value wins");
     }
     section_.keys[folded] = {number, value};
     if (value.find('\0') != std::string_view::npos) {
@@ -346,16 +346,16 @@ class Linter {
       case PowerSpelling::kValid:
         if (FirstNameBlank(value)) {
           Error(number, "power key " + Quoted(key) +
-                             " defines no unit: its first name is blank");
+                            " defines no unit: its first name is blank");
         }
         return;
       case PowerSpelling::kMalformed:
         Error(number, "power key " + Quoted(key) + " is not recognised: write it " +
-                           PowerKey(power));
+                          PowerKey(power));
         return;
       case PowerSpelling::kOutOfRange:
         Error(number, "power key " + Quoted(key) + " is ignored: powers run from " +
-                           PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
+                          PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
         return;
       case PowerSpelling::kNone:
         break;
@@ -383,9 +383,9 @@ class Linter {
           const std::string_view fallback =
               known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
           Warning(number, "flag " + Quoted(key) + " value " + Quoted(value) +
-                             " decides nothing (the first character must be one of " +
-                             std::string(kFlagFirstCharacters) + "); the default, " +
-                             std::string(fallback) + ", stays");
+                              " decides nothing (the first character must be one of " +
+                              std::string(kFlagFirstCharacters) + "); the default, " +
+                              std::string(fallback) + ", stays");
         }
         break;
       case KeyKind::kCharset: {
@@ -393,7 +393,7 @@ class Linter {
         if (!name.empty() && CompareFolded(name, "utf-8") != 0 &&
             CompareFolded(name, "windows-1252") != 0) {
           Warning(number, "charset " + Quoted(value) +
-                             " is neither utf-8 nor windows-1252; windows-1252 stays");
+                              " is neither utf-8 nor windows-1252; windows-1252 stays");
         }
         break;
       }
@@ -402,7 +402,7 @@ class Linter {
         std::size_t consumed = 0;
         if (!value.empty() && !ScanDouble(value, &number_value, &consumed)) {
           Warning(number, "key " + Quoted(key) + " value " + Quoted(value) +
-                             " is no number; " + std::string(known.fallback) + " stays");
+                              " is no number; " + std::string(known.fallback) + " stays");
         }
         break;
       }
@@ -429,9 +429,9 @@ class Linter {
     }
     if (count > 0) {
       Warning(number, "key " + Quoted(key) + ": " + unknown +
-                         (count == 1 ? " is no placeholder and stays"
-                                     : " are no placeholders and stay") +
-                         " as written (\"!!\" gives a \"!\")");
+                          (count == 1 ? " is no placeholder and stays"
+                                      : " are no placeholders and stay") +
+                          " as written (\"!!\" gives a \"!\")");
     }
   }
 
@@ -472,7 +472,7 @@ class Linter {
     const auto category = section_.keys.find("category");
     if (category == section_.keys.end() || category->second.value.empty()) {
       Error(section_.line, "unit section " + Quoted(section_.name) +
-                                " has no category and defines no unit");
+                               " has no category and defines no unit");
       return;
     }
     for (const auto& [folded, record] : section_.keys) {
@@ -483,8 +483,8 @@ class Linter {
       }
     }
     Error(section_.line, "unit section " + Quoted(section_.name) +
-                              " defines no unit: no power key " + PowerKey(kLowestPower) +
-                              " ... " + PowerKey(kHighestPower) + " names one");
+                             " defines no unit: no power key " + PowerKey(kLowestPower) +
+                             " ... " + PowerKey(kHighestPower) + " names one");
   }
 
   std::vector<LintFinding> findings_;
