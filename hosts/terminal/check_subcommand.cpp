@@ -1,3 +1,8 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -5,6 +10,8 @@
 #include "action_log.h"
 #include "catalogue/catalogue_lint.h"
 #include "catalogue/catalogue_loader.h"
+#include "exit_status.h"
+#include "posix_file.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
 #include "text/utf8.h"
@@ -18,19 +25,53 @@ constexpr char kUsage[] =
     "\n"
     "Lints a catalogue: lines the parser drops, keys no entry reads, values\n"
     "that decide nothing, unknown placeholders, sections no command loads,\n"
-    "repeated sections and keys, unit sections that define no unit. Each\n"
-    "finding prints as FILE:LINE: message. Without FILE the user's catalogue\n"
-    "(--catalogue, else qmkit.ini in the configuration folder) is checked.\n"
-    "Exit status: 0 clean, 1 findings, 2 unreadable file or bad usage.\n"
+    "repeated sections and keys, unit sections that define no unit, entries\n"
+    "that do nothing or have no shortDescription, text that looks like UTF-8\n"
+    "and NUL bytes in values. Each finding prints as\n"
+    "FILE:LINE: SEVERITY: message, where SEVERITY is\n"
+    "  error     something written is never read: a dropped line, an unread\n"
+    "            key, a section no command loads, a unit section that defines\n"
+    "            no unit\n"
+    "  warning   it is read but will not do what it seems to say: a value that\n"
+    "            decides nothing, an unknown placeholder, a replaced section,\n"
+    "            an entry that does nothing or has no shortDescription, UTF-8\n"
+    "            text, a NUL byte\n"
+    "  note      worth knowing and often meant: a key given twice in a section\n"
+    "            (the later value wins)\n"
+    "Without FILE the user's catalogue (--catalogue, else qmkit.ini in the\n"
+    "configuration folder) is checked.\n"
+    "Exit status: 0 no error and no warning (notes may be printed), 1 an error\n"
+    "or a warning, 2 an unreadable file or bad usage.\n"
     "\n"
     "options:\n"
     "  --catalogue FILE       the same as giving FILE\n"
-    "  --json                 "
-    "{\"file\":...,\"findings\":[{\"line\":N,\"message\":...}]}\n";
+    "  --json                 {\"file\":...,\"findings\":[{\"line\":N,\n"
+    "                         \"severity\":\"error\"|\"warning\"|\"note\",\n"
+    "                         \"message\":...}]}\n";
 
 int Usage(const std::string& error) {
   std::cerr << "qmkit check: " << error << "\n('qmkit check --help' tells more)\n";
-  return 2;
+  return kExitUsage;
+}
+
+// Reads the regular file `path` whole. On failure says why in *reason.
+bool ReadCatalogueFile(const std::string& path, std::string* bytes, std::string* reason) {
+  // Without O_NONBLOCK a FIFO given by mistake would wait for a writer.
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  struct stat info {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+    *reason = std::strerror(errno);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    *reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    return false;
+  }
+  if (!ReadToEnd(fd.get(), bytes)) {
+    *reason = std::strerror(errno);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -50,7 +91,7 @@ int RunCheckSubcommand(int argc, char** argv) {
       ++i;
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
-      return 0;
+      return kExitDone;
     } else if (!arg.empty() && arg[0] != '-') {
       if (!file.empty()) return Usage("one file at a time");
       file = std::string(arg);
@@ -64,30 +105,46 @@ int RunCheckSubcommand(int argc, char** argv) {
   }
 
   const PosixModuleEnvironment env(catalogue_file);
-  if (file.empty()) file = CataloguePath(env);
-  if (file.empty()) return Usage("no FILE given and no user catalogue known");
+  const bool users_catalogue = file.empty();
+  if (users_catalogue) file = CataloguePath(env);
+  if (file.empty()) {
+    return Usage("no FILE given, and neither $XDG_CONFIG_HOME nor $HOME tells where "
+                 "the user's catalogue is");
+  }
   std::string bytes;
-  if (!env.ReadFile(file, &bytes)) {
-    std::cerr << "qmkit check: cannot read " << file << "\n";
-    return 2;
+  std::string reason;
+  if (!ReadCatalogueFile(file, &bytes, &reason)) {
+    std::cerr << "qmkit check: cannot read " << (users_catalogue ? "the user's catalogue " : "")
+              << file << ": " << reason << "\n";
+    if (users_catalogue) {
+      std::cerr << "('qmkit catalogue --export FILE' writes the built-in catalogue to "
+                   "start from)\n";
+    }
+    return kExitUsage;
   }
 
   const std::vector<LintFinding> findings = LintCatalogue(bytes);
   const Windows1252CodePage code_page;
   auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+  bool error_or_warning = false;
+  for (const LintFinding& f : findings) {
+    error_or_warning |= f.severity != LintSeverity::kNote;
+  }
   if (json) {
     std::cout << "{\"file\":" << JsonString(file) << ",\"findings\":[";
     for (std::size_t k = 0; k < findings.size(); ++k) {
       std::cout << (k == 0 ? "" : ",") << "{\"line\":" << findings[k].line
-                << ",\"message\":" << JsonString(utf8(findings[k].message)) << "}";
+                << ",\"severity\":\"" << LintSeverityName(findings[k].severity)
+                << "\",\"message\":" << JsonString(utf8(findings[k].message)) << "}";
     }
     std::cout << "]}\n";
   } else {
     for (const LintFinding& f : findings) {
-      std::cout << file << ":" << f.line << ": " << utf8(f.message) << "\n";
+      std::cout << file << ":" << f.line << ": " << LintSeverityName(f.severity) << ": "
+                << utf8(f.message) << "\n";
     }
   }
-  return findings.empty() ? 0 : 1;
+  return error_or_warning ? kExitNothingFound : kExitDone;
 }
 
 }  // namespace qm

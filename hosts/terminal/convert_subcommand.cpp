@@ -4,6 +4,7 @@
 
 #include "action_log.h"
 #include "catalogue/catalogue_loader.h"
+#include "exit_status.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
 #include "text/number_scan.h"
@@ -25,7 +26,8 @@ constexpr char kUsage[] =
     "--to it converts, as the converter's Calculate button does:\n"
     "  qmkit convert \"12.5 km\" --to miles   ->   12.5 kilometres = 7.76714 miles\n"
     "Exit status: 0 done, 1 no number or no unit in QUANTITY, or the\n"
-    "calculation failed; 2 an unknown --to unit or bad usage.\n"
+    "calculation failed; 2 an unknown --to unit or bad usage. With --json a\n"
+    "failure prints {\"error\":...} too, with the same exit status.\n"
     "\n"
     "options:\n"
     "  --to UNIT              a unit of the same category: a name as the\n"
@@ -43,9 +45,22 @@ bool IsPositional(std::string_view arg) {
          arg[1] == '.';
 }
 
-int Usage(const std::string& error) {
-  std::cerr << "qmkit convert: " << error << "\n('qmkit convert --help' tells more)\n";
-  return 2;
+// Says what went wrong, on standard error or, for --json, as the JSON
+// object on standard output that a script reads either way. Returns
+// `status`.
+int Fail(bool json, int status, const std::string& error) {
+  if (json) {
+    std::cout << "{\"error\":" << JsonString(error) << "}\n";
+  } else {
+    std::cerr << "qmkit convert: " << error << "\n";
+  }
+  return status;
+}
+
+int Usage(bool json, const std::string& error) {
+  Fail(json, kExitUsage, error);
+  if (!json) std::cerr << "('qmkit convert --help' tells more)\n";
+  return kExitUsage;
 }
 
 // The unit `name` (8-bit) stands for: an exact name, in `category` when
@@ -70,10 +85,15 @@ int RunConvertSubcommand(int argc, char** argv) {
   bool has_to = false;
   std::string to_name;
   bool options_end = false;
+  // Kept until every argument is read, so that a --json after the mistake
+  // still decides how it is told.
+  std::string usage_error;
   for (int i = 2; i < argc;) {
     const std::string_view arg = argv[i];
     if (options_end || IsPositional(arg)) {
-      if (has_quantity) return Usage("one QUANTITY only; quote it, such as \"12.5 km\"");
+      if (has_quantity && usage_error.empty()) {
+        usage_error = "one QUANTITY only; quote it, such as \"12.5 km\"";
+      }
       has_quantity = true;
       quantity = std::string(arg);
       ++i;
@@ -81,7 +101,10 @@ int RunConvertSubcommand(int argc, char** argv) {
       options_end = true;
       ++i;
     } else if (arg == "--to" || arg == "--catalogue") {
-      if (i + 1 >= argc) return Usage(std::string(arg) + " needs a value");
+      if (i + 1 >= argc) {
+        if (usage_error.empty()) usage_error = std::string(arg) + " needs a value";
+        break;
+      }
       if (arg == "--to") {
         has_to = true;
         to_name = argv[i + 1];
@@ -94,18 +117,19 @@ int RunConvertSubcommand(int argc, char** argv) {
       ++i;
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
-      return 0;
+      return kExitDone;
     } else {
-      return Usage("unknown option " + std::string(arg));
+      if (usage_error.empty()) usage_error = "unknown option " + std::string(arg);
+      ++i;
     }
   }
-  if (!has_quantity) return Usage("which QUANTITY?");
+  if (!usage_error.empty()) return Usage(json, usage_error);
+  if (!has_quantity) return Usage(json, "which QUANTITY?");
 
   const PosixModuleEnvironment env(catalogue_file);
   std::string ignored;
   if (!catalogue_file.empty() && !env.ReadFile(catalogue_file, &ignored)) {
-    std::cerr << "qmkit convert: cannot read " << catalogue_file << "\n";
-    return 2;
+    return Fail(json, kExitUsage, "cannot read " + catalogue_file);
   }
   SiteCatalogue catalogue;
   LoadCatalogue(env, "UNIT:", false, catalogue);
@@ -117,15 +141,12 @@ int RunConvertSubcommand(int argc, char** argv) {
   const std::u16string selection = FromUtf8(quantity);
   bool has_digit = false;
   for (const char16_t c : selection) has_digit |= c >= u'0' && c <= u'9';
-  if (!has_digit) {
-    std::cerr << "qmkit convert: no number in \"" << quantity << "\"\n";
-    return 1;
-  }
+  if (!has_digit) return Fail(json, kExitNothingFound, "no number in \"" + quantity + "\"");
   const ParsedQuantity parsed = ParseQuantity(selection, table, code_page);
   if (parsed.unit == nullptr) {
-    std::cerr << "qmkit convert: no unit recognised in \"" << quantity
-              << "\" (qmkit catalogue UNIT lists the units)\n";
-    return 1;
+    return Fail(json, kExitNothingFound,
+                "no unit recognised in \"" + quantity +
+                    "\" (qmkit catalogue UNIT lists the units)");
   }
   const Unit& from = *parsed.unit;
   const std::string amount = ToUtf8(parsed.amount);
@@ -139,26 +160,24 @@ int RunConvertSubcommand(int argc, char** argv) {
     } else {
       std::cout << amount << " " << utf8(from.name) << " (" << category << ")\n";
     }
-    return 0;
+    return kExitDone;
   }
 
   const std::string narrow_to = code_page.ToNarrow(FromUtf8(to_name));
   const Unit* to = FindToUnit(table, narrow_to, *from.category);
   if (to == nullptr) {
-    std::cerr << "qmkit convert: unknown unit \"" << to_name
-              << "\" (qmkit catalogue UNIT lists the units)\n";
-    return 2;
+    return Fail(json, kExitUsage,
+                "unknown unit \"" + to_name + "\" (qmkit catalogue UNIT lists the units)");
   }
   if (to->category != from.category) {
-    std::cerr << "qmkit convert: " << utf8(to->name) << " is a unit of "
-              << utf8(to->category->name) << ", not of " << category << "\n";
-    return 2;
+    return Fail(json, kExitUsage,
+                utf8(to->name) + " is a unit of " + utf8(to->category->name) +
+                    ", not of " + category);
   }
   const Conversion conversion =
       ConvertQuantity(code_page.ToNarrow(parsed.amount), from, *to, code_page);
   if (!conversion.is_number) {
-    std::cerr << "qmkit convert: the amount " << amount << " is not a number\n";
-    return 1;
+    return Fail(json, kExitNothingFound, "the amount " + amount + " is not a number");
   }
   // ConvertQuantity words a failure as a result text too; the exit status
   // needs to know which it was, so the arithmetic is asked again.
@@ -176,11 +195,14 @@ int RunConvertSubcommand(int argc, char** argv) {
               << ",\"to\":" << JsonString(utf8(to->name))
               << ",\"category\":" << JsonString(category)
               << ",\"calculated\":" << (calculated ? "true" : "false")
-              << ",\"result\":" << JsonString(utf8(conversion.result)) << "}\n";
+              << ",\"result\":" << JsonString(utf8(conversion.result));
+    // The result text says why, as the converter's dialog shows it.
+    if (!calculated) std::cout << ",\"error\":" << JsonString(utf8(conversion.result));
+    std::cout << "}\n";
   } else {
     std::cout << utf8(conversion.result) << "\n";
   }
-  return calculated ? 0 : 1;
+  return calculated ? kExitDone : kExitNothingFound;
 }
 
 }  // namespace qm

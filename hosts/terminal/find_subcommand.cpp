@@ -14,6 +14,7 @@
 #include "recognisers/stock_symbol.h"
 #include "subcommands.h"
 #include "terminal_page.h"
+#include "text/ascii_fold.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -23,7 +24,7 @@ constexpr char kUsage[] =
     "usage: qmkit find WHAT [TEXT] [page options] [--json]\n"
     "\n"
     "Shows what a menu command would find on the page: TEXT is the selection\n"
-    "(after \"--\" it may begin with \"-\"). WHAT is one of\n"
+    "(after \"--\" it may begin with \"-\"). WHAT, in any letter case, is one of\n"
     "  isbn       the ISBN-10 in the selection, its HTML or the page addresses\n"
     "             (an EAN-13 beginning with 978 counts), as ISBN offers it\n"
     "  upc        the UPC-A found the same way, as UPC, BOOK, MOVIE, MUSIC and\n"
@@ -152,7 +153,7 @@ int RunFindSubcommand(int argc, char** argv) {
     if (positional) {
       if (recogniser == nullptr) {
         for (const Recogniser& r : kRecognisers) {
-          if (arg == r.what) recogniser = &r;
+          if (CompareFolded(arg, r.what) == 0) recogniser = &r;
         }
         if (recogniser == nullptr) {
           return Usage("cannot find \"" + std::string(arg) +

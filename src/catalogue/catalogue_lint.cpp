@@ -17,6 +17,12 @@ constexpr std::string_view kCategoryPrefixes[] = {
     "SEARCH:", "STOCK:",    "TRANSLATE:", "UPC:",  "URL:",   "UNIT:",  "SYSTEM:"};
 
 constexpr std::string_view kUnitPrefix = "UNIT:";
+constexpr std::string_view kSystemPrefix = "SYSTEM:";
+
+// The keys that make an entry do something when chosen, folded: it opens or
+// follows an address, runs a command, or mails.
+constexpr std::string_view kActionKeys[] = {"url",    "href",   "command",     "mailto",
+                                            "mailcc", "mailbcc", "mailsubject", "mailbody"};
 
 // The characters that make a placeholder after "!".
 constexpr std::string_view kPlaceholders = "!Ss-OouUwWhHdDtTFfLlCcIi";
@@ -106,6 +112,36 @@ bool FirstNameBlank(std::string_view names) {
   return TrimBlanks(names.substr(0, names.find(','))).empty();
 }
 
+// The length of the well-formed UTF-8 sequence of two or more bytes that
+// begins `text`, or 0 when there is none. Overlong forms, surrogates and
+// code points past U+10FFFF are not well-formed.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  if (text.empty()) return 0;
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
+  }
+  return length;
+}
+
 std::string PowerKey(int power) {
   std::string key = "ten";
   key += power < 0 ? '-' : '+';
@@ -145,6 +181,7 @@ class Linter {
   void Line(std::size_t number, std::string_view line) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     if (line.empty() || line.front() == '#' || line.front() == ';') return;
+    LooksLikeUtf8(number, line);
     if (line.front() == '[') {
       Header(number, line.substr(1));
     } else {
@@ -170,11 +207,35 @@ class Linter {
     std::string_view name;
     std::size_t line = 0;
     bool unit = false;
+    bool site = false;  // read as a site entry by a category's command
     std::map<std::string, KeyRecord, std::less<>> keys;  // by folded key
   };
 
-  void Report(std::size_t line, std::string message) {
-    findings_.push_back({line, std::move(message)});
+  void Report(std::size_t line, LintSeverity severity, std::string message) {
+    findings_.push_back({line, severity, std::move(message)});
+  }
+  void Error(std::size_t line, std::string message) {
+    Report(line, LintSeverity::kError, std::move(message));
+  }
+  void Warning(std::size_t line, std::string message) {
+    Report(line, LintSeverity::kWarning, std::move(message));
+  }
+  void Note(std::size_t line, std::string message) {
+    Report(line, LintSeverity::kNote, std::move(message));
+  }
+
+  // A catalogue saved as UTF-8 lists each such character as two to four
+  // others: the u with diaeresis, C3 BC, shows as A-tilde and a quarter
+  // sign. One finding per line, quoting the first such sequence.
+  void LooksLikeUtf8(std::size_t number, std::string_view line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+      if (const std::size_t length = Utf8SequenceLength(line.substr(i))) {
+        Warning(number, Quoted(line.substr(i, length)) +
+                            " looks like one character written in UTF-8, but catalogue"
+                            " text is read as Windows-1252: save the file as Windows-1252");
+        return;
+      }
+    }
   }
 
   void Header(std::size_t number, std::string_view rest) {
@@ -182,12 +243,12 @@ class Linter {
     const std::size_t close = rest.find(']');
     const std::string_view name = rest.substr(0, close);
     if (close == std::string_view::npos) {
-      Report(number,
-             "header without \"]\": the section name runs to the end of the line");
+      Warning(number,
+              "header without \"]\": the section name runs to the end of the line");
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
       if (!after.empty() && after.front() != '#' && after.front() != ';') {
-        Report(number, "text after \"]\" is ignored: " + Quoted(after));
+        Warning(number, "text after \"]\" is ignored: " + Quoted(after));
       }
     }
 
@@ -195,12 +256,12 @@ class Linter {
     if (const auto it = names_.find(folded); it != names_.end()) {
       const auto& [line, earlier] = it->second;
       if (earlier == name) {
-        Report(number, "section " + Quoted(name) + " repeats line " +
-                           std::to_string(line) + " and replaces that section wholesale");
+        Warning(number, "section " + Quoted(name) + " repeats line " +
+                            std::to_string(line) + " and replaces that section wholesale");
       } else {
-        Report(number, "section " + Quoted(name) + " replaces section " +
-                           Quoted(earlier) + " of line " + std::to_string(line) +
-                           " wholesale (section names ignore letter case)");
+        Warning(number, "section " + Quoted(name) + " replaces section " +
+                            Quoted(earlier) + " of line " + std::to_string(line) +
+                            " wholesale (section names ignore letter case)");
       }
     }
     names_[folded] = {number, name};
@@ -219,10 +280,12 @@ class Linter {
           message += prefix;
         }
       }
-      Report(number, std::move(message));
+      Error(number, std::move(message));
     }
 
-    section_ = Section{name, number, StartsWithFolded(name, kUnitPrefix), {}};
+    const bool unit = StartsWithFolded(name, kUnitPrefix);
+    const bool site = selected && !unit && !StartsWithFolded(name, kSystemPrefix);
+    section_ = Section{name, number, unit, site, {}};
     has_section_ = true;
   }
 
@@ -230,11 +293,11 @@ class Linter {
     // The first character belongs to the key even when it is "=".
     const std::size_t equals = line.find('=', 1);
     if (equals == std::string_view::npos) {
-      Report(number, "line without \"=\" is ignored");
+      Error(number, "line without \"=\" is ignored");
       return;
     }
     if (!has_section_) {
-      Report(number, "key line before any section header is ignored");
+      Error(number, "key line before any section header is ignored");
       return;
     }
     const std::string_view key = line.substr(0, equals);
@@ -242,10 +305,15 @@ class Linter {
     std::string folded = FoldAsciiCopy(key);
 
     if (const auto it = section_.keys.find(folded); it != section_.keys.end()) {
-      Report(number, "key " + Quoted(key) + " repeats line " +
-                         std::to_string(it->second.line) + "; the later value wins");
+      Note(number, "key " + Quoted(key) + " repeats line " +
+                       std::to_string(it->second.line) + "; the later value wins");
     }
     section_.keys[folded] = {number, value};
+    if (value.find('\0') != std::string_view::npos) {
+      Warning(number, "key " + Quoted(key) +
+                          ": its value holds a NUL byte, where the system and most"
+                          " programs take the text to end");
+    }
 
     if (section_.unit) {
       UnitKey(number, key, folded, value);
@@ -261,7 +329,7 @@ class Linter {
       if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
         message += ": blanks before \"=\" belong to the key";
       }
-      Report(number, std::move(message));
+      Error(number, std::move(message));
       return;
     }
     CheckValue(number, *known, key, value);
@@ -277,17 +345,17 @@ class Linter {
     switch (ReadPowerKey(folded, &power)) {
       case PowerSpelling::kValid:
         if (FirstNameBlank(value)) {
-          Report(number, "power key " + Quoted(key) +
-                             " defines no unit: its first name is blank");
+          Error(number, "power key " + Quoted(key) +
+                            " defines no unit: its first name is blank");
         }
         return;
       case PowerSpelling::kMalformed:
-        Report(number, "power key " + Quoted(key) + " is not recognised: write it " +
-                           PowerKey(power));
+        Error(number, "power key " + Quoted(key) + " is not recognised: write it " +
+                          PowerKey(power));
         return;
       case PowerSpelling::kOutOfRange:
-        Report(number, "power key " + Quoted(key) + " is ignored: powers run from " +
-                           PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
+        Error(number, "power key " + Quoted(key) + " is ignored: powers run from " +
+                          PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
         return;
       case PowerSpelling::kNone:
         break;
@@ -303,7 +371,7 @@ class Linter {
       message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
                  " ... " + PowerKey(kHighestPower) + ")";
     }
-    Report(number, std::move(message));
+    Error(number, std::move(message));
   }
 
   void CheckValue(std::size_t number, const KnownKey& known, std::string_view key,
@@ -314,18 +382,18 @@ class Linter {
             kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
           const std::string_view fallback =
               known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
-          Report(number, "flag " + Quoted(key) + " value " + Quoted(value) +
-                             " decides nothing (the first character must be one of " +
-                             std::string(kFlagFirstCharacters) + "); the default, " +
-                             std::string(fallback) + ", stays");
+          Warning(number, "flag " + Quoted(key) + " value " + Quoted(value) +
+                              " decides nothing (the first character must be one of " +
+                              std::string(kFlagFirstCharacters) + "); the default, " +
+                              std::string(fallback) + ", stays");
         }
         break;
       case KeyKind::kCharset: {
         const std::string_view name = TrimBlanks(value);
         if (!name.empty() && CompareFolded(name, "utf-8") != 0 &&
             CompareFolded(name, "windows-1252") != 0) {
-          Report(number, "charset " + Quoted(value) +
-                             " is neither utf-8 nor windows-1252; windows-1252 stays");
+          Warning(number, "charset " + Quoted(value) +
+                              " is neither utf-8 nor windows-1252; windows-1252 stays");
         }
         break;
       }
@@ -333,8 +401,8 @@ class Linter {
         double number_value = 0;
         std::size_t consumed = 0;
         if (!value.empty() && !ScanDouble(value, &number_value, &consumed)) {
-          Report(number, "key " + Quoted(key) + " value " + Quoted(value) +
-                             " is no number; " + std::string(known.fallback) + " stays");
+          Warning(number, "key " + Quoted(key) + " value " + Quoted(value) +
+                              " is no number; " + std::string(known.fallback) + " stays");
         }
         break;
       }
@@ -360,21 +428,51 @@ class Linter {
       i += (value[i] == '!' || value[i] == '\\') ? 2 : 1;
     }
     if (count > 0) {
-      Report(number, "key " + Quoted(key) + ": " + unknown +
-                         (count == 1 ? " is no placeholder and stays"
-                                     : " are no placeholders and stay") +
-                         " as written (\"!!\" gives a \"!\")");
+      Warning(number, "key " + Quoted(key) + ": " + unknown +
+                          (count == 1 ? " is no placeholder and stays"
+                                      : " are no placeholders and stay") +
+                          " as written (\"!!\" gives a \"!\")");
     }
+  }
+
+  bool HasValue(std::string_view folded_key) const {
+    const auto it = section_.keys.find(folded_key);
+    return it != section_.keys.end() && !it->second.value.empty();
   }
 
   void CloseSection() {
     if (!has_section_) return;
     has_section_ = false;
-    if (!section_.unit) return;
+    if (section_.site) {
+      CloseSiteSection();
+    } else if (section_.unit) {
+      CloseUnitSection();
+    }
+  }
+
+  // The entry is listed all the same, so the author sees a line that does
+  // nothing, or a blank line that does something.
+  void CloseSiteSection() {
+    const bool acts = std::any_of(std::begin(kActionKeys), std::end(kActionKeys),
+                                  [&](std::string_view key) { return HasValue(key); });
+    if (!acts) {
+      Warning(section_.line, "entry " + Quoted(section_.name) +
+                                 " does nothing when chosen: it has no url, href, command"
+                                 " or mail key (MailTo, MailCC, MailBCC, MailSubject,"
+                                 " MailBody) with a value");
+    }
+    if (!HasValue("shortdescription")) {
+      Warning(section_.line, "entry " + Quoted(section_.name) +
+                                 " has no shortDescription: its line in the choice list"
+                                 " is blank");
+    }
+  }
+
+  void CloseUnitSection() {
     const auto category = section_.keys.find("category");
     if (category == section_.keys.end() || category->second.value.empty()) {
-      Report(section_.line, "unit section " + Quoted(section_.name) +
-                                " has no category and defines no unit");
+      Error(section_.line, "unit section " + Quoted(section_.name) +
+                               " has no category and defines no unit");
       return;
     }
     for (const auto& [folded, record] : section_.keys) {
@@ -384,9 +482,9 @@ class Linter {
         return;
       }
     }
-    Report(section_.line, "unit section " + Quoted(section_.name) +
-                              " defines no unit: no power key " + PowerKey(kLowestPower) +
-                              " ... " + PowerKey(kHighestPower) + " names one");
+    Error(section_.line, "unit section " + Quoted(section_.name) +
+                             " defines no unit: no power key " + PowerKey(kLowestPower) +
+                             " ... " + PowerKey(kHighestPower) + " names one");
   }
 
   std::vector<LintFinding> findings_;
@@ -398,6 +496,15 @@ class Linter {
 };
 
 }  // namespace
+
+const char* LintSeverityName(LintSeverity severity) {
+  switch (severity) {
+    case LintSeverity::kError: return "error";
+    case LintSeverity::kWarning: return "warning";
+    case LintSeverity::kNote: return "note";
+  }
+  return "";
+}
 
 std::vector<LintFinding> LintCatalogue(std::string_view text) {
   Linter linter;

@@ -10,11 +10,25 @@
 
 namespace qm {
 
+// How much a finding matters to the author:
+//   error    something written is never read: a dropped line, an unread key,
+//            a section no command loads, a unit section that defines no unit;
+//   warning  it is read, but will not do what it seems to say: a value that
+//            decides nothing, an unknown placeholder, a section replaced by a
+//            later one, an entry that does nothing or has no line text, text
+//            that looks like UTF-8, a NUL byte in a value;
+//   note     worth knowing and often meant, such as a key given twice.
+enum class LintSeverity { kError, kWarning, kNote };
+
+// "error", "warning" or "note".
+const char* LintSeverityName(LintSeverity severity);
+
 // One thing worth telling the author, at a line of the text counted from 1.
 // CR, LF and the pair CR LF each end one line. The message is 8-bit text:
 // it quotes names, keys and values with the file's own bytes.
 struct LintFinding {
   std::size_t line = 0;
+  LintSeverity severity = LintSeverity::kError;
   std::string message;
 };
 
@@ -41,7 +55,17 @@ struct LintFinding {
 //     command and the Mail keys (a "!" that ends the template and "\!" are
 //     plain text and not reported);
 //   - unit sections that define no unit: without a category, or without a
-//     usable power key.
+//     usable power key;
+//   - site entries (sections of a category that lists entries, so neither
+//     UNIT: nor SYSTEM:) that do nothing when chosen, having no url, href,
+//     command or mail key (MailTo, MailCC, MailBCC, MailSubject, MailBody)
+//     with a value, or that have no shortDescription, their line in the
+//     choice list;
+//   - a header or key line holding a well-formed multi-byte UTF-8 sequence:
+//     the text is read as Windows-1252, so such a sequence shows as several
+//     characters (once per line);
+//   - a NUL byte in a value.
+// See LintSeverity for the weight of each.
 // Never fails; any bytes are accepted. Time is linear in the size of the
 // text apart from map lookups per line.
 std::vector<LintFinding> LintCatalogue(std::string_view text);

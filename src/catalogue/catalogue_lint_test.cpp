@@ -16,13 +16,23 @@ namespace {
 using Findings = std::vector<LintFinding>;
 using LineNumbers = std::vector<std::size_t>;
 
-// "LINE: message" per finding, for readable failures.
+// "LINE: severity: message" per finding, for readable failures.
 std::vector<std::string> Described(const Findings& findings) {
   std::vector<std::string> lines;
   for (const LintFinding& f : findings) {
-    lines.push_back(std::to_string(f.line) + ": " + f.message);
+    lines.push_back(std::to_string(f.line) + ": " + LintSeverityName(f.severity) + ": " +
+                    f.message);
   }
   return lines;
+}
+
+// The findings of `text` less those about whole entries (no action, no
+// shortDescription), for the tests of lines, keys and values whose
+// sections are bare.
+Findings LintWithoutEntryFindings(std::string_view text) {
+  Findings findings = LintCatalogue(text);
+  std::erase_if(findings, [](const LintFinding& f) { return f.message.starts_with("entry \""); });
+  return findings;
 }
 
 // The line numbers of the findings whose message contains `part`.
@@ -56,7 +66,7 @@ TEST(CatalogueLint, CleanCatalogueHasNoFindings) {
 
 TEST(CatalogueLint, LinesTheParserDrops) {
   // Line numbers: CR, LF and CR LF each end one line.
-  const Findings findings = LintCatalogue(
+  const Findings findings = LintWithoutEntryFindings(
       "url=before any header\r\n"   // 1
       "[BOOK:A]\r"                  // 2
       "no equals sign\n"            // 3
@@ -75,7 +85,7 @@ TEST(CatalogueLint, LinesTheParserDrops) {
 }
 
 TEST(CatalogueLint, SectionNames) {
-  const Findings findings = LintCatalogue(
+  const Findings findings = LintWithoutEntryFindings(
       "[BOOK:Shop]\n"        // 1
       "[OTHER:x]\n"          // 2
       "[book:SHOP]\n"        // 3: replaces line 1
@@ -94,7 +104,7 @@ TEST(CatalogueLint, SectionNames) {
 }
 
 TEST(CatalogueLint, SiteKeysAndValues) {
-  const Findings findings = LintCatalogue(
+  const Findings findings = LintWithoutEntryFindings(
       "[URL:A]\n"                   // 1
       "url=https://a.example/\n"    // 2
       "URL=https://b.example/\n"    // 3: the same key
@@ -131,7 +141,7 @@ TEST(CatalogueLint, KnowsEveryKeyAnEntryReads) {
 }
 
 TEST(CatalogueLint, Placeholders) {
-  const Findings findings = LintCatalogue(
+  const Findings findings = LintWithoutEntryFindings(
       "[SEARCH:A]\n"
       "url=https://a.example/#!/x?q=!s&y=!Y\n"  // 2: two unknown
       "href=!S\\!Z\n"                           // 3: escaped, fine
@@ -183,14 +193,78 @@ TEST(CatalogueLint, UnitSections) {
   EXPECT_EQ(findings.size(), 15u) << testing::PrintToString(Described(findings));
 }
 
-TEST(CatalogueLint, BuiltInCataloguesAreClean) {
+TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {
+  using enum LintSeverity;
+  using namespace std::string_literals;
+  struct Case {
+    std::string text;
+    std::string_view part;  // of the message
+    LineNumbers lines;      // of the findings with `part`; none for no finding
+    LintSeverity severity;
+  };
+  // One site section per key that makes an entry act: none of them is idle.
+  std::string one_action_each;
+  for (std::string_view key :
+       {"url", "HREF", "command", "MailTo", "MailCC", "MailBCC", "MailSubject", "MailBody"}) {
+    one_action_each += "[OTHER:" + std::string(key) + "]\nshortDescription=x\n" +
+                       std::string(key) + "=!s\n";
+  }
+  const Case cases[] = {
+      // Entries that do nothing, or show a blank line in the list.
+      {"[BOOK:A]\nshortDescription=A\nlongDescription=x\n", "does nothing when chosen",
+       {1}, kWarning},
+      {"[BOOK:A]\nshortDescription=A\nurl=\nurl =x\nMailTo=\n", "does nothing", {1},
+       kWarning},  // an empty value, and a key that is not url
+      {one_action_each, "does nothing", {}, kWarning},
+      {"[SYSTEM:X]\n[UNIT:Y]\ncategory=c\nten+0=y\n[Bok:Z]\n", "entry", {}, kWarning},
+      {"[URL:A]\nurl=x\n[URL:B]\nshortDescription=\nurl=x\n[URL:C]\n"
+       "shortDescription=C\nshortdescription=\nurl=x\n",  // the later, empty value wins
+       "has no shortDescription", {1, 3, 6}, kWarning},
+      // UTF-8 where Windows-1252 is read: once per line, quoting the first.
+      {"[BOOK:B\xC3\xBC" "cher]\nshortDescription=\xE2\x82\xAC \xC3\xBC\nurl=\xF0\x9F\x93\x9A\n"
+       "# a comment in UTF-8 \xC3\xBC is never read\n",
+       "looks like one character written in UTF-8", {1, 2, 3}, kWarning},
+      {"[BOOK:A]\nshortDescription=x\nurl=x\xE2\x82\xAC\xC3\xBC\n", "\"\xE2\x82\xAC\" looks like",
+       {3}, kWarning},
+      // Windows-1252 text, truncated sequences, overlong forms, surrogates and
+      // code points past U+10FFFF are no UTF-8.
+      {"[BOOK:M\xFCnchen]\nshortDescription=\xB0" "C \xB5m \xC3 \xC3\n"
+       "url=\xC0\xBC \xE0\x80\xAF \xED\xA0\x80 \xF0\x8F\xBF\xBF \xF4\x90\x80\x80 "
+       "\xF5\x80\x80\x80 \xE2\x82\n",
+       "UTF-8", {}, kWarning},
+      {"[BOOK:A]\nshortDescription=A\nurl=x\0y\n"s, "NUL byte", {3}, kWarning},
+      // The weight of the older findings.
+      {"url=x\n[BOOK:A]\nno equals\nshortDescriptoin=A\n", "ignored", {1, 3}, kError},
+      {"[BOOK:A]\nshortDescriptoin=A\n", "read by no entry", {2}, kError},
+      {"[Bok:A]\n", "loaded by no command", {1}, kError},
+      {"[UNIT:A]\ncategory=c\nten0=a\n", "defines no unit", {1}, kError},
+      {"[BOOK:A]\nexclusive=on\n", "decides nothing", {2}, kWarning},
+      {"[BOOK:A]\nurl=!q\n", "no placeholder", {2}, kWarning},
+      {"[BOOK:A]\n[book:a]\n", "replaces", {2}, kWarning},
+      {"[BOOK:A]\nurl=x\nURL=y\n", "repeats line 2", {3}, kNote},
+  };
+  for (const Case& c : cases) {
+    const Findings findings = LintCatalogue(c.text);
+    LineNumbers lines;
+    for (const LintFinding& f : findings) {
+      if (f.message.find(c.part) == std::string::npos) continue;
+      lines.push_back(f.line);
+      EXPECT_EQ(f.severity, c.severity) << f.message;
+    }
+    EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.text) << "\n"
+                              << testing::PrintToString(Described(findings));
+  }
+}
+
+TEST(CatalogueLint, BuiltInCataloguesHaveNoErrorOrWarning) {
   const FakeModuleEnvironment env;
   const Findings system = LintCatalogue(env.BuiltInFile(kSystemCatalogueResource));
   EXPECT_TRUE(system.empty()) << testing::PrintToString(Described(system));
   // The first OTHER entry repeats shortDescription on purpose, to show that
-  // the later value is the one in force; nothing else is to be reported.
+  // the later value is the one in force: a note, and nothing else.
   const Findings findings = LintCatalogue(env.BuiltInFile(kDefaultCatalogueResource));
   ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(Described(findings));
+  EXPECT_EQ(findings[0].severity, LintSeverity::kNote);
   EXPECT_NE(findings[0].message.find("key \"shortDescription\" repeats line"),
             std::string::npos);
 }

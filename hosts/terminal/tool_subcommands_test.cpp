@@ -1,0 +1,321 @@
+// The tool subcommands of qmkit end to end, run as a script runs them: exit
+// statuses, what goes to standard output and error, and the files written.
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiled_in_files.h"
+#include "exit_status.h"
+#include "host/resource_ids.h"
+
+namespace qm {
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool Has(const std::string& text, std::string_view part) {
+  return text.find(part) != std::string::npos;
+}
+
+constexpr char kCatalogue[] =
+    "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/isbn/!s\n"
+    "[SEARCH:One]\nshortDescription=One\nurl=https://one.example/?q=!s\n";
+
+class ToolSubcommands : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = testing::TempDir() + "qmkit-tools-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    catalogue_ = dir_ + "/sites.ini";
+    Write(catalogue_, kCatalogue);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  // Runs qmkit with `args` in the C locale, nothing on its input, the
+  // user's configuration folder inside the test's folder, and files no
+  // larger than `file_size_limit` bytes.
+  Outcome Qmkit(const std::vector<std::string>& args,
+                rlim_t file_size_limit = RLIM_INFINITY) const {
+    const std::string out_path = dir_ + "/stdout";
+    const std::string err_path = dir_ + "/stderr";
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
+      ::setenv("LC_ALL", "C", 1);
+      const int in = ::open("/dev/null", O_RDONLY);
+      const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (in < 0 || out < 0 || err < 0) ::_exit(127);
+      ::dup2(in, 0);
+      ::dup2(out, 1);
+      ::dup2(err, 2);
+      if (file_size_limit != RLIM_INFINITY) {
+        // A write past the limit then fails with EFBIG instead of a signal.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{file_size_limit, file_size_limit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+      }
+      std::vector<char*> argv{const_cast<char*>(QMKIT_PROGRAM)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(QMKIT_PROGRAM, argv.data());
+      ::_exit(127);
+    }
+    Outcome outcome;
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) return outcome;
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.out = ReadWhole(out_path);
+    outcome.err = ReadWhole(err_path);
+    return outcome;
+  }
+
+  std::string dir_;
+  std::string catalogue_;
+};
+
+TEST_F(ToolSubcommands, VersionIsTheProjectVersion) {
+  for (const char* option : {"--version", "-V"}) {
+    const Outcome run = Qmkit({option});
+    EXPECT_EQ(run.status, kExitDone) << option;
+    EXPECT_EQ(run.out, "qmkit " QMKIT_VERSION "\n") << option;
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST_F(ToolSubcommands, CommandWordsAndToolNamesInAnyLetterCase) {
+  const std::string clean = dir_ + "/clean.ini";
+  Write(clean, "[BOOK:A]\nshortDescription=A\nurl=https://a.example/?q=!s\n");
+  const std::string isbn_url = "\"url\":\"https://shop.example/isbn/0306406152\"";
+  const std::string converted = "12.5 kilometres = 7.76714 miles";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out_part;
+  };
+  const Case cases[] = {
+      {{"isbn", "--selection", "0306406152", "--answers", "ok", "--catalogue", catalogue_,
+        "--no-remember", "--json"},
+       kExitDone, isbn_url},
+      {{"Isbn", "--selection", "0306406152", "--answers", "ok", "--catalogue", catalogue_,
+        "--no-remember", "--json"},
+       kExitDone, isbn_url},
+      {{"find", "ISBN", "0306406152"}, kExitDone, "0306406152\n"},
+      {{"FIND", "Upc", "036000291452"}, kExitDone, "036000291452\n"},
+      {{"CHECK", clean}, kExitDone, ""},
+      {{"Catalogue", "search", "--catalogue", catalogue_}, kExitDone,
+       "SEARCH: 1 entries from the user's catalogue"},
+      // "convert" in small letters is the tool; any other spelling the menu
+      // command, whose options the tool would refuse.
+      {{"convert", "12.5 km"}, kExitDone, "12.5 kilometres (distance)\n"},
+      {{"Convert", "--selection", "12.5 km", "--answers", "to miles; calculate",
+        "--no-remember", "--json"},
+       kExitDone, converted},
+      {{"CONVERT", "--selection", "12.5 km", "--answers", "to miles; calculate",
+        "--no-remember", "--json"},
+       kExitDone, converted},
+      {{"Help"}, kExitDone, "usage: qmkit COMMAND"},
+      {{"Frob"}, kExitUsage, ""},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Qmkit(c.args);
+    EXPECT_EQ(run.status, c.status) << c.args[0] << " " << run.err;
+    EXPECT_TRUE(Has(run.out, c.out_part)) << c.args[0] << ": " << run.out;
+    if (c.status == kExitUsage) {
+      EXPECT_TRUE(Has(run.err, "unknown command \"Frob\"")) << run.err;
+    }
+  }
+}
+
+TEST_F(ToolSubcommands, ExportWritesTheBuiltInBytesAndNeverReplacesAFile) {
+  const std::string_view built_in = CompiledInFile(kDefaultCatalogueResource);
+  // What makes the bytes worth comparing: CR LF and a Windows-1252 degree
+  // sign, either of which a careless copy would change.
+  ASSERT_TRUE(Has(std::string(built_in), "\r\n"));
+  ASSERT_TRUE(Has(std::string(built_in), "\xB0"));
+  const std::string folder = dir_ + "/exports";
+  std::filesystem::create_directory(folder);
+  const std::string file = folder + "/qmkit.ini";
+
+  Outcome run = Qmkit({"catalogue", "--export", file});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(ReadWhole(file) == built_in);
+  for (std::vector<std::string> args : {std::vector<std::string>{"catalogue", "--export"},
+                                        {"catalogue", "--export", "-"}}) {
+    run = Qmkit(args);
+    EXPECT_EQ(run.status, kExitDone) << run.err;
+    EXPECT_TRUE(run.out == built_in) << args.size();
+  }
+
+  // An existing file stays as it is.
+  const std::string mine = folder + "/mine.ini";
+  Write(mine, "[BOOK:Mine]\n");
+  run = Qmkit({"catalogue", "--export", mine});
+  EXPECT_EQ(run.status, kExitUsage);
+  EXPECT_TRUE(Has(run.err, mine + " exists already")) << run.err;
+  EXPECT_EQ(ReadWhole(mine), "[BOOK:Mine]\n");
+
+  // A write that fails part way leaves neither the file nor a temporary one.
+  const std::string partial = folder + "/partial.ini";
+  run = Qmkit({"catalogue", "--export", partial}, 4096);
+  EXPECT_EQ(run.status, kExitActionFailed);
+  EXPECT_TRUE(Has(run.err, "cannot write " + partial)) << run.err;
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"mine.ini", "qmkit.ini"}));
+
+  EXPECT_EQ(Qmkit({"catalogue", "--export", folder + "/x.ini", "--json"}).status,
+            kExitUsage);
+}
+
+TEST_F(ToolSubcommands, CatalogueJsonInEveryForm) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string_view> keys;
+  };
+  // The content of each form is pinned by the listing's own tests; here,
+  // that every form of the command answers in JSON.
+  const Case cases[] = {
+      {{"catalogue"}, {"\"categories\":[{\"category\":\"BOOK\","}},
+      {{"catalogue", "SEARCH", "--catalogue", catalogue_},
+       {"\"source\":\"user\"", "\"entries\":[{\"name\":\"SEARCH:One\","}},
+      {{"catalogue", "unit"}, {"\"sections\":[{\"name\":\"UNIT:"}},
+      {{"catalogue", "--prefix", "SEARCH:", "--catalogue", catalogue_},
+       {"{\"sections\":[{\"name\":\"SEARCH:One\",\"keys\":{"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    const Outcome run = Qmkit(args);
+    EXPECT_EQ(run.status, kExitDone) << run.err;
+    EXPECT_TRUE(run.out.starts_with("{") && run.out.ends_with("}\n")) << run.out;
+    for (std::string_view key : c.keys) EXPECT_TRUE(Has(run.out, key)) << key << ": " << run.out;
+  }
+}
+
+TEST_F(ToolSubcommands, ConvertFailuresAsJson) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"abc"}, kExitNothingFound, "{\"error\":\"no number in \\\"abc\\\"\"}\n"},
+      {{"42"}, kExitNothingFound, "{\"error\":\"no unit recognised in \\\"42\\\""},
+      {{"12.5 km", "--to", "furlongs"}, kExitUsage, "{\"error\":\"unknown unit"},
+      {{"12.5 km", "--to", "kg"}, kExitUsage,
+       "{\"error\":\"kilograms is a unit of mass, not of distance\"}\n"},
+      // --json after the mistake still decides how it is told.
+      {{"--colour", "12.5 km"}, kExitUsage, "{\"error\":\"unknown option --colour\"}\n"},
+      {{"1 m", "--catalogue", dir_ + "/missing.ini"}, kExitUsage, "{\"error\":\"cannot read"},
+      {{"0 mpg", "--to", "l/100km"}, kExitNothingFound,
+       "\"calculated\":false,\"result\":\"Cannot calculate answer (Division by zero)\","
+       "\"error\":\"Cannot calculate answer (Division by zero)\"}\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"convert"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.push_back("--json");
+    const Outcome run = Qmkit(args);
+    EXPECT_EQ(run.status, c.status) << c.args[0];
+    EXPECT_TRUE(run.out.starts_with("{") && Has(run.out, c.error)) << run.out;
+    EXPECT_EQ(run.err, "") << c.args[0];
+  }
+  // Without --json the same failure is told on standard error alone.
+  const Outcome run = Qmkit({"convert", "12.5 km", "--to", "kg"});
+  EXPECT_EQ(run.status, kExitUsage);
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(Has(run.err, "kilograms is a unit of mass")) << run.err;
+}
+
+TEST_F(ToolSubcommands, CheckSeveritiesDecideTheExitStatus) {
+  const std::string file = dir_ + "/mine.ini";
+  struct Case {
+    std::string text;
+    int status;
+    std::string out;  // with FILE for "F"
+  };
+  const Case cases[] = {
+      {"[BOOK:A]\nshortDescription=A\nurl=x\n", kExitDone, ""},
+      {"[BOOK:A]\nshortDescription=A\nurl=x\nurl=y\n", kExitDone,
+       "F:4: note: key \"url\" repeats line 3; the later value wins\n"},
+      {"[BOOK:A]\r\nshortDescription=A\r\n", kExitNothingFound,
+       "F:1: warning: entry \"BOOK:A\" does nothing when chosen"},
+      {"[BOOK:A]\nshortDescription=A\nurl=x\nno equals\n", kExitNothingFound,
+       "F:4: error: line without \"=\" is ignored\n"},
+      // Shown as the catalogue reads it, in Windows-1252.
+      {"[BOOK:B\xC3\xBC" "cher]\nshortDescription=x\nurl=y\n", kExitNothingFound,
+       "F:1: warning: \"\xC3\x83\xC2\xBC\" looks like one character written in UTF-8"},
+  };
+  for (const Case& c : cases) {
+    Write(file, c.text);
+    const Outcome run = Qmkit({"check", file});
+    EXPECT_EQ(run.status, c.status) << c.text;
+    std::string expected = c.out;
+    if (expected.starts_with("F:")) expected.replace(0, 1, file);
+    EXPECT_TRUE(expected.empty() ? run.out.empty() : run.out.starts_with(expected))
+        << run.out;
+  }
+  Write(file, "[BOOK:A]\nurl=x\n");
+  Outcome run = Qmkit({"check", "--json", file});
+  EXPECT_EQ(run.status, kExitNothingFound);
+  EXPECT_TRUE(Has(run.out, "\"findings\":[{\"line\":1,\"severity\":\"warning\",\"message\":"
+                           "\"entry \\\"BOOK:A\\\" has no shortDescription"))
+      << run.out;
+
+  // Without FILE, the user's catalogue; missing, it is named with the reason.
+  run = Qmkit({"check"});
+  EXPECT_EQ(run.status, kExitUsage);
+  const std::string users = dir_ + "/xdg/qmkit/qmkit.ini";
+  EXPECT_TRUE(Has(run.err, users + ": No such file or directory")) << run.err;
+  EXPECT_EQ(run.out, "");
+  run = Qmkit({"check", dir_});
+  EXPECT_EQ(run.status, kExitUsage);
+  EXPECT_TRUE(Has(run.err, dir_ + ": Is a directory")) << run.err;
+
+  // The built-in catalogue, exported as a starting point, checks clean but
+  // for the note on its repeat.
+  std::filesystem::create_directories(dir_ + "/xdg/qmkit");
+  ASSERT_EQ(Qmkit({"catalogue", "--export", users}).status, kExitDone);
+  run = Qmkit({"check"});
+  EXPECT_EQ(run.status, kExitDone) << run.out;
+  EXPECT_TRUE(run.out.starts_with(users + ":")) << run.out;
+  EXPECT_TRUE(Has(run.out, ": note: key \"shortDescription\" repeats line")) << run.out;
+}
+
+}  // namespace
+}  // namespace qm
