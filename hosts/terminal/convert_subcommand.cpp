@@ -127,9 +127,9 @@ int RunConvertSubcommand(int argc, char** argv) {
   if (!has_quantity) return Usage(json, "which QUANTITY?");
 
   const PosixModuleEnvironment env(catalogue_file);
-  std::string ignored;
-  if (!catalogue_file.empty() && !env.ReadFile(catalogue_file, &ignored)) {
-    return Fail(json, kExitUsage, "cannot read " + catalogue_file);
+  std::string reason;
+  if (!catalogue_file.empty() && !CheckCatalogueFile(catalogue_file, &reason)) {
+    return Fail(json, kExitUsage, "cannot read " + catalogue_file + ": " + reason);
   }
   SiteCatalogue catalogue;
   LoadCatalogue(env, "UNIT:", false, catalogue);

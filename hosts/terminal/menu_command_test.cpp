@@ -235,8 +235,8 @@ TEST_F(QmkitProgram, FramePageGivesFrameAndTopAddresses) {
 }
 
 TEST_F(QmkitProgram, BadUsageExitsTwoWithAMessage) {
-  // An unknown command word, in any letter case but the right one.
-  for (const char* word : {"FOO", "book"}) {
+  // An unknown command word, and one that is a command word only nearly.
+  for (const char* word : {"FOO", "books"}) {
     const Outcome run = Qmkit({word});
     EXPECT_EQ(run.status, 2) << word;
     EXPECT_TRUE(Has(run.err, "unknown command")) << run.err;
@@ -349,14 +349,16 @@ TEST_F(QmkitProgram, CheckReportsFindingsWithFileAndLine) {
   Write(file, "[BOOK:A]\r\nurl=https://a.example/?q=!q\r\nexclusive=on\r\n[Bok:B]\r\n");
   Outcome run = Qmkit({"check", file});
   EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_EQ(Count(run.out, "\n"), 3) << run.out;
-  EXPECT_TRUE(Has(run.out, file + ":2: key \"url\": \"!q\" is no placeholder"))
+  EXPECT_EQ(Count(run.out, "\n"), 4) << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":2: warning: key \"url\": \"!q\" is no placeholder"))
       << run.out;
-  EXPECT_TRUE(Has(run.out, file + ":3: flag \"exclusive\" value \"on\"")) << run.out;
-  EXPECT_TRUE(Has(run.out, file + ":4: section \"Bok:B\" is loaded by no command"))
+  EXPECT_TRUE(Has(run.out, file + ":3: warning: flag \"exclusive\" value \"on\""))
+      << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":4: error: section \"Bok:B\" is loaded by no command"))
       << run.out;
   run = Qmkit({"check", "--json", file});
-  EXPECT_TRUE(Has(run.out, "{\"line\":3,\"message\":\"flag \\\"exclusive\\\""))
+  EXPECT_TRUE(Has(run.out,
+                  "{\"line\":3,\"severity\":\"warning\",\"message\":\"flag \\\"exclusive\\\""))
       << run.out;
 
   // Clean: nothing printed, exit 0; the test's catalogue is clean too.
