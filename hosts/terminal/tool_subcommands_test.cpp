@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -315,6 +316,52 @@ TEST_F(ToolSubcommands, CheckSeveritiesDecideTheExitStatus) {
   EXPECT_EQ(run.status, kExitDone) << run.out;
   EXPECT_TRUE(run.out.starts_with(users + ":")) << run.out;
   EXPECT_TRUE(Has(run.out, ": note: key \"shortDescription\" repeats line")) << run.out;
+}
+
+// The manual page and the bash completion name every option that some
+// --help lists, and every command word and tool: a new option that is not
+// documented fails here.
+TEST_F(ToolSubcommands, ManualPageAndCompletionCoverEveryOption) {
+  const std::string manual = ReadWhole(QMKIT_MANUAL_PAGE);
+  const std::string completion = ReadWhole(QMKIT_BASH_COMPLETION);
+  ASSERT_FALSE(manual.empty());
+  ASSERT_FALSE(completion.empty());
+  // roff writes a hyphen of an option as "\-".
+  auto in_manual = [&](std::string word) {
+    std::string roff;
+    for (const char c : word) roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    return Has(manual, roff);
+  };
+  std::vector<std::string> options;
+  for (const char* help : {"ISBN", "catalogue", "check", "convert", "expand", "find"}) {
+    const Outcome run = Qmkit({help, "--help"});
+    ASSERT_EQ(run.status, kExitDone) << help;
+    for (std::size_t at = run.out.find("--"); at != std::string::npos;
+         at = run.out.find("--", at + 2)) {
+      std::size_t end = at + 2;
+      while (end < run.out.size() &&
+             (std::isalnum(static_cast<unsigned char>(run.out[end])) || run.out[end] == '-')) {
+        ++end;
+      }
+      if (end > at + 2) options.push_back(run.out.substr(at, end - at));
+    }
+  }
+  ASSERT_GT(options.size(), 20u);
+  for (const std::string& option : options) {
+    EXPECT_TRUE(in_manual(option)) << option << " is not in the manual page";
+    if (option != "--help") {
+      EXPECT_TRUE(Has(completion, option + " ") || Has(completion, option + "\""))
+          << option << " is not in the bash completion";
+    }
+  }
+  const Outcome usage = Qmkit({"--help"});
+  for (const char* word : {"BOOK", "ISBN", "UPC", "MOVIE", "MUSIC", "SEARCH", "STOCK",
+                           "TRANSLATE", "URL", "EMAIL", "CURRENCY", "CONVERT", "OTHER",
+                           "CONFIG", "catalogue", "check", "convert", "expand", "find"}) {
+    EXPECT_TRUE(Has(usage.out, word)) << word;
+    EXPECT_TRUE(in_manual(word)) << word << " is not in the manual page";
+    EXPECT_TRUE(Has(completion, word)) << word << " is not in the bash completion";
+  }
 }
 
 }  // namespace
