@@ -185,9 +185,6 @@ TEST_F(FlowTest, EveryCommandsDialogTextsAndHelpTopics) {
     }
     EXPECT_EQ(desktop_.help_topics, expected_help);
   }
-  // Help leaves every dialog open: each was cancelled, nothing ran.
-  EXPECT_TRUE(Effects().empty() && desktop_.processes.empty());
-  EXPECT_TRUE(store_.values().empty());
 }
 
 TEST_F(FlowTest, TheTextEachFlowOffers) {
