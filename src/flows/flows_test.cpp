@@ -205,6 +205,7 @@ TEST_F(FlowTest, TheTextEachFlowOffers) {
        u"Dune by Herbert"},
       {u"UPC", u"Item 0 36000 29145 2 in stock", nullptr, kIsbnAddress,
        u"036000291452"},
+      // The address holds an ISBN, which is no UPC.
       {u"UPC", u"  Dune \n Messiah ", nullptr, kIsbnAddress, u"Dune Messiah"},
       {u"ISBN", std::nullopt, nullptr, kIsbnAddress, u"0306406152"},
       // An EAN-13 in the selection is found before an ISBN-10 in the address.
