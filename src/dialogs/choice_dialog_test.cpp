@@ -1,5 +1,7 @@
 #include "dialogs/choice_dialog.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "dialogs/about_dlg.h"
@@ -58,6 +60,47 @@ TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
   EXPECT_TRUE(entries_[1].selected);
 }
 
+// The box's text on OK: what each dialog passes on, or the message with
+// which it keeps the dialog open.
+TEST_F(DialogTest, UpcAndStockDialogsCheckTheirText) {
+  struct Case {
+    bool upc;  // else the stock dialog
+    const char* typed;
+    const char16_t* confirmed;  // null: refused
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {true, "0 36000 29145 2", u"036000291452", nullptr},
+      // Eleven digits are never completed with a computed check digit.
+      {true, "03600029145", nullptr, u"The UPC number is not valid."},
+      {false, "  MSFT \r\n", u"MSFT", nullptr},
+      {false, " \t", nullptr, u"A stock symbol, such as MSFT, is required."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    desktop_.messages.clear();
+    std::unique_ptr<ChoiceDialog> dialog;
+    if (c.upc) {
+      dialog = std::make_unique<CAskUPCDlg>(context_, desktop_, code_page_, entries_, u"");
+    } else {
+      dialog = std::make_unique<CAskStockDlg>(context_, desktop_, code_page_, entries_, u"");
+    }
+    dialog->Open();  // the first line is chosen
+    dialog->SetEditText(c.typed);
+    EXPECT_EQ(dialog->Ok(), c.confirmed != nullptr);
+    if (c.confirmed) {
+      EXPECT_EQ(dialog->text(), c.confirmed);
+      EXPECT_TRUE(desktop_.messages.empty());
+    } else {
+      ASSERT_EQ(desktop_.messages.size(), 1u);
+      EXPECT_EQ(desktop_.messages[0].text, c.message);
+      EXPECT_EQ(desktop_.messages[0].caption, u"Pellmor Quillmark");
+      EXPECT_EQ(dialog->focus(), DialogFocus::kEditBox);
+      EXPECT_EQ(dialog->edit_text(), c.typed);
+    }
+  }
+}
+
 TEST_F(DialogTest, OtherDialogTakesAnyTextAndItsStrings) {
   CAskOtherDlg dialog(context_, desktop_, code_page_, entries_, u"x",
                       "HelpBook.htm", 137, 134);
@@ -103,6 +146,8 @@ TEST_F(DialogTest, CurrencyDialogAmountAndBoxes) {
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].text,
             u"The currency amount must be a decimal number, such as 1.00");
+  // A box whose view reports no selection keeps its currency.
+  dialog.ChooseSource(nullptr);
   Play(dialog, "amount 12abc; to GBP; ok");
   EXPECT_EQ(dialog.result(), kResultOk);
   EXPECT_EQ(dialog.amount(), u"12abc");  // kept as typed

@@ -1,9 +1,13 @@
 // The commands end to end in the core: a page, a catalogue, the user's
 // gestures played on each dialog, and every effect recorded.
+#include <optional>
+
 #include <gtest/gtest.h>
 
+#include "flows/action_runner.h"
 #include "flows/command_dispatch.h"
 #include "host/memory_selection_store.h"
+#include "host/resource_ids.h"
 #include "support/fake_browser.h"
 #include "support/fake_desktop.h"
 #include "support/fake_module_environment.h"
@@ -12,19 +16,31 @@
 namespace qm {
 namespace {
 
+constexpr WindowHandle kBrowserFrame = 0xB0B;
+
+// For messages about failing cases; the texts here are all ASCII.
+std::string Ascii(std::u16string_view text) {
+  return std::string(text.begin(), text.end());
+}
+
+// Entries are listed in the order of their names, not of the file.
 constexpr char kCatalogue[] =
     "[BOOK:A]\nshortDescription=A\nurl=https://a.example/?q=!S\nwindowName=A\n"
     "defaultSelected=y\n"
     "[BOOK:B]\nshortDescription=B\nurl=https://b.example/?q=!S\nwindowName=B\n"
     "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/isbn/!S\n"
     "[OTHER:Cmd]\nshortDescription=Ping\ncommand=ping.exe !H\nURLEncode=n\n"
-    "[OTHER:Link]\nshortDescription=Link\nhref=https://t.example/?u=!U\n"
-    "url=https://never.example/\nwindowName=_top\n"
-    "[OTHER:Win]\nshortDescription=Window\nurl=https://w.example/!H\n"
-    "[OTHER:WinMail]\nshortDescription=Window and mail\nurl=https://m.example/\n"
-    "MailTo=someone@example.com\nMailSubject=!T\n"
-    "[TRANSLATE:Fr]\nshortDescription=To French\nhref=https://tr.example/?u=!U\n"
-    "exclusive=y\nwindowName=_top\n"
+    "[OTHER:Off]\nshortDescription=Left unticked\nurl=https://off.example/\n"
+    "[OTHER:Link]\nshortDescription=Link\ncommand=link.exe\n"
+    "href=https://t.example/?u=!U\nurl=https://never.example/\nwindowName=_top\n"
+    "MailTo=link@example.com\n"
+    "[OTHER:Win]\nshortDescription=Window and mail\ncommand=win.exe\n"
+    "url=https://w.example/!H\nMailTo=someone@example.com\nMailSubject=!T\n"
+    "[EMAIL:Send]\nshortDescription=Send\nMailTo=someone@example.com\n"
+    "MailSubject=!S\n"
+    "[URL:Look]\nshortDescription=Look\nurl=https://v.example/?s=!S\n"
+    "[TRANSLATE:Fr]\nshortDescription=To French\n"
+    "href=https://tr.example/?u=!U&s=!S\nexclusive=y\nwindowName=_top\n"
     "[CURRENCY:Conv]\nshortDescription=Converter\n"
     "url=https://fx.example/?a=!S&f=!F&t=!L\ndefaultSelected=y\n";
 
@@ -40,26 +56,43 @@ class FlowTest : public ::testing::Test {
     top_->document->title = u"A page";
     top_->document->selection = FakeTextRange{u"", std::nullopt};
     arguments_.window = top_;
+    arguments_.frame = kBrowserFrame;
   }
   void Select(const std::u16string& text) {
     top_->document->selection = FakeTextRange{text, std::nullopt};
+  }
+  // Opens the menu in a frame of the page instead of the page itself.
+  void UseFrame(const std::u16string& host) {
+    frame_->top = top_;
+    frame_->hostname = host;
+    frame_->href = u"https://" + host + u"/";
+    frame_->document = std::make_shared<FakeDocument>();
+    arguments_.window = frame_;
   }
   std::vector<std::u16string> OpenedUrls() const {
     std::vector<std::u16string> urls;
     for (const auto& call : top_->opened) urls.push_back(call.url);
     return urls;
   }
+  // Every address opened, navigated to or clicked, one to a line.
+  std::u16string Effects() const {
+    std::u16string all;
+    for (const auto& call : top_->opened) all += call.url + u"\n";
+    for (const auto& url : top_->navigated) all += url + u"\n";
+    for (const auto& fragment : top_->document->clicked) all += fragment + u"\n";
+    return all;
+  }
   void ExpectScriptsPlayed() {
     EXPECT_TRUE(desktop_.script_errors.empty()) << desktop_.script_errors.front();
     EXPECT_TRUE(desktop_.scripts.empty());
   }
-
   FakeModuleEnvironment env_;
   MemorySelectionStore store_;
   FakeDesktop desktop_;
   Windows1252CodePage code_page_;
   HostPorts ports_;
   std::shared_ptr<FakeWindow> top_ = std::make_shared<FakeWindow>();
+  std::shared_ptr<FakeWindow> frame_ = std::make_shared<FakeWindow>();
   FakeMenuArguments arguments_;
 };
 
@@ -75,85 +108,265 @@ TEST_F(FlowTest, DispatchBeepsForUnusableWindowsAndUnknownWords) {
   EXPECT_EQ(CommandWordTable().size(), 14u);
 }
 
-TEST_F(FlowTest, IsbnFromThePageAddressWithNothingSelected) {
-  desktop_.scripts.push_back("ok");
-  Click(u"ISBN", &arguments_, ports_);
-  ExpectScriptsPlayed();
-  EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{u"https://shop.example/isbn/0306406152"});
-  EXPECT_EQ(store_.values().at("ISBN:Shop"), 1u);
+// Each command's dialog as the view would show it, owned by the browser
+// window, and the help topic behind each of its help buttons.
+TEST_F(FlowTest, EveryCommandsDialogTextsAndHelpTopics) {
+  constexpr char16_t kSites[] =
+      u"At one or more of the following\n(Double-click on sites or actions "
+      u"to select them)";
+  constexpr char16_t kCodeSites[] =
+      u"At one or more of the following sites\n(Double-click sites to select "
+      u"them)";
+  struct Case {
+    const char16_t* word;
+    int template_id;  // 0: a dialog with a view of its own
+    const char16_t* caption;
+    const char16_t* prompt;
+    std::vector<std::string> help;
+  };
+  const Case cases[] = {
+      {u"BOOK", 226, u"Search for a book", kSites, {"HelpBook.htm"}},
+      {u"MOVIE", 226, u"Search for a movie", kSites, {"HelpMovie.htm"}},
+      {u"MUSIC", 226, u"Search for music", kSites, {"HelpMusic.htm"}},
+      {u"OTHER", 226, u"Using the following selection",
+       u"Do one of the following\n(Double-click on sites or actions to select "
+       u"them)",
+       {"HelpOther.htm"}},
+      {u"SEARCH", 226, u"Search for", kSites, {"HelpSearch.htm"}},
+      {u"ISBN", 222, u"Look for the book ISBN", kCodeSites, {"HelpISBN.htm"}},
+      {u"UPC", 224, u"Look for the item with UPC", kCodeSites, {"HelpUPC.htm"}},
+      {u"STOCK", 230, u"Look for the stock with symbol",
+       u"At one or more of the following sites\n(Double-click actions or sites "
+       u"to select them)",
+       {"HelpStock.htm"}},
+      {u"EMAIL", 228, u"",
+       u"Send an email\n(Double click on the type of email required)",
+       {"HelpEmail.htm"}},
+      {u"TRANSLATE", 227, u"",
+       u"Translate publicly accessible web page\n(Double click on the "
+       u"translation required)",
+       {"HelpTranslate.htm"}},
+      {u"URL", 232, u"",
+       u"Find information about this URL\n(Double click on the site or action "
+       u"required)",
+       {"HelpURL.htm"}},
+      {u"CURRENCY", 229, u"",
+       u"Using one of the following\n(Double-click actions or sites to select "
+       u"them)",
+       {"HelpCurrency.htm"}},
+      {u"CONVERT", 0, u"", u"", {"HelpUnits.htm"}},
+      {u"CONFIG", 0, u"", u"", {"HelpIndex.htm", "HelpCustomize.htm"}},
+  };
+  desktop_.convert_script = [](CAskConvertDlg& dialog) {
+    dialog.Open();
+    dialog.Help();
+  };
+  for (const Case& c : cases) {
+    const std::string word = Ascii(c.word);
+    SCOPED_TRACE(word);
+    desktop_.shown.clear();
+    desktop_.help_topics.clear();
+    if (word == "CONFIG") {
+      desktop_.scripts.push_back("help; customize");
+    } else if (word != "CONVERT") {  // the converter plays convert_script
+      desktop_.scripts.push_back("help");
+    }
+    Click(c.word, &arguments_, ports_);
+    ExpectScriptsPlayed();
+    ASSERT_EQ(desktop_.shown.size(), 1u);
+    EXPECT_EQ(desktop_.shown[0].owner, kBrowserFrame);
+    const ChoiceDialogTexts& texts = desktop_.shown[0].texts;
+    EXPECT_EQ(texts.template_id, c.template_id);
+    EXPECT_EQ(texts.group_caption, c.caption);
+    EXPECT_EQ(texts.prompt, c.prompt);
+    std::vector<std::string> expected_help;
+    for (const std::string& page : c.help) {
+      expected_help.push_back("C:\\Apps\\qmkit.chm::/" + page);
+    }
+    EXPECT_EQ(desktop_.help_topics, expected_help);
+  }
 }
 
-TEST_F(FlowTest, BookOffersAUpcAndEditedTextReachesEveryChosenSite) {
-  Select(u"Item 0 36000 29145 2 in stock");
+TEST_F(FlowTest, TheTextEachFlowOffers) {
+  struct Case {
+    const char16_t* word;
+    std::optional<std::u16string> selection;  // none: nothing selected
+    const char16_t* paragraph;  // the active "P" element's text, if any
+    const char16_t* address;
+    const char16_t* offered;
+  };
+  const char16_t* kIsbnAddress = u"https://www.example.com/dp/0306406152/";
+  const char16_t* kPlainAddress = u"https://www.example.com/";
+  const Case cases[] = {
+      // A UPC in the selection is offered to the other-category flows too.
+      {u"BOOK", u"Item 0 36000 29145 2 in stock", nullptr, kIsbnAddress,
+       u"036000291452"},
+      {u"BOOK", u"  Dune \n by  Herbert ", nullptr, kIsbnAddress,
+       u"Dune by Herbert"},
+      {u"UPC", u"Item 0 36000 29145 2 in stock", nullptr, kIsbnAddress,
+       u"036000291452"},
+      // The address holds an ISBN, which is no UPC.
+      {u"UPC", u"  Dune \n Messiah ", nullptr, kIsbnAddress, u"Dune Messiah"},
+      {u"ISBN", std::nullopt, nullptr, kIsbnAddress, u"0306406152"},
+      // An EAN-13 in the selection is found before an ISBN-10 in the address.
+      {u"ISBN", u"978-1-86197-271-2", nullptr, kIsbnAddress, u"1861972717"},
+      {u"ISBN", u"  Dune \n Messiah ", nullptr, kPlainAddress, u"Dune Messiah"},
+      {u"STOCK", u"Shares of XYZ rose", nullptr, kIsbnAddress, u"XYZ"},
+      // No symbol: the box stays empty rather than offering the words.
+      {u"STOCK", u"McKay", nullptr, kIsbnAddress, u""},
+      // With nothing selected, an active paragraph stands in, as a link does.
+      {u"SEARCH", std::nullopt, u"  Spice \n Melange ", kPlainAddress,
+       u"Spice Melange"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Ascii(c.word) + " offering \"" + Ascii(c.offered) + "\"");
+    top_->document->selection.reset();
+    if (c.selection) Select(*c.selection);
+    top_->document->active_element.reset();
+    if (c.paragraph) {
+      top_->document->active_element = FakeElement{u"P", u"<P>x</P>", c.paragraph};
+    }
+    top_->href = c.address;
+    desktop_.dialog_texts.clear();
+    Click(c.word, &arguments_, ports_);  // no script: the dialog is cancelled
+    ASSERT_EQ(desktop_.dialog_texts.size(), 1u);
+    EXPECT_EQ(desktop_.dialog_texts[0], c.offered);
+  }
+}
+
+TEST_F(FlowTest, AfterOkTheEditedTextReachesEveryChosenSiteAndCancelDoesNothing) {
+  Select(u"Dune");
+  desktop_.scripts.push_back("toggle 2; cancel");
+  Click(u"BOOK", &arguments_, ports_);
+  EXPECT_TRUE(top_->opened.empty());
+  EXPECT_TRUE(store_.values().empty());
+
   desktop_.scripts.push_back("toggle 2; text Dune Messiah; ok");
   Click(u"BOOK", &arguments_, ports_);
   ExpectScriptsPlayed();
-  ASSERT_EQ(desktop_.dialog_texts.size(), 1u);
   EXPECT_EQ(OpenedUrls(), (std::vector<std::u16string>{
                               u"https://a.example/?q=Dune%20Messiah",
                               u"https://b.example/?q=Dune%20Messiah"}));
-  // The second window of the run is cascaded by its index.
-  EXPECT_NE(top_->opened[0].features, top_->opened[1].features);
+  EXPECT_EQ(store_.values().at("BOOK:A"), 1u);
+  EXPECT_EQ(store_.values().at("BOOK:B"), 1u);
 }
 
-TEST_F(FlowTest, BookOffersTheTidiedSelectionAndCancelDoesNothing) {
-  Select(u"  Dune \n by  Herbert ");
-  desktop_.scripts.push_back("toggle 2; cancel");
-  Click(u"BOOK", &arguments_, ports_);
-  ASSERT_EQ(desktop_.dialog_texts.size(), 1u);
-  EXPECT_EQ(desktop_.dialog_texts[0], u"Dune by Herbert");
-  EXPECT_TRUE(top_->opened.empty());
-  EXPECT_TRUE(store_.values().empty());
+TEST_F(FlowTest, ListOnlyFlowsKeepThePageSelection) {
+  Select(u"Dune");
+  const std::pair<const char16_t*, const char16_t*> cases[] = {
+      {u"EMAIL", u"mailto:someone@example.com?subject=Dune\n"},
+      {u"URL", u"https://v.example/?s=Dune\n"},
+      {u"TRANSLATE", u"s=Dune\""},
+  };
+  for (const auto& [word, effect] : cases) {
+    desktop_.scripts.push_back("ok");
+    Click(word, &arguments_, ports_);
+    EXPECT_NE(Effects().find(effect), std::u16string::npos)
+        << Ascii(Effects());
+  }
+  ExpectScriptsPlayed();
 }
 
-TEST_F(FlowTest, RunnerOrderAndIndexes) {
-  // Command only (chosen on opening), href (its url is never opened), url,
-  // url with mail.
-  desktop_.scripts.push_back("toggle 2; toggle 3; toggle 4; ok");
+// The question is about the page or frame the menu was opened on, whatever
+// the top-level page is.
+TEST_F(FlowTest, TranslateAsksWhenTheMenusHostHasNoDot) {
+  struct Case {
+    const char16_t* frame_host;
+    const char16_t* top_host;
+    MessageResult answer;
+    bool asks;
+    bool shows_dialog;
+  };
+  const Case cases[] = {
+      {u"intranet", u"www.example.com", MessageResult::kNo, true, false},
+      {u"intranet", u"www.example.com", MessageResult::kYes, true, true},
+      {u"", u"www.example.com", MessageResult::kNo, true, false},  // a file
+      {u"www.example.org", u"intranet", MessageResult::kNo, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Ascii(c.frame_host));
+    UseFrame(c.frame_host);
+    top_->hostname = c.top_host;
+    desktop_.messages.clear();
+    desktop_.shown.clear();
+    desktop_.answers = {c.answer};
+    Click(u"TRANSLATE", &arguments_, ports_);
+    ASSERT_EQ(desktop_.messages.size(), c.asks ? 1u : 0u);
+    if (c.asks) {
+      const FakeDesktop::Message& m = desktop_.messages[0];
+      EXPECT_EQ(m.owner, 0u);
+      EXPECT_EQ(m.text,
+                u"Translation is only available if the URL you are browsing is "
+                u"on the Internet.\nContinue anyway?");
+      EXPECT_EQ(m.caption, u"Pellmor Quillmark");
+      EXPECT_EQ(m.style.icon, MessageIcon::kExclamation);
+      EXPECT_EQ(m.style.buttons, MessageButtons::kYesNo);
+      EXPECT_TRUE(m.style.second_button_default);
+    }
+    EXPECT_EQ(desktop_.shown.size(), c.shows_dialog ? 1u : 0u);
+  }
+}
+
+// One run over a command-only entry, an entry with a link and a window and
+// mail, one left unticked, and one with a command, a window and mail.
+TEST_F(FlowTest, RunnerOrderWithinEachEntryAndTheCascadeIndex) {
+  std::vector<std::string> journal;
+  desktop_.journal = &journal;
+  top_->journal = &journal;
+  top_->document->journal = &journal;
+  desktop_.scripts.push_back("toggle 2; toggle 4; ok");  // line 1 is chosen
   Click(u"OTHER", &arguments_, ports_);
   ExpectScriptsPlayed();
-  ASSERT_EQ(desktop_.processes.size(), 1u);
-  EXPECT_EQ(desktop_.processes[0], "ping.exe www.example.com");
+  // Each entry: its command, then its link (its url is never opened) or its
+  // window, then its mail.
+  EXPECT_EQ(journal, (std::vector<std::string>{"process", "process", "click",
+                                               "navigate", "process", "open",
+                                               "navigate"}));
+  EXPECT_EQ(desktop_.processes, (std::vector<std::string>{
+                                    "ping.exe www.example.com", "link.exe", "win.exe"}));
   ASSERT_EQ(top_->document->clicked.size(), 1u);
   EXPECT_NE(top_->document->clicked[0].find(u"https://t.example/?u="), std::u16string::npos);
-  EXPECT_EQ(OpenedUrls(), (std::vector<std::u16string>{
-                              u"https://w.example/www.example.com",
-                              u"https://m.example/"}));
-  // The window entry is the third chosen entry: the command-only and link
-  // entries count towards its cascade index.
-  // With 640 x 480 and frames of 4, a scroll bar of 16 and a menu of 19
-  // pixels, index 2 opens at (2 * 20) % 128 and (2 * 23) % 160.
-  EXPECT_NE(top_->opened[0].features.find(u",left=40,"), std::u16string::npos)
-      << std::string(top_->opened[0].features.begin(), top_->opened[0].features.end());
-  EXPECT_NE(top_->opened[0].features.find(u",top=46,"), std::u16string::npos);
-  EXPECT_EQ(top_->navigated.size(), 1u);  // the mail, after its window
+  EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{u"https://w.example/www.example.com"});
   // Literal template text is not encoded; the inserted title is.
-  EXPECT_EQ(top_->navigated[0], u"mailto:someone@example.com?subject=A%20page");
+  EXPECT_EQ(top_->navigated, (std::vector<std::u16string>{
+                                 u"mailto:link@example.com",
+                                 u"mailto:someone@example.com?subject=A%20page"}));
+  // The window is the third chosen entry: entries without a window count,
+  // the unticked one does not. With 640 x 480 and frames of 4, a scroll bar
+  // of 16 and a menu of 19 pixels, index 2 opens at (2 * 20) % 128 and
+  // (2 * 23) % 160.
+  const std::u16string& features = top_->opened[0].features;
+  EXPECT_NE(features.find(u",left=40,"), std::u16string::npos)
+      << Ascii(features);
+  EXPECT_NE(features.find(u",top=46,"), std::u16string::npos);
 }
 
-TEST_F(FlowTest, TranslateOnAnIntranetHostAsksFirst) {
-  top_->hostname = u"intranet";
-  desktop_.answers.push_back(MessageResult::kNo);
-  Click(u"TRANSLATE", &arguments_, ports_);
-  ASSERT_EQ(desktop_.messages.size(), 1u);
-  EXPECT_EQ(desktop_.messages[0].style.buttons, MessageButtons::kYesNo);
-  EXPECT_TRUE(desktop_.messages[0].style.second_button_default);
-  EXPECT_EQ(desktop_.dialogs_run, 0);
-
-  desktop_.answers.push_back(MessageResult::kYes);
-  desktop_.scripts.push_back("ok");
-  Click(u"TRANSLATE", &arguments_, ports_);
-  EXPECT_EQ(desktop_.dialogs_run, 1);
-  EXPECT_EQ(top_->document->clicked.size(), 1u);
-}
-
-TEST_F(FlowTest, CurrencyAmountAndCodesReachTheSite) {
-  Select(u"\u20AC12,50");
-  desktop_.scripts.push_back("amount 99.5; to GBP; ok");
-  Click(u"CURRENCY", &arguments_, ports_);
-  ExpectScriptsPlayed();
-  EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{
-                              u"https://fx.example/?a=99.5&f=EUR&t=GBP"});
+TEST_F(FlowTest, CurrencyInitialTargetAndTheConfirmedValues) {
+  struct Case {
+    const char* user_currency;
+    const char16_t* selection;
+    const char* script;
+    const char16_t* opened;
+  };
+  const Case cases[] = {
+      // The user's own currency is the source too: US dollars instead, or
+      // Canadian dollars when both are already US dollars.
+      {"EUR", u"\u20AC12,50", "amount 5; ok", u"https://fx.example/?a=5&f=EUR&t=USD"},
+      {"USD", u"$12.50", "amount 5; ok", u"https://fx.example/?a=5&f=USD&t=CAD"},
+      {"GBP", u"\u20AC12,50", "amount 5; ok", u"https://fx.example/?a=5&f=EUR&t=GBP"},
+      {"EUR", u"\u20AC12,50", "amount 99.5; to GBP; ok",
+       u"https://fx.example/?a=99.5&f=EUR&t=GBP"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    env_.SetUserCurrencyCode(c.user_currency);
+    Select(c.selection);
+    top_->opened.clear();
+    desktop_.scripts.push_back(c.script);
+    Click(u"CURRENCY", &arguments_, ports_);
+    ExpectScriptsPlayed();
+    EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{c.opened});
+  }
 }
 
 TEST_F(FlowTest, ConfigHomePageRunsTheSystemEntry) {
@@ -164,6 +377,27 @@ TEST_F(FlowTest, ConfigHomePageRunsTheSystemEntry) {
   desktop_.scripts.push_back("ok");
   Click(u"CONFIG", &arguments_, ports_);
   EXPECT_EQ(top_->opened.size(), 1u);
+}
+
+TEST_F(FlowTest, SystemEntryRunsOnlyTheEntryOfExactlyThatName) {
+  env_.SetBuiltIn(kSystemCatalogueResource,
+                  "[SYSTEM:First]\nurl=https://first.example/\ndefaultSelected=y\n"
+                  "[SYSTEM:Home]\nurl=https://home.example/\n");
+  const std::pair<const char*, std::vector<std::u16string>> cases[] = {
+      {"SYSTEM:Home", {u"https://home.example/"}},
+      {"SYSTEM:Nowhere", {}},
+      {"system:home", {}},
+      {"SYSTEM:Hom", {}},
+      {"", {}},
+  };
+  for (const auto& [name, opened] : cases) {
+    RequestContext context(env_);
+    ASSERT_TRUE(BuildRequestContext(context, &arguments_));
+    top_->opened.clear();
+    RunSystemEntry(context, ports_, name);
+    EXPECT_EQ(OpenedUrls(), opened) << name;
+  }
+  EXPECT_TRUE(store_.values().empty());
 }
 
 }  // namespace

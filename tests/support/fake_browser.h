@@ -62,6 +62,8 @@ struct FakeDocument final : BrowserDocument {
   std::vector<std::u16string> body;
   // The fragments whose anchors were clicked, in order.
   std::vector<std::u16string> clicked;
+  // When set, each click is also noted here (see FakeDesktop::journal).
+  std::vector<std::string>* journal = nullptr;
 
   bool InsertIntoBody(const std::u16string& html) override {
     if (!has_body) return false;
@@ -76,6 +78,7 @@ struct FakeDocument final : BrowserDocument {
       if (fragment.find(marker) == std::u16string::npos) continue;
       if (click_fails) return false;
       clicked.push_back(fragment);
+      if (journal != nullptr) journal->push_back("click");
       return true;
     }
     return false;
@@ -126,11 +129,15 @@ struct FakeWindow final : BrowserWindow,
   int brought_to_front = 0;
   std::vector<std::u16string> navigated;
   bool navigate_succeeds = true;
+  // When set, each window.open and navigation is also noted here (see
+  // FakeDesktop::journal).
+  std::vector<std::string>* journal = nullptr;
 
   std::shared_ptr<BrowserWindow> Open(const std::u16string& url,
                                       const std::u16string& window_name,
                                       const std::u16string& features) override {
     opened.push_back({url, window_name, features});
+    if (journal != nullptr) journal->push_back("open");
     if (!open_gives_window) return nullptr;
     auto window = std::make_shared<FakeWindow>();
     window->opener_front_count = &brought_to_front;
@@ -141,6 +148,7 @@ struct FakeWindow final : BrowserWindow,
   }
   bool Navigate(const std::u16string& url) override {
     navigated.push_back(url);
+    if (journal != nullptr) journal->push_back("navigate");
     return navigate_succeeds;
   }
   // A window opened by another counts its BringToFront calls there.

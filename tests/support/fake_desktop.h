@@ -38,6 +38,17 @@ class FakeDesktop final : public Desktop {
   std::vector<MailMessage> mails;
   std::vector<std::string> help_topics;
   bool help_succeeds = true;
+  // When set, each process, shell call and mail is also noted here by kind,
+  // in one sequence with the page's own notes (FakeWindow, FakeDocument).
+  std::vector<std::string>* journal = nullptr;
+
+  // Every dialog run, first first: its owner and, for the choice and
+  // currency dialogs, what the view would show around the list.
+  struct ShownDialog {
+    WindowHandle owner;
+    ChoiceDialogTexts texts;
+  };
+  std::vector<ShownDialog> shown;
 
   // Plays the user's part in the converter; without it the dialog is run
   // and left as it opened.
@@ -65,38 +76,51 @@ class FakeDesktop final : public Desktop {
   void Beep(BeepKind kind) override { beeps.push_back(kind); }
   bool ShellOpen(const std::string& address) override {
     shell_opened.push_back(address);
+    Note("shell");
     return shell_succeeds;
   }
   bool StartProcess(const std::string& command_line,
                     std::u16string* error_text) override {
     processes.push_back(command_line);
+    Note("process");
     if (!process_starts) *error_text = process_error;
     return process_starts;
   }
   MailResult SendMail(const MailMessage& message) override {
     mails.push_back(message);
+    Note("mapi");
     return mail_result;
   }
   bool ShowHelp(WindowHandle, const std::string& address) override {
     help_topics.push_back(address);
     return help_succeeds;
   }
-  void RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) override {
+  void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) override {
+    shown.push_back({owner, {}});
     ++dialogs_run;
     if (convert_script) convert_script(dialog);
   }
-  void RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) override {
+  void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) override {
+    shown.push_back({owner, dialog.texts()});
     dialog.Open();
     Play(dialog);
     dialog_texts.push_back(dialog.text());
   }
-  void RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) override {
+  void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) override {
+    shown.push_back({owner, dialog.texts()});
     dialog.Open();
     Play(dialog);
   }
-  void RunAboutDialog(WindowHandle, CAboutDlg& dialog) override { Play(dialog); }
+  void RunAboutDialog(WindowHandle owner, CAboutDlg& dialog) override {
+    shown.push_back({owner, {}});
+    Play(dialog);
+  }
 
  private:
+  void Note(const char* kind) {
+    if (journal != nullptr) journal->push_back(kind);
+  }
+
   template <typename Dialog>
   void Play(Dialog& dialog) {
     ++dialogs_run;
