@@ -3,9 +3,7 @@
 #include "html_character_references.h"
 
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -15,6 +13,7 @@
 #include "action_log.h"
 #include "page_options.h"
 #include "terminal_page.h"
+#include "support/qmkit_run.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -133,18 +132,10 @@ TEST_F(PageFile, AmountAndCurrencyOfTheSelection) {
   const std::string path =
       Write("<p>Price: <qm-selection>&#8364;12,50</qm-selection></p>\n");
   const auto find = [&](const std::string& what, int* status) {
-    const std::string command = std::string(QMKIT_PROGRAM) + " find " + what +
-                                " --page '" + path + "' 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    if (pipe == nullptr) return out;
-    char buffer[256];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-      out.append(buffer, n);
-    }
-    const int raw = ::pclose(pipe);
-    *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
+    const testing_support::ProgramOutcome run =
+        testing_support::RunProgram(QMKIT_PROGRAM, {"find", what, "--page", path}, dir_);
+    *status = run.status;
+    return run.out;
   };
   int status = -1;
   EXPECT_EQ(find("amount", &status), "12.50\n");

@@ -2,7 +2,6 @@
 // from --answers against a catalogue and a configuration folder of the
 // test's own, and the tool subcommands.
 #include <gtest/gtest.h>
-#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,24 +19,19 @@
 #include "compiled_in_files.h"
 #include "exit_status.h"
 #include "host/resource_ids.h"
+#include "support/qmkit_run.h"
 
 namespace qm {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Outcome = testing_support::ProgramOutcome;
+using testing_support::Has;
 
+// `text` as one word of a shell script.
 std::string ShellQuoted(const std::string& text) {
   std::string quoted = "'";
   for (const char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   }
   return quoted + "'";
 }
@@ -74,38 +68,11 @@ class QmkitProgram : public testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
-  // Runs qmkit with `args`, nothing on its input, in the C locale and with
-  // the configuration folder inside the test's folder; `environment` holds
-  // more NAME=value settings.
+  // Runs qmkit with `args` (see RunProgram); `environment` holds more
+  // NAME=value settings.
   Outcome Qmkit(const std::vector<std::string>& args,
                 const std::vector<std::string>& environment = {}) const {
-    const std::string err_path = dir_ + "/stderr";
-    std::string command = "XDG_CONFIG_HOME=" + ShellQuoted(dir_ + "/xdg") + " LC_ALL=C ";
-    for (const std::string& setting : environment) {
-      const std::size_t equals = setting.find('=');
-      command += setting.substr(0, equals + 1) + ShellQuoted(setting.substr(equals + 1)) + " ";
-    }
-    command += ShellQuoted(QMKIT_PROGRAM);
-    for (const std::string& a : args) {
-      command += ' ';
-      command += ShellQuoted(a);
-    }
-    command += " </dev/null 2>";
-    command += ShellQuoted(err_path);
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return outcome;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-      outcome.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(err_path, std::ios::binary);
-    std::stringstream text;
-    text << err.rdbuf();
-    outcome.err = text.str();
-    return outcome;
+    return testing_support::RunProgram(QMKIT_PROGRAM, args, dir_, {environment});
   }
 
   // A menu command (args[0]) with the test's catalogue and configuration
@@ -120,10 +87,6 @@ class QmkitProgram : public testing::Test {
   std::string catalogue_;
   std::string config_;
 };
-
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 int Count(const std::string& text, const std::string& part) {
   int count = 0;

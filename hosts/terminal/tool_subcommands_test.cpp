@@ -1,10 +1,6 @@
 // The tool subcommands of qmkit end to end, run as a script runs them: exit
 // statuses, what goes to standard output and error, and the files written.
-#include <fcntl.h>
-#include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -22,26 +18,14 @@
 #include "compiled_in_files.h"
 #include "exit_status.h"
 #include "host/resource_ids.h"
+#include "support/qmkit_run.h"
 
 namespace qm {
 namespace {
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadWhole(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-bool Has(const std::string& text, std::string_view part) {
-  return text.find(part) != std::string::npos;
-}
+using Outcome = testing_support::ProgramOutcome;
+using testing_support::Has;
+using testing_support::ReadWholeFile;
 
 constexpr char kCatalogue[] =
     "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/isbn/!s\n"
@@ -62,43 +46,11 @@ class ToolSubcommands : public testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
-  // Runs qmkit with `args` in the C locale, nothing on its input, the
-  // user's configuration folder inside the test's folder, and files no
-  // larger than `file_size_limit` bytes.
+  // Runs qmkit with `args` (see RunProgram), its files no larger than
+  // `file_size_limit` bytes.
   Outcome Qmkit(const std::vector<std::string>& args,
                 rlim_t file_size_limit = RLIM_INFINITY) const {
-    const std::string out_path = dir_ + "/stdout";
-    const std::string err_path = dir_ + "/stderr";
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
-      ::setenv("LC_ALL", "C", 1);
-      const int in = ::open("/dev/null", O_RDONLY);
-      const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (in < 0 || out < 0 || err < 0) ::_exit(127);
-      ::dup2(in, 0);
-      ::dup2(out, 1);
-      ::dup2(err, 2);
-      if (file_size_limit != RLIM_INFINITY) {
-        // A write past the limit then fails with EFBIG instead of a signal.
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{file_size_limit, file_size_limit};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-      }
-      std::vector<char*> argv{const_cast<char*>(QMKIT_PROGRAM)};
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      ::execv(QMKIT_PROGRAM, argv.data());
-      ::_exit(127);
-    }
-    Outcome outcome;
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child) return outcome;
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.out = ReadWhole(out_path);
-    outcome.err = ReadWhole(err_path);
-    return outcome;
+    return testing_support::RunProgram(QMKIT_PROGRAM, args, dir_, {{}, file_size_limit});
   }
 
   std::string dir_;
@@ -171,7 +123,7 @@ TEST_F(ToolSubcommands, ExportWritesTheBuiltInBytesAndNeverReplacesAFile) {
   Outcome run = Qmkit({"catalogue", "--export", file});
   EXPECT_EQ(run.status, kExitDone) << run.err;
   EXPECT_EQ(run.out, "");
-  EXPECT_TRUE(ReadWhole(file) == built_in);
+  EXPECT_TRUE(ReadWholeFile(file) == built_in);
   for (std::vector<std::string> args : {std::vector<std::string>{"catalogue", "--export"},
                                         {"catalogue", "--export", "-"}}) {
     run = Qmkit(args);
@@ -185,7 +137,7 @@ TEST_F(ToolSubcommands, ExportWritesTheBuiltInBytesAndNeverReplacesAFile) {
   run = Qmkit({"catalogue", "--export", mine});
   EXPECT_EQ(run.status, kExitUsage);
   EXPECT_TRUE(Has(run.err, mine + " exists already")) << run.err;
-  EXPECT_EQ(ReadWhole(mine), "[BOOK:Mine]\n");
+  EXPECT_EQ(ReadWholeFile(mine), "[BOOK:Mine]\n");
 
   // A write that fails part way leaves neither the file nor a temporary one.
   const std::string partial = folder + "/partial.ini";
@@ -322,8 +274,8 @@ TEST_F(ToolSubcommands, CheckSeveritiesDecideTheExitStatus) {
 // --help lists, and every command word and tool: a new option that is not
 // documented fails here.
 TEST_F(ToolSubcommands, ManualPageAndCompletionCoverEveryOption) {
-  const std::string manual = ReadWhole(QMKIT_MANUAL_PAGE);
-  const std::string completion = ReadWhole(QMKIT_BASH_COMPLETION);
+  const std::string manual = ReadWholeFile(QMKIT_MANUAL_PAGE);
+  const std::string completion = ReadWholeFile(QMKIT_BASH_COMPLETION);
   ASSERT_FALSE(manual.empty());
   ASSERT_FALSE(completion.empty());
   // roff writes a hyphen of an option as "\-".
