@@ -104,7 +104,7 @@ int RunExpandSubcommand(int argc, char** argv) {
 
   const PosixModuleEnvironment env;
   ActionLog log;
-  TerminalPage browser(page, log, false);
+  TerminalPage browser(page, log);
   RequestContext context(env);
   if (!BuildRequestContext(context, &browser)) {
     std::cerr << "qmkit expand: the page could not be read\n";

@@ -188,7 +188,7 @@ int RunFindSubcommand(int argc, char** argv) {
 
   const PosixModuleEnvironment env;
   ActionLog log;
-  TerminalPage browser(page, log, false);
+  TerminalPage browser(page, log);
   RequestContext context(env);
   if (!BuildRequestContext(context, &browser)) {
     std::cerr << "qmkit find: the page could not be read\n";

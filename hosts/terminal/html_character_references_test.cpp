@@ -146,7 +146,7 @@ TEST_F(PageFile, AmountAndCurrencyOfTheSelection) {
 
 TEST(TerminalPageLink, HrefIsReadAsAnAttributeValue) {
   ActionLog log;
-  TerminalPage page(PageOptions{}, log, /*launch=*/false);
+  TerminalPage page(PageOptions{}, log);
   const std::shared_ptr<BrowserDocument> document = page.Window()->Document();
   ASSERT_TRUE(document->InsertIntoBody(
       u"<A ID=\"QMKIT7587\" HREF=\"https://x.example/?a=1&copy=2&amp;b=&#51;"

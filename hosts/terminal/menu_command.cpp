@@ -157,7 +157,7 @@ int RunMenuCommand(int argc, char** argv) {
   ActionLog log;
   // The page only logs where it goes; the addresses are handed on below,
   // where a failure can be told.
-  TerminalPage browser(page, log, false);
+  TerminalPage browser(page, log);
   TerminalDesktop desktop(desktop_options,
                           std::deque<Gesture>(gestures.begin(), gestures.end()),
                           code_page, log, std::cin, host.json ? std::cerr : std::cout);

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "html_character_references.h"
-#include "launcher.h"
 #include "page_options.h"
 #include "text/utf8.h"
 
@@ -55,8 +54,8 @@ class TerminalRange final : public BrowserTextRange {
 
 class TerminalDocument final : public BrowserDocument {
  public:
-  TerminalDocument(std::u16string title, ActionLog& log, bool launch)
-      : title_(std::move(title)), log_(log), launch_(launch) {}
+  TerminalDocument(std::u16string title, ActionLog& log)
+      : title_(std::move(title)), log_(log) {}
 
   std::u16string selection;
   std::u16string selection_html;
@@ -85,7 +84,6 @@ class TerminalDocument final : public BrowserDocument {
       e.fields = {{"href", ToUtf8(href)},
                   {"target", ToUtf8(AttributeValue(fragment, u"TARGET"))},
                   {"html", ToUtf8(fragment)}};
-      if (launch_) LaunchAddress(ToUtf8(href));
       return true;
     }
     return false;
@@ -101,14 +99,13 @@ class TerminalDocument final : public BrowserDocument {
  private:
   std::u16string title_;
   ActionLog& log_;
-  bool launch_;
   std::vector<std::u16string> body_;
 };
 
 class TerminalWindow final : public BrowserWindow,
                              public std::enable_shared_from_this<TerminalWindow> {
  public:
-  TerminalWindow(ActionLog& log, bool launch) : log_(log), launch_(launch) {}
+  explicit TerminalWindow(ActionLog& log) : log_(log) {}
 
   std::weak_ptr<TerminalWindow> top;  // none: its own top
   std::u16string name;
@@ -138,8 +135,7 @@ class TerminalWindow final : public BrowserWindow,
     e.fields = {{"url", ToUtf8(url)},
                 {"window", ToUtf8(window_name)},
                 {"features", ToUtf8(features)}};
-    if (launch_) LaunchAddress(ToUtf8(url));
-    auto opened = std::make_shared<TerminalWindow>(log_, launch_);
+    auto opened = std::make_shared<TerminalWindow>(log_);
     opened->href = url;
     opened->name = window_name;
     return opened;
@@ -147,33 +143,30 @@ class TerminalWindow final : public BrowserWindow,
   void BringToFront() override {}
   bool Navigate(const std::u16string& url) override {
     log_.Add("navigate").fields = {{"url", ToUtf8(url)}};
-    if (launch_) LaunchAddress(ToUtf8(url));
     return true;
   }
 
  private:
   ActionLog& log_;
-  bool launch_;
 };
 
-TerminalPage::TerminalPage(const PageOptions& options, ActionLog& log,
-                           bool launch) {
+TerminalPage::TerminalPage(const PageOptions& options, ActionLog& log) {
   const bool framed = !options.top_url.empty() && options.top_url != options.url;
-  top_ = std::make_shared<TerminalWindow>(log, launch);
+  top_ = std::make_shared<TerminalWindow>(log);
   top_->screen = options.screen;
   top_->href = framed ? options.top_url : options.url;
   top_->host = options.top_host.value_or(HostOfAddress(top_->href));
   top_->name = options.top_name;
   top_->document = std::make_shared<TerminalDocument>(
       options.top_title.empty() && !framed ? options.title : options.top_title,
-      log, launch);
+      log);
   if (framed) {
-    page_ = std::make_shared<TerminalWindow>(log, launch);
+    page_ = std::make_shared<TerminalWindow>(log);
     page_->top = top_;
     page_->href = options.url;
     page_->host = options.host.value_or(HostOfAddress(options.url));
     page_->name = options.name;
-    page_->document = std::make_shared<TerminalDocument>(options.title, log, launch);
+    page_->document = std::make_shared<TerminalDocument>(options.title, log);
   } else {
     page_ = top_;
     if (options.host) page_->host = *options.host;

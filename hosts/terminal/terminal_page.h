@@ -1,6 +1,7 @@
 // The browser as the terminal host plays it: a page built from the page
-// options, whose window-opening, navigation and link clicks are logged and,
-// when asked, handed to the user's browser.
+// options, whose window-opening, navigation and link clicks are logged. The
+// menu command hands the logged addresses on to the user's browser after the
+// command has run, where a failure can still be told.
 #pragma once
 
 #include <memory>
@@ -15,9 +16,7 @@ class TerminalWindow;
 
 class TerminalPage final : public MenuArguments {
  public:
-  // With `launch` the addresses that windows, navigation and links go to
-  // are also handed to the user's browser.
-  TerminalPage(const PageOptions& options, ActionLog& log, bool launch);
+  TerminalPage(const PageOptions& options, ActionLog& log);
 
   // The page or frame the menu is opened on.
   std::shared_ptr<BrowserWindow> Window() override;
