@@ -5,6 +5,8 @@
 #include <iostream>
 
 #include "action_log.h"
+#include "actions/template_expansion.h"
+#include "browser_address.h"
 #include "exit_status.h"
 #include "flows/command_dispatch.h"
 #include "host_options.h"
@@ -42,7 +44,12 @@ const char kMenuCommandUsage[] =
     "                         by \";\"; with --answers, in the order given\n"
     "  --open                 also hand each address to the commands of $BROWSER\n"
     "                         (\":\"-separated; %s in an argument is the address,\n"
-    "                         else it comes last), then to xdg-open\n"
+    "                         else it comes last), then to xdg-open. Only http,\n"
+    "                         https, ftp and mailto addresses are handed on; a\n"
+    "                         host name such as www.example.com gets https://;\n"
+    "                         a file: address only inside qmkit's own folder\n"
+    "                         (what !I inserts); any other address is skipped\n"
+    "                         with a message\n"
     "  --run                  also start the command lines (with /bin/sh -c)\n"
     "\n"
     "exit status:\n"
@@ -51,8 +58,8 @@ const char kMenuCommandUsage[] =
     "     answers that cannot be read, answers that do not fit the dialogs\n"
     "  3  cancelled: a dialog ended with \"cancel\" or the end of input, or a\n"
     "     question was answered \"no\"\n"
-    "  4  an action failed: an address that no browser took with --open, a\n"
-    "     command that could not be started with --run\n";
+    "  4  an action failed: an address that was skipped or that no browser\n"
+    "     took with --open, a command that could not be started with --run\n";
 
 namespace {
 
@@ -85,17 +92,31 @@ struct AddressEvent {
 constexpr AddressEvent kAddressEvents[] = {
     {"open", "url"}, {"navigate", "url"}, {"link", "href"}, {"shell-open", "url"}};
 
+// Where the program lives: the one folder a file: address may point into.
+ProgramFolder ProgramFolderOf(const PosixModuleEnvironment& env, const CodePage& code_page) {
+  const std::string path = env.ModulePath();
+  const std::size_t slash = path.rfind('/');
+  return {ToUtf8(ModuleFolderUrl(env, code_page)),
+          slash == std::string::npos ? std::string() : path.substr(0, slash + 1)};
+}
+
 // Hands every address the command opened to the user's browser, in order;
-// adds a line to *failures for each that none took.
-void OpenAddresses(const ActionLog& log, std::vector<std::string>* failures) {
+// adds a line to *failures for each that was skipped or that none took.
+void OpenAddresses(const ActionLog& log, const ProgramFolder& program,
+                   std::vector<std::string>* failures) {
   for (const LoggedEvent& e : log.events()) {
     for (const AddressEvent& kind : kAddressEvents) {
       if (e.type != kind.type) continue;
       for (const auto& [name, value] : e.fields) {
         if (name != kind.field) continue;
-        std::string error;
-        if (!LaunchAddress(value, &error)) {
-          failures->push_back("could not open " + value + ": " + error);
+        std::string reason;
+        const std::optional<std::string> address = AddressForBrowser(value, program, &reason);
+        if (!address) {
+          const bool blank = value.find_first_not_of(" \t\r\n\f\v") == std::string::npos;
+          failures->push_back("skipped " + (blank ? "an empty address" : value) + ": " +
+                              reason);
+        } else if (!LaunchAddress(*address, &reason)) {
+          failures->push_back("could not open " + *address + ": " + reason);
         }
       }
     }
@@ -169,7 +190,7 @@ int RunMenuCommand(int argc, char** argv) {
     return kExitUsage;
   }
   std::vector<std::string> failures = desktop.failed_actions();
-  if (open_addresses) OpenAddresses(log, &failures);
+  if (open_addresses) OpenAddresses(log, ProgramFolderOf(env, code_page), &failures);
 
   if (host.json) {
     log.WriteJson(std::cout);
