@@ -14,6 +14,7 @@
 #include "posix_file.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
+#include "terminal_text.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
@@ -115,7 +116,7 @@ int RunCheckSubcommand(int argc, char** argv) {
   std::string reason;
   if (!ReadCatalogueFile(file, &bytes, &reason)) {
     std::cerr << "qmkit check: cannot read " << (users_catalogue ? "the user's catalogue " : "")
-              << file << ": " << reason << "\n";
+              << TerminalSafe(file, false) << ": " << reason << "\n";
     if (users_catalogue) {
       std::cerr << "('qmkit catalogue --export FILE' writes the built-in catalogue to "
                    "start from)\n";
@@ -140,8 +141,10 @@ int RunCheckSubcommand(int argc, char** argv) {
     std::cout << "]}\n";
   } else {
     for (const LintFinding& f : findings) {
-      std::cout << file << ":" << f.line << ": " << LintSeverityName(f.severity) << ": "
-                << utf8(f.message) << "\n";
+      // A finding quotes the catalogue, which may hold escape sequences.
+      std::cout << TerminalSafe(file, false) << ":" << f.line << ": "
+                << LintSeverityName(f.severity) << ": " << TerminalSafe(utf8(f.message), false)
+                << "\n";
     }
   }
   return error_or_warning ? kExitNothingFound : kExitDone;

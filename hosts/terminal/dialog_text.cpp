@@ -4,6 +4,7 @@
 
 #include "recognisers/currency_table.h"
 #include "strings/string_table.h"
+#include "terminal_text.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -15,12 +16,17 @@ std::string Utf8(const CodePage& code_page, const std::string& narrow) {
 
 std::string Utf8(std::u16string_view wide) { return ToUtf8(wide); }
 
+// Text from the page or the catalogue as the terminal shows it: a control
+// character could start an escape sequence that clears or rewrites the
+// screen, so each is written visibly, line breaks too.
+std::string Shown(std::string_view utf8) { return TerminalSafe(utf8, false); }
+
 // Each line of a multi-line text, indented.
 void DrawLines(const std::string& text, std::ostream& out) {
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t end = text.find('\n', start);
-    out << "  " << text.substr(start, end - start) << "\n";
+    out << "  " << Shown(std::string_view(text).substr(start, end - start)) << "\n";
     if (end == std::string::npos) break;
     start = end + 1;
   }
@@ -41,10 +47,10 @@ void DrawList(const ChoiceDialog& dialog, std::ostream& out) {
   for (std::size_t line = 0; line < list.size(); ++line) {
     out << (list.highlight() == line ? " >" : "  ") << (line + 1 < 10 ? " " : "")
         << line + 1 << " [" << (list.IsChosen(line) ? 'x' : ' ') << "] "
-        << Utf8(dialog.code_page(), list.entry(line).shortDescription) << "\n";
+        << Shown(Utf8(dialog.code_page(), list.entry(line).shortDescription)) << "\n";
   }
   if (list.size() == 0) out << "     (no sites or actions in this category)\n";
-  out << "  status: " << Utf8(dialog.code_page(), list.status_line()) << "\n";
+  out << "  status: " << Shown(Utf8(dialog.code_page(), list.status_line())) << "\n";
 }
 
 void LogChoice(const ChoiceDialog& dialog, LoggedEvent& e) {
@@ -75,8 +81,8 @@ std::string CurrencyText(const CurrencyInfo* currency) {
 void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
   out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n";
   if (dialog.has_text()) {
-    out << "  " << Utf8(dialog.texts().group_caption) << ": ["
-        << Utf8(dialog.code_page(), dialog.edit_text()) << "]\n";
+    out << "  " << Shown(Utf8(dialog.texts().group_caption)) << ": ["
+        << Shown(Utf8(dialog.code_page(), dialog.edit_text())) << "]\n";
   }
   DrawLines(Utf8(dialog.texts().prompt), out);
   DrawList(dialog, out);
@@ -87,7 +93,7 @@ void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
 
 void DrawDialog(const CAskCurrencyDlg& dialog, std::ostream& out) {
   out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
-      << "  Convert [" << Utf8(dialog.code_page(), dialog.edit_text())
+      << "  Convert [" << Shown(Utf8(dialog.code_page(), dialog.edit_text()))
       << "] e.g. 5.48\n"
       << "  From: " << CurrencyText(dialog.chosen_source()) << "\n"
       << "  To:   " << CurrencyText(dialog.chosen_target()) << "\n";
@@ -102,21 +108,25 @@ void DrawDialog(const CAskConvertDlg& dialog, std::ostream& out) {
   auto chosen_name = [&](const auto& list) {
     return list.chosen == list.kNone
                ? std::string("(none)")
-               : Utf8(cp, list.entries[static_cast<std::size_t>(list.chosen)].name);
+               : Shown(Utf8(cp, list.entries[static_cast<std::size_t>(list.chosen)].name));
   };
   out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
       << "  Convert the " << chosen_name(dialog.categories()) << " ["
-      << Utf8(cp, dialog.amountText()) << "]\n"
+      << Shown(Utf8(cp, dialog.amountText())) << "]\n"
       << "  From: " << chosen_name(dialog.fromUnits()) << "\n"
       << "  To:   " << chosen_name(dialog.toUnits()) << "\n"
       << "  [Calculate]\n"
-      << "  " << Utf8(cp, dialog.resultText()) << "\n"
+      << "  " << Shown(Utf8(cp, dialog.resultText())) << "\n"
       << "  No warranty is made as to the accuracy\n"
       << "  or correctness of the above result.\n"
       << "  [Help] [OK]\n  categories:";
-  for (const auto& entry : dialog.categories().entries) out << " " << Utf8(cp, entry.name) << ";";
+  for (const auto& entry : dialog.categories().entries) {
+    out << " " << Shown(Utf8(cp, entry.name)) << ";";
+  }
   out << "\n  units:";
-  for (const auto& entry : dialog.fromUnits().entries) out << " " << Utf8(cp, entry.name) << ";";
+  for (const auto& entry : dialog.fromUnits().entries) {
+    out << " " << Shown(Utf8(cp, entry.name)) << ";";
+  }
   out << "\n  gestures: category NAME, amount TEXT, from UNIT, to UNIT, calculate,"
          " ok, cancel, help\n";
 }

@@ -605,5 +605,16 @@ TEST_F(OpenInBrowser, OnlyAddressesABrowserShowsAreHandedOn) {
   }
 }
 
+TEST_F(QmkitProgram, CheckShowsControlCharactersVisiblyButJsonExactly) {
+  Write(catalogue_, "[SEARCH:X]\nshortDescription=x\nurl=https://x.example/\n"
+                    "ur\x1b[2Jl=1\n");
+  Outcome run = Qmkit({"check", catalogue_});
+  EXPECT_EQ(run.status, kExitNothingFound) << run.err;
+  EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+  EXPECT_TRUE(Has(run.out, ":4: error: key \"ur\\x1b[2Jl\" is read by no entry\n")) << run.out;
+  run = Qmkit({"check", catalogue_, "--json"});
+  EXPECT_TRUE(Has(run.out, "key \\\"ur\\u001b[2Jl\\\"")) << run.out;
+}
+
 }  // namespace
 }  // namespace qm

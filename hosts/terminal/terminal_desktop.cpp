@@ -4,6 +4,7 @@
 
 #include "dialog_text.h"
 #include "launcher.h"
+#include "terminal_text.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -60,7 +61,10 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
                                                                : MessageResult::kYes)
                                 : MessageResult::kOk;
   if (options_.interactive) {
-    screen_ << "== " << ToUtf8(caption) << " ==\n" << ToUtf8(text) << "\n";
+    // The error text of a command that could not start may name what the
+    // page supplied.
+    screen_ << "== " << TerminalSafe(ToUtf8(caption), false) << " ==\n"
+            << TerminalSafe(ToUtf8(text), true) << "\n";
     if (yes_no) {
       screen_ << (style.second_button_default ? "[y/N] " : "[Y/n] ") << std::flush;
       std::string reply;
@@ -178,7 +182,7 @@ void TerminalDesktop::Run(Dialog& dialog) {
       std::string error;
       if (!ParseGestures(line, &gestures, &error) ||
           !PlayGestures(dialog, gestures, &error)) {
-        screen_ << "qmkit: " << error << "\n";
+        screen_ << "qmkit: " << TerminalSafe(error, false) << "\n";
       }
     }
   } else {
