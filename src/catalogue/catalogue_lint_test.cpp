@@ -335,15 +335,17 @@ TEST(CatalogueLint, StreamsFindingsAndCountsThoseOfAKindPastItsQuota) {
 TEST(CatalogueLint, ByteOrderMarkIsNotedAndTheTextConverted) {
   EXPECT_EQ(Described(LintCatalogue("\xEF\xBB\xBF[BOOK:B\xC3\xBC]\r\n"
                                     "shortDescription=\xE2\x82\xAC\r\nurl=x\r\n"
+                                    // A-tilde and a quarter sign: C3 BC once converted.
+                                    "longDescription=\xC3\x83\xC2\xBC\r\n"
                                     "[book:b\xC3\xBC]\nshortDescription=\xE4\xB8\xAD\n"
                                     "url=x\n\xC3\xA9=1\n")),
             (std::vector<std::string>{
                 "1: note: the file begins with the UTF-8 byte-order mark, so it is read as"
                 " UTF-8 and converted to the system code page; characters that code page"
                 " cannot hold become \"?\"",
-                "4: warning: section \"book:b\xFC\" replaces section \"BOOK:B\xFC\" of line 1"
+                "5: warning: section \"book:b\xFC\" replaces section \"BOOK:B\xFC\" of line 1"
                 " wholesale (section names ignore letter case)",
-                "7: error: key \"\xE9\" is read by no entry"}));
+                "8: error: key \"\xE9\" is read by no entry"}));
   // A mark anywhere else is three bytes of text.
   EXPECT_EQ(LinesWith(LintCatalogue("[BOOK:A]\nshortDescription=\xEF\xBB\xBF\nurl=x\n"),
                       "looks like one character"),
