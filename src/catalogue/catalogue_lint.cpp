@@ -224,10 +224,12 @@ class Linter {
 
   // Tells that the file was read as UTF-8 because of its byte-order mark.
   void ReadAsUtf8() {
-    Note(1, LintKind::kUtf8Catalogue,
-         "the file begins with the UTF-8 byte-order mark, so it is read as UTF-8 and"
-         " converted to the system code page; characters that code page cannot hold"
-         " become \"?\"");
+    Note(1, LintKind::kUtf8Catalogue, [&] {
+      return std::string(
+          "the file begins with the UTF-8 byte-order mark, so it is read as UTF-8 and"
+          " converted to the system code page; characters that code page cannot hold"
+          " become \"?\"");
+    });
   }
 
   LintTally Finish() {
@@ -260,8 +262,11 @@ class Linter {
   // line ends, outside a section), so that the findings about the whole
   // section, made last but told at its header, come out in line order. Past
   // the kind's quota only the count grows.
+  // `message` makes the text, only for a finding that is shown: a broken
+  // file may repeat one mistake on millions of lines.
+  template <typename Message>
   void Report(std::size_t line, LintSeverity severity, LintKind kind,
-              std::string message) {
+              const Message& message) {
     switch (severity) {
       case LintSeverity::kError: ++tally_.errors; break;
       case LintSeverity::kWarning: ++tally_.warnings; break;
@@ -276,16 +281,19 @@ class Linter {
       return;
     }
     ++quota.shown;
-    held_.push_back({line, severity, kind, std::move(message)});
+    held_.push_back({line, severity, kind, message()});
   }
-  void Error(std::size_t line, LintKind kind, std::string message) {
-    Report(line, LintSeverity::kError, kind, std::move(message));
+  template <typename Message>
+  void Error(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kError, kind, message);
   }
-  void Warning(std::size_t line, LintKind kind, std::string message) {
-    Report(line, LintSeverity::kWarning, kind, std::move(message));
+  template <typename Message>
+  void Warning(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kWarning, kind, message);
   }
-  void Note(std::size_t line, LintKind kind, std::string message) {
-    Report(line, LintSeverity::kNote, kind, std::move(message));
+  template <typename Message>
+  void Note(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kNote, kind, message);
   }
 
   void Flush() {
@@ -302,10 +310,12 @@ class Linter {
   void LooksLikeUtf8(std::size_t number, std::string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       if (const std::size_t length = Utf8SequenceLength(line.substr(i))) {
-        Warning(number, LintKind::kLooksLikeUtf8, Quoted(line.substr(i, length)) +
-                            " looks like one character written in UTF-8, but a catalogue"
-                            " without the UTF-8 byte-order mark is read as Windows-1252:"
-                            " save the file as Windows-1252, or as UTF-8 with the mark");
+        Warning(number, LintKind::kLooksLikeUtf8, [&] {
+          return std::string(Quoted(line.substr(i, length)) +
+                             " looks like one character written in UTF-8, but a catalogue"
+                             " without the UTF-8 byte-order mark is read as Windows-1252:"
+                             " save the file as Windows-1252, or as UTF-8 with the mark");
+        });
         return;
       }
     }
@@ -316,26 +326,34 @@ class Linter {
     const std::size_t close = rest.find(']');
     const std::string_view name = rest.substr(0, close);
     if (close == std::string_view::npos) {
-      Warning(number, LintKind::kHeaderWithoutBracket,
-              "header without \"]\": the section name runs to the end of the line");
+      Warning(number, LintKind::kHeaderWithoutBracket, [&] {
+        return std::string(
+            "header without \"]\": the section name runs to the end of the line");
+      });
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
       if (!after.empty() && after.front() != '#' && after.front() != ';') {
-        Warning(number, LintKind::kTextAfterHeader, "text after \"]\" is ignored: " + Quoted(after));
+        Warning(number, LintKind::kTextAfterHeader, [&] {
+          return std::string("text after \"]\" is ignored: " + Quoted(after));
+        });
       }
     }
 
     if (const auto it = names_.find(name); it != names_.end()) {
-      const auto [earlier, line] = *it;
+      const std::string_view earlier = it->first;
+      const std::size_t line = it->second;
       if (earlier == name) {
-        Warning(number, LintKind::kSectionReplaced,
-                "section " + Quoted(name) + " repeats line " + std::to_string(line) +
-                    " and replaces that section wholesale");
+        Warning(number, LintKind::kSectionReplaced, [&] {
+          return std::string("section " + Quoted(name) + " repeats line " +
+                             std::to_string(line) +
+                             " and replaces that section wholesale");
+        });
       } else {
-        Warning(number, LintKind::kSectionReplaced,
-                "section " + Quoted(name) + " replaces section " + Quoted(earlier) +
-                    " of line " + std::to_string(line) +
-                    " wholesale (section names ignore letter case)");
+        Warning(number, LintKind::kSectionReplaced, [&] {
+          return std::string("section " + Quoted(name) + " replaces section " +
+                             Quoted(earlier) + " of line " + std::to_string(line) +
+                             " wholesale (section names ignore letter case)");
+        });
       }
       names_.erase(it);
     }
@@ -345,17 +363,19 @@ class Linter {
         std::begin(kCategoryPrefixes), std::end(kCategoryPrefixes),
         [&](std::string_view prefix) { return StartsWithFolded(name, prefix); });
     if (!selected) {
-      std::string message = "section " + Quoted(name) + " is loaded by no command: ";
-      if (!name.empty() && IsBlank(name.front())) {
-        message += "the blank after \"[\" is part of its name";
-      } else {
-        message += "its name must begin with one of";
-        for (std::string_view prefix : kCategoryPrefixes) {
-          message += ' ';
-          message += prefix;
+      Error(number, LintKind::kSectionNotLoaded, [&] {
+        std::string message = "section " + Quoted(name) + " is loaded by no command: ";
+        if (!name.empty() && IsBlank(name.front())) {
+          message += "the blank after \"[\" is part of its name";
+        } else {
+          message += "its name must begin with one of";
+          for (std::string_view prefix : kCategoryPrefixes) {
+            message += ' ';
+            message += prefix;
+          }
         }
-      }
-      Error(number, LintKind::kSectionNotLoaded, std::move(message));
+        return message;
+      });
     }
 
     const bool unit = StartsWithFolded(name, kUnitPrefix);
@@ -368,11 +388,13 @@ class Linter {
     // The first character belongs to the key even when it is "=".
     const std::size_t equals = line.find('=', 1);
     if (equals == std::string_view::npos) {
-      Error(number, LintKind::kLineWithoutEquals, "line without \"=\" is ignored");
+      Error(number, LintKind::kLineWithoutEquals,
+            [&] { return std::string("line without \"=\" is ignored"); });
       return;
     }
     if (!has_section_) {
-      Error(number, LintKind::kKeyBeforeHeader, "key line before any section header is ignored");
+      Error(number, LintKind::kKeyBeforeHeader,
+            [&] { return std::string("key line before any section header is ignored"); });
       return;
     }
     const std::string_view key = line.substr(0, equals);
@@ -380,14 +402,18 @@ class Linter {
     std::string folded = FoldAsciiCopy(key);
 
     if (const auto it = section_.keys.find(folded); it != section_.keys.end()) {
-      Note(number, LintKind::kKeyRepeated, "key " + Quoted(key) + " repeats line " +
-                       std::to_string(it->second.line) + "; the later value wins");
+      Note(number, LintKind::kKeyRepeated, [&] {
+        return std::string("key " + Quoted(key) + " repeats line " +
+                           std::to_string(it->second.line) + "; the later value wins");
+      });
     }
     section_.keys[folded] = {number, value};
     if (value.find('\0') != std::string_view::npos) {
-      Warning(number, LintKind::kNulInValue, "key " + Quoted(key) +
-                          ": its value holds a NUL byte, where the system and most"
-                          " programs take the text to end");
+      Warning(number, LintKind::kNulInValue, [&] {
+        return std::string("key " + Quoted(key) +
+                           ": its value holds a NUL byte, where the system and most"
+                           " programs take the text to end");
+      });
     }
 
     if (section_.unit) {
@@ -400,11 +426,13 @@ class Linter {
   void SiteKey(std::size_t number, std::string_view key, std::string_view value) {
     const KnownKey* known = FindKey(kSiteKeys, key);
     if (known == nullptr) {
-      std::string message = "key " + Quoted(key) + " is read by no entry";
-      if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
-        message += ": blanks before \"=\" belong to the key";
-      }
-      Error(number, LintKind::kUnreadKey, std::move(message));
+      Error(number, LintKind::kUnreadKey, [&] {
+        std::string message = "key " + Quoted(key) + " is read by no entry";
+        if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
+          message += ": blanks before \"=\" belong to the key";
+        }
+        return message;
+      });
       return;
     }
     CheckValue(number, *known, key, value);
@@ -420,33 +448,42 @@ class Linter {
     switch (ReadPowerKey(folded, &power)) {
       case PowerSpelling::kValid:
         if (FirstNameBlank(value)) {
-          Error(number, LintKind::kPowerKeyUnusable, "power key " + Quoted(key) +
-                            " defines no unit: its first name is blank");
+          Error(number, LintKind::kPowerKeyUnusable, [&] {
+            return std::string("power key " + Quoted(key) +
+                               " defines no unit: its first name is blank");
+          });
         }
         return;
       case PowerSpelling::kMalformed:
-        Error(number, LintKind::kPowerKeyUnusable, "power key " + Quoted(key) + " is not recognised: write it " +
-                          PowerKey(power));
+        Error(number, LintKind::kPowerKeyUnusable, [&] {
+          return std::string("power key " + Quoted(key) +
+                             " is not recognised: write it " + PowerKey(power));
+        });
         return;
       case PowerSpelling::kOutOfRange:
-        Error(number, LintKind::kPowerKeyUnusable, "power key " + Quoted(key) + " is ignored: powers run from " +
-                          PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
+        Error(number, LintKind::kPowerKeyUnusable, [&] {
+          return std::string("power key " + Quoted(key) +
+                             " is ignored: powers run from " + PowerKey(kLowestPower) +
+                             " to " + PowerKey(kHighestPower));
+        });
         return;
       case PowerSpelling::kNone:
         break;
     }
-    const std::string_view trimmed = TrimBlanks(key);
-    int ignored = 0;
-    std::string message = "key " + Quoted(key) + " is read by no unit section";
-    if (trimmed != key &&
-        (FindKey(kUnitKeys, trimmed) != nullptr ||
-         ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
-      message += ": blanks before \"=\" belong to the key";
-    } else {
-      message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
-                 " ... " + PowerKey(kHighestPower) + ")";
-    }
-    Error(number, LintKind::kUnreadKey, std::move(message));
+    Error(number, LintKind::kUnreadKey, [&] {
+      const std::string_view trimmed = TrimBlanks(key);
+      int ignored = 0;
+      std::string message = "key " + Quoted(key) + " is read by no unit section";
+      if (trimmed != key &&
+          (FindKey(kUnitKeys, trimmed) != nullptr ||
+           ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
+        message += ": blanks before \"=\" belong to the key";
+      } else {
+        message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
+                   " ... " + PowerKey(kHighestPower) + ")";
+      }
+      return message;
+    });
   }
 
   void CheckValue(std::size_t number, const KnownKey& known, std::string_view key,
@@ -457,18 +494,22 @@ class Linter {
             kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
           const std::string_view fallback =
               known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
-          Warning(number, LintKind::kValueDecidesNothing, "flag " + Quoted(key) + " value " + Quoted(value) +
-                              " decides nothing (the first character must be one of " +
-                              std::string(kFlagFirstCharacters) + "); the default, " +
-                              std::string(fallback) + ", stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("flag " + Quoted(key) + " value " + Quoted(value) +
+                               " decides nothing (the first character must be one of " +
+                               std::string(kFlagFirstCharacters) + "); the default, " +
+                               std::string(fallback) + ", stays");
+          });
         }
         break;
       case KeyKind::kCharset: {
         const std::string_view name = TrimBlanks(value);
         if (!name.empty() && CompareFolded(name, "utf-8") != 0 &&
             CompareFolded(name, "windows-1252") != 0) {
-          Warning(number, LintKind::kValueDecidesNothing, "charset " + Quoted(value) +
-                              " is neither utf-8 nor windows-1252; windows-1252 stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("charset " + Quoted(value) +
+                               " is neither utf-8 nor windows-1252; windows-1252 stays");
+          });
         }
         break;
       }
@@ -476,8 +517,11 @@ class Linter {
         double number_value = 0;
         std::size_t consumed = 0;
         if (!value.empty() && !ScanDouble(value, &number_value, &consumed)) {
-          Warning(number, LintKind::kValueDecidesNothing, "key " + Quoted(key) + " value " + Quoted(value) +
-                              " is no number; " + std::string(known.fallback) + " stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("key " + Quoted(key) + " value " + Quoted(value) +
+                               " is no number; " + std::string(known.fallback) +
+                               " stays");
+          });
         }
         break;
       }
@@ -503,10 +547,12 @@ class Linter {
       i += (value[i] == '!' || value[i] == '\\') ? 2 : 1;
     }
     if (count > 0) {
-      Warning(number, LintKind::kUnknownPlaceholder, "key " + Quoted(key) + ": " + unknown +
-                          (count == 1 ? " is no placeholder and stays"
-                                      : " are no placeholders and stay") +
-                          " as written (\"!!\" gives a \"!\")");
+      Warning(number, LintKind::kUnknownPlaceholder, [&] {
+        return std::string("key " + Quoted(key) + ": " + unknown +
+                           (count == 1 ? " is no placeholder and stays"
+                                       : " are no placeholders and stay") +
+                           " as written (\"!!\" gives a \"!\")");
+      });
     }
   }
 
@@ -532,23 +578,29 @@ class Linter {
     const bool acts = std::any_of(std::begin(kActionKeys), std::end(kActionKeys),
                                   [&](std::string_view key) { return HasValue(key); });
     if (!acts) {
-      Warning(section_.line, LintKind::kEntryDoesNothing, "entry " + Quoted(section_.name) +
-                                 " does nothing when chosen: it has no url, href, command"
-                                 " or mail key (MailTo, MailCC, MailBCC, MailSubject,"
-                                 " MailBody) with a value");
+      Warning(section_.line, LintKind::kEntryDoesNothing, [&] {
+        return std::string("entry " + Quoted(section_.name) +
+                           " does nothing when chosen: it has no url, href, command"
+                           " or mail key (MailTo, MailCC, MailBCC, MailSubject,"
+                           " MailBody) with a value");
+      });
     }
     if (!HasValue("shortdescription")) {
-      Warning(section_.line, LintKind::kNoShortDescription, "entry " + Quoted(section_.name) +
-                                 " has no shortDescription: its line in the choice list"
-                                 " is blank");
+      Warning(section_.line, LintKind::kNoShortDescription, [&] {
+        return std::string("entry " + Quoted(section_.name) +
+                           " has no shortDescription: its line in the choice list"
+                           " is blank");
+      });
     }
   }
 
   void CloseUnitSection() {
     const auto category = section_.keys.find("category");
     if (category == section_.keys.end() || category->second.value.empty()) {
-      Error(section_.line, LintKind::kUnitDefinesNothing, "unit section " + Quoted(section_.name) +
-                               " has no category and defines no unit");
+      Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
+        return std::string("unit section " + Quoted(section_.name) +
+                           " has no category and defines no unit");
+      });
       return;
     }
     for (const auto& [folded, record] : section_.keys) {
@@ -558,9 +610,11 @@ class Linter {
         return;
       }
     }
-    Error(section_.line, LintKind::kUnitDefinesNothing, "unit section " + Quoted(section_.name) +
-                             " defines no unit: no power key " + PowerKey(kLowestPower) +
-                             " ... " + PowerKey(kHighestPower) + " names one");
+    Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
+      return std::string("unit section " + Quoted(section_.name) +
+                         " defines no unit: no power key " + PowerKey(kLowestPower) +
+                         " ... " + PowerKey(kHighestPower) + " names one");
+    });
   }
 
   struct Quota {
