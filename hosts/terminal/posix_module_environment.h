@@ -28,7 +28,7 @@ bool CheckCatalogueFile(const std::string& path, std::string* reason);
 // characters, what the common browsers take (one handed to the browser with
 // --open must also fit Linux's 128 KiB for one program argument). A command
 // line up to 32,766 characters, as on Windows, so a line that runs here runs
-// there too; even at three UTF-8 bytes a character that fits one argument.
+// there too; even at three UTF-8 bytes a character it fits in one argument.
 // There is no console interpreter here, so its line has the same limit. A
 // mail field up to a megabyte, as on Windows.
 inline constexpr TextLimits kTerminalTextLimits = {
