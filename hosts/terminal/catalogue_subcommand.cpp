@@ -201,7 +201,7 @@ int RunCatalogueSubcommand(int argc, char** argv) {
     if (!file.empty()) {
       std::string bytes;
       if (!env.ReadFile(file, &bytes)) return Usage("cannot read " + file);
-      ParseCatalogue(std::move(bytes), prefix, catalogue);
+      ParseCatalogue(ReadCatalogueText(std::move(bytes), code_page), prefix, catalogue);
     } else {
       LoadCatalogue(env, prefix, false, catalogue);
     }

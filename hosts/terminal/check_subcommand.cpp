@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -38,7 +39,10 @@ constexpr char kUsage[] =
     "            an entry that does nothing or has no shortDescription, UTF-8\n"
     "            text, a NUL byte\n"
     "  note      worth knowing and often meant: a key given twice in a section\n"
-    "            (the later value wins)\n"
+    "            (the later value wins), a file read as UTF-8 because it begins\n"
+    "            with the byte-order mark\n"
+    "After 20 findings of one kind the rest are counted, not shown:\n"
+    "FILE:LINE: SEVERITY: N more of the kind \"...\" from here on are not shown.\n"
     "Without FILE the user's catalogue (--catalogue, else qmkit.ini in the\n"
     "configuration folder) is checked.\n"
     "Exit status: 0 no error and no warning (notes may be printed), 1 an error\n"
@@ -48,7 +52,8 @@ constexpr char kUsage[] =
     "  --catalogue FILE       the same as giving FILE\n"
     "  --json                 {\"file\":...,\"findings\":[{\"line\":N,\n"
     "                         \"severity\":\"error\"|\"warning\"|\"note\",\n"
-    "                         \"message\":...}]}\n";
+    "                         \"message\":...}],\"omitted\":[{\"line\":N,\n"
+    "                         \"severity\":...,\"kind\":...,\"count\":N}]}\n";
 
 int Usage(const std::string& error) {
   std::cerr << "qmkit check: " << error << "\n('qmkit check --help' tells more)\n";
@@ -124,29 +129,49 @@ int RunCheckSubcommand(int argc, char** argv) {
     return kExitUsage;
   }
 
-  const std::vector<LintFinding> findings = LintCatalogue(bytes);
+  // Findings go out as they are made: a broken file of a few megabytes can
+  // hold millions of them.
   const Windows1252CodePage code_page;
   auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
-  bool error_or_warning = false;
-  for (const LintFinding& f : findings) {
-    error_or_warning |= f.severity != LintSeverity::kNote;
-  }
+  bool first = true;
+  std::function<void(const LintFinding&)> print;
   if (json) {
     std::cout << "{\"file\":" << JsonString(file) << ",\"findings\":[";
-    for (std::size_t k = 0; k < findings.size(); ++k) {
-      std::cout << (k == 0 ? "" : ",") << "{\"line\":" << findings[k].line
-                << ",\"severity\":\"" << LintSeverityName(findings[k].severity)
-                << "\",\"message\":" << JsonString(utf8(findings[k].message)) << "}";
-    }
-    std::cout << "]}\n";
+    print = [&](const LintFinding& f) {
+      std::cout << (first ? "" : ",") << "{\"line\":" << f.line << ",\"severity\":\""
+                << LintSeverityName(f.severity) << "\",\"message\":"
+                << JsonString(utf8(f.message)) << "}";
+      first = false;
+    };
   } else {
-    for (const LintFinding& f : findings) {
+    print = [&](const LintFinding& f) {
       // A finding quotes the catalogue, which may hold escape sequences.
       std::cout << TerminalSafe(file, false) << ":" << f.line << ": "
                 << LintSeverityName(f.severity) << ": " << TerminalSafe(utf8(f.message), false)
                 << "\n";
+    };
+  }
+  const LintTally tally =
+      LintCatalogue(bytes, code_page, kLintFindingsShownPerKind, print);
+  if (json) {
+    std::cout << "],\"omitted\":[";
+    first = true;
+    for (const LintOmission& o : tally.omitted) {
+      std::cout << (first ? "" : ",") << "{\"line\":" << o.first_line
+                << ",\"severity\":\"" << LintSeverityName(o.severity)
+                << "\",\"kind\":" << JsonString(LintKindName(o.kind))
+                << ",\"count\":" << o.count << "}";
+      first = false;
+    }
+    std::cout << "]}\n";
+  } else {
+    for (const LintOmission& o : tally.omitted) {
+      std::cout << TerminalSafe(file, false) << ":" << o.first_line << ": "
+                << LintSeverityName(o.severity) << ": " << o.count << " more of the kind \""
+                << LintKindName(o.kind) << "\" from here on are not shown\n";
     }
   }
+  const bool error_or_warning = tally.errors + tally.warnings > 0;
   return error_or_warning ? kExitNothingFound : kExitDone;
 }
 

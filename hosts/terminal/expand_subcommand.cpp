@@ -110,8 +110,16 @@ int RunExpandSubcommand(int argc, char** argv) {
     std::cerr << "qmkit expand: the page could not be read\n";
     return 2;
   }
-  const std::string expansion =
-      ToUtf8(ExpandTemplate(narrow_template, context, code_page, encoding, charset));
+  // No entry's text may be longer than an address, the longest of them.
+  const std::size_t limit = env.ExpansionLimits().address;
+  std::u16string wide;
+  if (!ExpandTemplateWithin(narrow_template, context, code_page, encoding, charset, limit,
+                            &wide)) {
+    std::cerr << "qmkit expand: the expansion would be longer than " << limit
+              << " characters, the most an entry's address may hold\n";
+    return 2;
+  }
+  const std::string expansion = ToUtf8(wide);
   if (json) {
     std::cout << "{\"template\":" << JsonString(ToUtf8(code_page.ToWide(narrow_template)))
               << ",\"expansion\":" << JsonString(expansion) << "}\n";

@@ -24,6 +24,17 @@ bool ReadUserFile(const std::string& path, std::string* bytes, std::string* reas
 // "holds a NUL byte, not a text catalogue".
 bool CheckCatalogueFile(const std::string& path, std::string* reason);
 
+// How long an expanded text may be here. An address up to 2 MiB
+// characters, what the common browsers take (one handed to the browser with
+// --open must also fit Linux's 128 KiB for one program argument). A command
+// line up to 32,766 characters, as on Windows, so a line that runs here runs
+// there too; even at three UTF-8 bytes a character it fits in one argument.
+// There is no console interpreter here, so its line has the same limit. A
+// mail field up to a megabyte, as on Windows.
+inline constexpr TextLimits kTerminalTextLimits = {
+    std::size_t{1} << 21, kWindowsTextLimits.command_line,
+    kWindowsTextLimits.command_line, kWindowsTextLimits.mail_field};
+
 class PosixModuleEnvironment final : public ModuleEnvironment {
  public:
   // The user's catalogue is `catalogue_path` when it is not empty, else
@@ -40,6 +51,8 @@ class PosixModuleEnvironment final : public ModuleEnvironment {
   std::string UserCurrencyCode() const override;
   std::optional<std::string> EnvironmentVariable(
       const std::string& name) const override;
+  // kTerminalTextLimits.
+  TextLimits ExpansionLimits() const override { return kTerminalTextLimits; }
 
  private:
   std::string catalogue_path_;

@@ -250,6 +250,28 @@ TEST_F(ToolSubcommands, CheckSeveritiesDecideTheExitStatus) {
                            "\"entry \\\"BOOK:A\\\" has no shortDescription"))
       << run.out;
 
+  // A file that repeats one mistake on every line shows the first few and
+  // counts the rest; one saved as UTF-8 with the mark gets a note.
+  std::string broken;
+  for (int k = 0; k < 5000; ++k) broken += "[\n";
+  Write(file, broken);
+  run = Qmkit({"check", file});
+  EXPECT_EQ(run.status, kExitNothingFound);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3 * 20 + 3) << run.out;
+  EXPECT_TRUE(Has(run.out, file + ":21: warning: 4980 more of the kind \"header without "
+                                  "\"]\"\" from here on are not shown\n"))
+      << run.out;
+  run = Qmkit({"check", "--json", file});
+  EXPECT_TRUE(Has(run.out, "\"omitted\":[{\"line\":21,\"severity\":\"warning\",\"kind\":"
+                           "\"header without \\\"]\\\"\",\"count\":4980},"))
+      << run.out;
+  Write(file, "\xEF\xBB\xBF[BOOK:B\xC3\xBC]\nshortDescription=A\nurl=x\n");
+  run = Qmkit({"check", file});
+  EXPECT_EQ(run.status, kExitDone);
+  EXPECT_TRUE(run.out.starts_with(file + ":1: note: the file begins with the UTF-8 "
+                                         "byte-order mark"))
+      << run.out;
+
   // Without FILE, the user's catalogue; missing, it is named with the reason.
   run = Qmkit({"check"});
   EXPECT_EQ(run.status, kExitUsage);

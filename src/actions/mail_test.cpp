@@ -116,5 +116,35 @@ TEST_F(MailTest, BrowserThenMailProgramThenMessage) {
   }
 }
 
+// A mailto address past the address limit falls back to the mail program;
+// a field past the mail field limit is refused with a message, not cut.
+TEST_F(MailTest, LongTextsGoToTheMailProgramOrAreRefused) {
+  SiteEntry entry;
+  entry.shortDescription = "Quote";
+  entry.isMail = true;
+  entry.MailTo = "ann@example.com";
+  entry.MailBody = "!s!s";  // 30 characters, 34 encoded
+  page_.Select(u"fifteen chars!!");
+  // "mailto:ann@example.com?body=" is 28 characters.
+  page_.env.SetExpansionLimits({62, 100, 100, 30});
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
+  EXPECT_EQ(page_.top->navigated.size(), 1u);
+  EXPECT_TRUE(desktop_.mails.empty());
+
+  page_.env.SetExpansionLimits({61, 100, 100, 30});
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
+  EXPECT_EQ(page_.top->navigated.size(), 1u);
+  ASSERT_EQ(desktop_.mails.size(), 1u);
+  EXPECT_EQ(desktop_.mails[0].note, "fifteen chars!!fifteen chars!!");
+
+  page_.env.SetExpansionLimits({61, 100, 100, 29});
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
+  EXPECT_EQ(desktop_.mails.size(), 1u);
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            u"A mail field of \"Quote\" would be longer than 29 characters, the most "
+            u"that can be sent.\nNo mail was sent for it.");
+}
+
 }  // namespace
 }  // namespace qm

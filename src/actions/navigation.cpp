@@ -25,9 +25,13 @@ std::u16string EscapeHtmlAttribute(std::u16string_view text) {
 void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
                    const CodePage& code_page, Desktop& desktop,
                    std::size_t index) {
-  const std::u16string address =
-      ExpandTemplate(entry.url, context, code_page, UrlValueEncoding(entry),
-                     entry.charset);
+  std::u16string address;
+  const std::size_t limit = context.environment().ExpansionLimits().address;
+  if (!ExpandTemplateWithin(entry.url, context, code_page, UrlValueEncoding(entry),
+                            entry.charset, limit, &address)) {
+    ReportTooLong(entry, ExpandedText::kAddress, limit, code_page, desktop);
+    return;
+  }
   if (const std::shared_ptr<BrowserWindow>& top = context.topWindow()) {
     const std::shared_ptr<BrowserWindow> opened =
         top->Open(address, code_page.ToWide(entry.windowName),
@@ -49,9 +53,13 @@ void FollowHref(const SiteEntry& entry, RequestContext& context,
     desktop.Beep(BeepKind::kExclamation);
     return;
   }
-  const std::u16string address =
-      ExpandTemplate(entry.href, context, code_page, UrlValueEncoding(entry),
-                     entry.charset);
+  std::u16string address;
+  const std::size_t limit = context.environment().ExpansionLimits().address;
+  if (!ExpandTemplateWithin(entry.href, context, code_page, UrlValueEncoding(entry),
+                            entry.charset, limit, &address)) {
+    ReportTooLong(entry, ExpandedText::kAddress, limit, code_page, desktop);
+    return;
+  }
   std::u16string html = u"<A ID=\"";
   html += kFollowAnchorId;
   html += u"\" HREF=\"";

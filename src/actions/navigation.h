@@ -23,7 +23,8 @@ inline constexpr std::u16string_view kFollowAnchorText = u"TRANSLATE";
 // A window that comes back is brought to the front; when none comes back,
 // or there is no top-level window, the shell opens the address instead
 // (converted to 8-bit text). Failures of the shell and of the focus change
-// are silent.
+// are silent. An address longer than the environment's ExpansionLimits
+// allows opens nothing; ReportTooLong says so.
 void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
                    const CodePage& code_page, Desktop& desktop,
                    std::size_t index);
@@ -37,7 +38,8 @@ void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
 // removed first, so a second href entry of a run follows its own address.
 // When the document cannot be changed or the anchor cannot be clicked,
 // gives the exclamation beep; nothing else is reported. The anchor stays
-// in the page.
+// in the page. An address longer than the environment's ExpansionLimits
+// allows is not followed (and the page not touched); ReportTooLong says so.
 void FollowHref(const SiteEntry& entry, RequestContext& context,
                 const CodePage& code_page, Desktop& desktop);
 

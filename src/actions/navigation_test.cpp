@@ -72,7 +72,8 @@ TEST_F(NavigationTest, AnchorIsEscapedWholeAndOwnedByItsEntry) {
             u"&lt;script&gt;alert(&#39;1&#39;)&lt;/script&gt;&amp;amp;\" "
             u"TARGET=\"a&quot;b&lt;c&gt;\">TRANSLATE</A>");
 
-  const std::u16string long_address(5000, u'q');
+  // The longest address the browser takes goes whole.
+  const std::u16string long_address(kWindowsTextLimits.address, u'q');
   page_.Select(long_address);
   entry_.windowName = "two";
   Follow();
@@ -92,6 +93,36 @@ TEST_F(NavigationTest, FailuresGiveTheExclamationBeep) {
   Follow();
   EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>(3, BeepKind::kExclamation));
   EXPECT_TRUE(desktop_.messages.empty() && page_.top->opened.empty());
+}
+
+// An address past the environment's limit is refused with a message naming
+// the entry and the limit: nothing opened, followed or inserted.
+TEST_F(NavigationTest, AnAddressTooLongIsRefusedWithAMessage) {
+  page_.env.SetExpansionLimits({28, 100, 100, 100});
+  page_.Select(u"abcdefghij");
+  entry_.shortDescription = "Shop";
+  entry_.url = "https://s.example/?!s";  // 29 characters
+  entry_.href = "https://s.example/?!s";
+  Open();
+  Follow();
+  EXPECT_TRUE(page_.top->opened.empty());
+  EXPECT_TRUE(desktop_.shell_opened.empty());
+  EXPECT_TRUE(page_.frame_document->body.empty());
+  EXPECT_TRUE(Clicked().empty());
+  ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            u"The address of \"Shop\" would be longer than 28 characters, the most "
+            u"that can be opened.\nNothing was opened for it.");
+  EXPECT_EQ(desktop_.messages[0].caption, u"Pellmor Quillmark");
+  EXPECT_EQ(desktop_.messages[1].text, desktop_.messages[0].text);
+
+  // Exactly at the limit it goes.
+  entry_.url = entry_.href = "https://s.example/!s";
+  Open();
+  Follow();
+  EXPECT_EQ(page_.top->opened.size(), 1u);
+  EXPECT_EQ(Clicked().size(), 1u);
+  EXPECT_EQ(desktop_.messages.size(), 2u);
 }
 
 }  // namespace

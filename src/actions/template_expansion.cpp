@@ -1,6 +1,8 @@
 #include "actions/template_expansion.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "actions/percent_encoding.h"
 #include "actions/registrable_domain.h"
@@ -114,10 +116,21 @@ bool IsCommandLineSpecial(char16_t c) {
 
 class Expansion {
  public:
-  Expansion(ValueEncoding encoding, UrlCharset charset, std::u16string* out)
-      : encoding_(encoding), charset_(charset), out_(out) {}
+  Expansion(ValueEncoding encoding, UrlCharset charset, std::size_t limit,
+            std::u16string* out)
+      : encoding_(encoding), charset_(charset), limit_(limit), out_(out) {}
+
+  // False once the expansion is over the limit; nothing more is appended
+  // then. A value's encoded form is never shorter than the value, so a value
+  // that cannot fit is not encoded at all.
+  bool fits() const { return fits_; }
+
+  void AppendCharacter(char16_t c) {
+    if (Room(1)) out_->push_back(c);
+  }
 
   void AppendValue(std::u16string_view value, Insert insert) {
+    if (!Room(value.size())) return;
     if (insert == Insert::kLiteral || encoding_ == ValueEncoding::kNone) {
       out_->append(value);
     } else if (encoding_ == ValueEncoding::kPercent) {
@@ -131,17 +144,25 @@ class Expansion {
         out_->push_back(IsCommandLineSpecial(c) ? u'_' : c);
       }
     }
+    fits_ = out_->size() <= limit_;
   }
 
   void AppendEscape(std::u16string_view text) {
+    if (!Room(text.size())) return;
     if (encoding_ == ValueEncoding::kPercent) {
       AppendEncoded(text);
     } else {
       out_->append(text);
     }
+    fits_ = out_->size() <= limit_;
   }
 
  private:
+  bool Room(std::size_t size) {
+    if (fits_ && size > limit_ - out_->size()) fits_ = false;
+    return fits_;
+  }
+
   void AppendEncoded(std::u16string_view value) {
     if (charset_ == UrlCharset::kUtf8) {
       AppendPercentEncodedUtf8(value, out_);
@@ -152,22 +173,24 @@ class Expansion {
 
   ValueEncoding encoding_;
   UrlCharset charset_;
+  std::size_t limit_;
+  bool fits_ = true;
   std::u16string* out_;
 };
 
 }  // namespace
 
-std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
-                              const CodePage& code_page, ValueEncoding encoding,
-                              UrlCharset charset) {
-  std::u16string out;
-  out.reserve(tmpl.size());
-  Expansion expansion(encoding, charset, &out);
+bool ExpandTemplateWithin(std::string_view tmpl, RequestContext& context,
+                          const CodePage& code_page, ValueEncoding encoding,
+                          UrlCharset charset, std::size_t limit, std::u16string* out) {
+  out->clear();
+  out->reserve(std::min(tmpl.size(), limit));
+  Expansion expansion(encoding, charset, limit, out);
   const std::size_t n = tmpl.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  for (std::size_t i = 0; i < n && expansion.fits(); ++i) {
     const char c = tmpl[i];
     if ((c != '!' && c != '\\') || i + 1 == n) {
-      out.push_back(static_cast<unsigned char>(c));
+      expansion.AppendCharacter(static_cast<unsigned char>(c));
       continue;
     }
     const char next = tmpl[++i];
@@ -175,8 +198,8 @@ std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
       if (const Placeholder* p = FindPlaceholder(next)) {
         expansion.AppendValue(p->value(context, code_page), p->insert);
       } else {
-        out.push_back(u'!');
-        out.push_back(static_cast<unsigned char>(next));
+        expansion.AppendCharacter(u'!');
+        expansion.AppendCharacter(static_cast<unsigned char>(next));
       }
       continue;
     }
@@ -190,7 +213,40 @@ std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
       }
     }
   }
+  if (expansion.fits()) return true;
+  // The caller gets nothing to cut down, and the memory goes back at once.
+  std::u16string().swap(*out);
+  return false;
+}
+
+std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
+                              const CodePage& code_page, ValueEncoding encoding,
+                              UrlCharset charset) {
+  std::u16string out;
+  ExpandTemplateWithin(tmpl, context, code_page, encoding, charset,
+                       std::u16string::npos, &out);
   return out;
+}
+
+void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
+                   const CodePage& code_page, Desktop& desktop) {
+  int id = kStringAddressTooLong;
+  if (what == ExpandedText::kCommandLine) id = kStringCommandLineTooLong;
+  if (what == ExpandedText::kMailField) id = kStringMailFieldTooLong;
+  const std::u16string name = code_page.ToWide(
+      entry.shortDescription.empty() ? entry.name : entry.shortDescription);
+  std::u16string number;
+  for (const char digit : std::to_string(limit)) number.push_back(static_cast<char16_t>(digit));
+  std::u16string text(LoadString(id));
+  const std::pair<std::u16string_view, const std::u16string*> fields[] = {
+      {u"%2", &number}, {u"%1", &name}};  // a name may hold "%2" itself
+  for (const auto& [mark, value] : fields) {
+    if (const std::size_t at = text.find(mark); at != std::u16string::npos) {
+      text.replace(at, mark.size(), *value);
+    }
+  }
+  desktop.ShowMessage(0, text, std::u16string(LoadString(kStringProductName)),
+                      MessageStyle{MessageIcon::kExclamation, MessageButtons::kOk});
 }
 
 ValueEncoding UrlValueEncoding(const SiteEntry& entry) {

@@ -3,12 +3,14 @@
 // escapes for characters that a catalogue line cannot hold.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "catalogue/site_entry.h"
 #include "context/request_context.h"
 #include "host/code_page.h"
+#include "host/desktop.h"
 #include "host/module_environment.h"
 
 namespace qm {
@@ -56,6 +58,26 @@ inline constexpr std::u16string_view kProductWebPage =
 std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
                               const CodePage& code_page, ValueEncoding encoding,
                               UrlCharset charset = UrlCharset::kWindows1252);
+
+// ExpandTemplate that gives up as soon as the expansion is longer than
+// `limit` UTF-16 code units, so a template that repeats a long value many
+// times costs no more than the limit. Returns true with the whole expansion
+// in *out when it fits; false when it does not, with *out cleared.
+//   "!S!S" with selection "abc": limit 6 gives "abcabc", limit 5 false
+bool ExpandTemplateWithin(std::string_view tmpl, RequestContext& context,
+                          const CodePage& code_page, ValueEncoding encoding,
+                          UrlCharset charset, std::size_t limit, std::u16string* out);
+
+// What an expanded text that would exceed its limit was for, as the message
+// about it names it.
+enum class ExpandedText { kAddress, kCommandLine, kMailField };
+
+// Tells the user that the `what` of `entry` would be longer than `limit`
+// characters and so was not carried out: a message box under caption string
+// 100 with an exclamation icon, owned by the desktop.
+//   The address of "Shop" would be longer than 2083 characters, ...
+void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
+                   const CodePage& code_page, Desktop& desktop);
 
 // The encoding that an entry's URLEncode flag asks for in url, href and the
 // "mailto:" address: kPercent when set, else kNone.

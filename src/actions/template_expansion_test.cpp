@@ -109,5 +109,53 @@ TEST(ExpandTemplate, BinaryTemplatesAndHugeValues) {
   EXPECT_EQ(Expand(page, "!S", kPercent, kUtf8).size(), 9 * selection.size());
 }
 
+// A limit refuses the whole expansion, never cuts it; the encoded size
+// counts, and expansion stops at the first text past the limit.
+TEST(ExpandTemplateWithin, RefusesWhatIsLongerThanTheLimit) {
+  ActionTestPage page;
+  page.Select(u"a b");
+  struct Case {
+    std::string_view tmpl;
+    ValueEncoding encoding;
+    std::size_t limit;
+    std::u16string_view expected;  // empty: refused
+  };
+  const Case cases[] = {
+      {"q=!S", kNone, 5, u"q=a b"},
+      {"q=!S", kNone, 4, u""},
+      {"q=!S", kPercent, 7, u"q=a%20b"},
+      {"q=!S", kPercent, 6, u""},
+      {"q=!S\\n", kPercent, 13, u"q=a%20b%0D%0A"},
+      {"q=!S\\n", kPercent, 12, u""},
+      {"!S!!!Z", kNone, 6, u"a b!!Z"},
+      {"!S!!!Z", kNone, 5, u""},
+      {"abc", kNone, 2, u""},
+      {"", kNone, 0, u""},
+  };
+  for (const Case& c : cases) {
+    std::u16string out = u"left over";
+    const bool fits = ExpandTemplateWithin(c.tmpl, *page.Context(), page.code_page,
+                                           c.encoding, UrlCharset::kWindows1252, c.limit,
+                                           &out);
+    EXPECT_EQ(fits, !c.expected.empty() || c.tmpl.empty()) << c.tmpl << " " << c.limit;
+    EXPECT_EQ(out, c.expected) << c.tmpl << " " << c.limit;
+  }
+
+  // A template that repeats a long selection stops at the first copy past
+  // the limit: the currency placeholder after it is never looked up.
+  page.Select(std::u16string(65536, u'x'));
+  std::string repeated;
+  for (int k = 0; k < 65000; ++k) repeated += "!s";
+  const std::unique_ptr<RequestContext> context = page.Context();
+  std::u16string out;
+  EXPECT_FALSE(ExpandTemplateWithin(repeated + "!F", *context, page.code_page, kNone,
+                                    UrlCharset::kWindows1252, 1 << 20, &out));
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(context->sourceCurrencyField(), nullptr);
+  EXPECT_TRUE(ExpandTemplateWithin("!s!s!F", *context, page.code_page, kNone,
+                                   UrlCharset::kWindows1252, 1 << 20, &out));
+  EXPECT_NE(context->sourceCurrencyField(), nullptr);
+}
+
 }  // namespace
 }  // namespace qm

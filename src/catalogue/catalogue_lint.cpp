@@ -1,13 +1,16 @@
 #include "catalogue/catalogue_lint.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <span>
 #include <utility>
 
+#include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entry.h"
 #include "text/ascii_fold.h"
 #include "text/number_scan.h"
+#include "text/windows_1252.h"
 
 namespace qm {
 namespace {
@@ -28,6 +31,30 @@ constexpr std::string_view kActionKeys[] = {"url",    "href",   "command",     "
 constexpr std::string_view kPlaceholders = "!Ss-OouUwWhHdDtTFfLlCcIi";
 
 constexpr std::string_view kFlagFirstCharacters = "YyTt1NnFf0";
+
+// The names of the kinds, in the order LintKind declares them.
+constexpr const char* kKindNames[] = {
+    "catalogue read as UTF-8",
+    "text that looks like UTF-8",
+    "header without \"]\"",
+    "text after a header's \"]\"",
+    "section replaced by a later one",
+    "section no command loads",
+    "line without \"=\"",
+    "key line before any header",
+    "key given twice",
+    "NUL byte in a value",
+    "key nothing reads",
+    "unusable power key",
+    "value that decides nothing",
+    "unknown placeholder",
+    "entry that does nothing",
+    "entry without shortDescription",
+    "unit section that defines no unit",
+};
+constexpr std::size_t kKindCount = std::size(kKindNames);
+static_assert(kKindCount == static_cast<std::size_t>(LintKind::kUnitDefinesNothing) + 1,
+              "one name for each kind");
 
 constexpr int kLowestPower = -18;
 constexpr int kHighestPower = 18;
@@ -181,20 +208,40 @@ class Linter {
   void Line(std::size_t number, std::string_view line) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     if (line.empty() || line.front() == '#' || line.front() == ';') return;
-    LooksLikeUtf8(number, line);
+    if (look_for_utf8_) LooksLikeUtf8(number, line);
     if (line.front() == '[') {
       Header(number, line.substr(1));
     } else {
       KeyLine(number, line);
     }
+    // Outside a section nothing more can come for this line.
+    if (!has_section_) Flush();
   }
 
-  std::vector<LintFinding> Finish() {
+  Linter(std::size_t shown_per_kind, bool look_for_utf8,
+         const std::function<void(const LintFinding&)>& sink)
+      : shown_per_kind_(shown_per_kind), look_for_utf8_(look_for_utf8), sink_(sink) {}
+
+  // Tells that the file was read as UTF-8 because of its byte-order mark.
+  void ReadAsUtf8() {
+    Note(1, LintKind::kUtf8Catalogue, [&] {
+      return std::string(
+          "the file begins with the UTF-8 byte-order mark, so it is read as UTF-8 and"
+          " converted to the system code page; characters that code page cannot hold"
+          " become \"?\"");
+    });
+  }
+
+  LintTally Finish() {
     CloseSection();
-    std::stable_sort(
-        findings_.begin(), findings_.end(),
-        [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
-    return std::move(findings_);
+    Flush();
+    for (std::size_t k = 0; k < kKindCount; ++k) {
+      const Quota& quota = quotas_[k];
+      if (quota.omitted == 0) continue;
+      tally_.omitted.push_back({static_cast<LintKind>(k), quota.severity,
+                                quota.first_omitted_line, quota.omitted});
+    }
+    return std::move(tally_);
   }
 
  private:
@@ -211,17 +258,50 @@ class Linter {
     std::map<std::string, KeyRecord, std::less<>> keys;  // by folded key
   };
 
-  void Report(std::size_t line, LintSeverity severity, std::string message) {
-    findings_.push_back({line, severity, std::move(message)});
+  // Counts the finding and holds it back until its section closes (or the
+  // line ends, outside a section), so that the findings about the whole
+  // section, made last but told at its header, come out in line order. Past
+  // the kind's quota only the count grows.
+  // `message` makes the text, only for a finding that is shown: a broken
+  // file may repeat one mistake on millions of lines.
+  template <typename Message>
+  void Report(std::size_t line, LintSeverity severity, LintKind kind,
+              const Message& message) {
+    switch (severity) {
+      case LintSeverity::kError: ++tally_.errors; break;
+      case LintSeverity::kWarning: ++tally_.warnings; break;
+      case LintSeverity::kNote: ++tally_.notes; break;
+    }
+    Quota& quota = quotas_[static_cast<std::size_t>(kind)];
+    if (quota.shown >= shown_per_kind_) {
+      if (quota.omitted++ == 0) {
+        quota.first_omitted_line = line;
+        quota.severity = severity;
+      }
+      return;
+    }
+    ++quota.shown;
+    held_.push_back({line, severity, kind, message()});
   }
-  void Error(std::size_t line, std::string message) {
-    Report(line, LintSeverity::kError, std::move(message));
+  template <typename Message>
+  void Error(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kError, kind, message);
   }
-  void Warning(std::size_t line, std::string message) {
-    Report(line, LintSeverity::kWarning, std::move(message));
+  template <typename Message>
+  void Warning(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kWarning, kind, message);
   }
-  void Note(std::size_t line, std::string message) {
-    Report(line, LintSeverity::kNote, std::move(message));
+  template <typename Message>
+  void Note(std::size_t line, LintKind kind, const Message& message) {
+    Report(line, LintSeverity::kNote, kind, message);
+  }
+
+  void Flush() {
+    std::stable_sort(
+        held_.begin(), held_.end(),
+        [](const LintFinding& a, const LintFinding& b) { return a.line < b.line; });
+    for (const LintFinding& f : held_) sink_(f);
+    held_.clear();
   }
 
   // A catalogue saved as UTF-8 lists each such character as two to four
@@ -230,9 +310,12 @@ class Linter {
   void LooksLikeUtf8(std::size_t number, std::string_view line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
       if (const std::size_t length = Utf8SequenceLength(line.substr(i))) {
-        Warning(number, Quoted(line.substr(i, length)) +
-                            " looks like one character written in UTF-8, but catalogue"
-                            " text is read as Windows-1252: save the file as Windows-1252");
+        Warning(number, LintKind::kLooksLikeUtf8, [&] {
+          return std::string(Quoted(line.substr(i, length)) +
+                             " looks like one character written in UTF-8, but a catalogue"
+                             " without the UTF-8 byte-order mark is read as Windows-1252:"
+                             " save the file as Windows-1252, or as UTF-8 with the mark");
+        });
         return;
       }
     }
@@ -243,44 +326,56 @@ class Linter {
     const std::size_t close = rest.find(']');
     const std::string_view name = rest.substr(0, close);
     if (close == std::string_view::npos) {
-      Warning(number,
-              "header without \"]\": the section name runs to the end of the line");
+      Warning(number, LintKind::kHeaderWithoutBracket, [&] {
+        return std::string(
+            "header without \"]\": the section name runs to the end of the line");
+      });
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
       if (!after.empty() && after.front() != '#' && after.front() != ';') {
-        Warning(number, "text after \"]\" is ignored: " + Quoted(after));
+        Warning(number, LintKind::kTextAfterHeader, [&] {
+          return std::string("text after \"]\" is ignored: " + Quoted(after));
+        });
       }
     }
 
-    const std::string folded = FoldAsciiCopy(name);
-    if (const auto it = names_.find(folded); it != names_.end()) {
-      const auto& [line, earlier] = it->second;
+    if (const auto it = names_.find(name); it != names_.end()) {
+      const std::string_view earlier = it->first;
+      const std::size_t line = it->second;
       if (earlier == name) {
-        Warning(number, "section " + Quoted(name) + " repeats line " +
-                            std::to_string(line) + " and replaces that section wholesale");
+        Warning(number, LintKind::kSectionReplaced, [&] {
+          return std::string("section " + Quoted(name) + " repeats line " +
+                             std::to_string(line) +
+                             " and replaces that section wholesale");
+        });
       } else {
-        Warning(number, "section " + Quoted(name) + " replaces section " +
-                            Quoted(earlier) + " of line " + std::to_string(line) +
-                            " wholesale (section names ignore letter case)");
+        Warning(number, LintKind::kSectionReplaced, [&] {
+          return std::string("section " + Quoted(name) + " replaces section " +
+                             Quoted(earlier) + " of line " + std::to_string(line) +
+                             " wholesale (section names ignore letter case)");
+        });
       }
+      names_.erase(it);
     }
-    names_[folded] = {number, name};
+    names_.emplace(name, number);
 
     const bool selected = std::any_of(
         std::begin(kCategoryPrefixes), std::end(kCategoryPrefixes),
         [&](std::string_view prefix) { return StartsWithFolded(name, prefix); });
     if (!selected) {
-      std::string message = "section " + Quoted(name) + " is loaded by no command: ";
-      if (!name.empty() && IsBlank(name.front())) {
-        message += "the blank after \"[\" is part of its name";
-      } else {
-        message += "its name must begin with one of";
-        for (std::string_view prefix : kCategoryPrefixes) {
-          message += ' ';
-          message += prefix;
+      Error(number, LintKind::kSectionNotLoaded, [&] {
+        std::string message = "section " + Quoted(name) + " is loaded by no command: ";
+        if (!name.empty() && IsBlank(name.front())) {
+          message += "the blank after \"[\" is part of its name";
+        } else {
+          message += "its name must begin with one of";
+          for (std::string_view prefix : kCategoryPrefixes) {
+            message += ' ';
+            message += prefix;
+          }
         }
-      }
-      Error(number, std::move(message));
+        return message;
+      });
     }
 
     const bool unit = StartsWithFolded(name, kUnitPrefix);
@@ -293,11 +388,13 @@ class Linter {
     // The first character belongs to the key even when it is "=".
     const std::size_t equals = line.find('=', 1);
     if (equals == std::string_view::npos) {
-      Error(number, "line without \"=\" is ignored");
+      Error(number, LintKind::kLineWithoutEquals,
+            [&] { return std::string("line without \"=\" is ignored"); });
       return;
     }
     if (!has_section_) {
-      Error(number, "key line before any section header is ignored");
+      Error(number, LintKind::kKeyBeforeHeader,
+            [&] { return std::string("key line before any section header is ignored"); });
       return;
     }
     const std::string_view key = line.substr(0, equals);
@@ -305,14 +402,18 @@ class Linter {
     std::string folded = FoldAsciiCopy(key);
 
     if (const auto it = section_.keys.find(folded); it != section_.keys.end()) {
-      Note(number, "key " + Quoted(key) + " repeats line " +
-                       std::to_string(it->second.line) + "; the later value wins");
+      Note(number, LintKind::kKeyRepeated, [&] {
+        return std::string("key " + Quoted(key) + " repeats line " +
+                           std::to_string(it->second.line) + "; the later value wins");
+      });
     }
     section_.keys[folded] = {number, value};
     if (value.find('\0') != std::string_view::npos) {
-      Warning(number, "key " + Quoted(key) +
-                          ": its value holds a NUL byte, where the system and most"
-                          " programs take the text to end");
+      Warning(number, LintKind::kNulInValue, [&] {
+        return std::string("key " + Quoted(key) +
+                           ": its value holds a NUL byte, where the system and most"
+                           " programs take the text to end");
+      });
     }
 
     if (section_.unit) {
@@ -325,11 +426,13 @@ class Linter {
   void SiteKey(std::size_t number, std::string_view key, std::string_view value) {
     const KnownKey* known = FindKey(kSiteKeys, key);
     if (known == nullptr) {
-      std::string message = "key " + Quoted(key) + " is read by no entry";
-      if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
-        message += ": blanks before \"=\" belong to the key";
-      }
-      Error(number, std::move(message));
+      Error(number, LintKind::kUnreadKey, [&] {
+        std::string message = "key " + Quoted(key) + " is read by no entry";
+        if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
+          message += ": blanks before \"=\" belong to the key";
+        }
+        return message;
+      });
       return;
     }
     CheckValue(number, *known, key, value);
@@ -345,33 +448,42 @@ class Linter {
     switch (ReadPowerKey(folded, &power)) {
       case PowerSpelling::kValid:
         if (FirstNameBlank(value)) {
-          Error(number, "power key " + Quoted(key) +
-                            " defines no unit: its first name is blank");
+          Error(number, LintKind::kPowerKeyUnusable, [&] {
+            return std::string("power key " + Quoted(key) +
+                               " defines no unit: its first name is blank");
+          });
         }
         return;
       case PowerSpelling::kMalformed:
-        Error(number, "power key " + Quoted(key) + " is not recognised: write it " +
-                          PowerKey(power));
+        Error(number, LintKind::kPowerKeyUnusable, [&] {
+          return std::string("power key " + Quoted(key) +
+                             " is not recognised: write it " + PowerKey(power));
+        });
         return;
       case PowerSpelling::kOutOfRange:
-        Error(number, "power key " + Quoted(key) + " is ignored: powers run from " +
-                          PowerKey(kLowestPower) + " to " + PowerKey(kHighestPower));
+        Error(number, LintKind::kPowerKeyUnusable, [&] {
+          return std::string("power key " + Quoted(key) +
+                             " is ignored: powers run from " + PowerKey(kLowestPower) +
+                             " to " + PowerKey(kHighestPower));
+        });
         return;
       case PowerSpelling::kNone:
         break;
     }
-    const std::string_view trimmed = TrimBlanks(key);
-    int ignored = 0;
-    std::string message = "key " + Quoted(key) + " is read by no unit section";
-    if (trimmed != key &&
-        (FindKey(kUnitKeys, trimmed) != nullptr ||
-         ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
-      message += ": blanks before \"=\" belong to the key";
-    } else {
-      message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
-                 " ... " + PowerKey(kHighestPower) + ")";
-    }
-    Error(number, std::move(message));
+    Error(number, LintKind::kUnreadKey, [&] {
+      const std::string_view trimmed = TrimBlanks(key);
+      int ignored = 0;
+      std::string message = "key " + Quoted(key) + " is read by no unit section";
+      if (trimmed != key &&
+          (FindKey(kUnitKeys, trimmed) != nullptr ||
+           ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
+        message += ": blanks before \"=\" belong to the key";
+      } else {
+        message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
+                   " ... " + PowerKey(kHighestPower) + ")";
+      }
+      return message;
+    });
   }
 
   void CheckValue(std::size_t number, const KnownKey& known, std::string_view key,
@@ -382,18 +494,22 @@ class Linter {
             kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
           const std::string_view fallback =
               known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
-          Warning(number, "flag " + Quoted(key) + " value " + Quoted(value) +
-                              " decides nothing (the first character must be one of " +
-                              std::string(kFlagFirstCharacters) + "); the default, " +
-                              std::string(fallback) + ", stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("flag " + Quoted(key) + " value " + Quoted(value) +
+                               " decides nothing (the first character must be one of " +
+                               std::string(kFlagFirstCharacters) + "); the default, " +
+                               std::string(fallback) + ", stays");
+          });
         }
         break;
       case KeyKind::kCharset: {
         const std::string_view name = TrimBlanks(value);
         if (!name.empty() && CompareFolded(name, "utf-8") != 0 &&
             CompareFolded(name, "windows-1252") != 0) {
-          Warning(number, "charset " + Quoted(value) +
-                              " is neither utf-8 nor windows-1252; windows-1252 stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("charset " + Quoted(value) +
+                               " is neither utf-8 nor windows-1252; windows-1252 stays");
+          });
         }
         break;
       }
@@ -401,8 +517,11 @@ class Linter {
         double number_value = 0;
         std::size_t consumed = 0;
         if (!value.empty() && !ScanDouble(value, &number_value, &consumed)) {
-          Warning(number, "key " + Quoted(key) + " value " + Quoted(value) +
-                              " is no number; " + std::string(known.fallback) + " stays");
+          Warning(number, LintKind::kValueDecidesNothing, [&] {
+            return std::string("key " + Quoted(key) + " value " + Quoted(value) +
+                               " is no number; " + std::string(known.fallback) +
+                               " stays");
+          });
         }
         break;
       }
@@ -428,10 +547,12 @@ class Linter {
       i += (value[i] == '!' || value[i] == '\\') ? 2 : 1;
     }
     if (count > 0) {
-      Warning(number, "key " + Quoted(key) + ": " + unknown +
-                          (count == 1 ? " is no placeholder and stays"
-                                      : " are no placeholders and stay") +
-                          " as written (\"!!\" gives a \"!\")");
+      Warning(number, LintKind::kUnknownPlaceholder, [&] {
+        return std::string("key " + Quoted(key) + ": " + unknown +
+                           (count == 1 ? " is no placeholder and stays"
+                                       : " are no placeholders and stay") +
+                           " as written (\"!!\" gives a \"!\")");
+      });
     }
   }
 
@@ -448,6 +569,7 @@ class Linter {
     } else if (section_.unit) {
       CloseUnitSection();
     }
+    Flush();
   }
 
   // The entry is listed all the same, so the author sees a line that does
@@ -456,23 +578,29 @@ class Linter {
     const bool acts = std::any_of(std::begin(kActionKeys), std::end(kActionKeys),
                                   [&](std::string_view key) { return HasValue(key); });
     if (!acts) {
-      Warning(section_.line, "entry " + Quoted(section_.name) +
-                                 " does nothing when chosen: it has no url, href, command"
-                                 " or mail key (MailTo, MailCC, MailBCC, MailSubject,"
-                                 " MailBody) with a value");
+      Warning(section_.line, LintKind::kEntryDoesNothing, [&] {
+        return std::string("entry " + Quoted(section_.name) +
+                           " does nothing when chosen: it has no url, href, command"
+                           " or mail key (MailTo, MailCC, MailBCC, MailSubject,"
+                           " MailBody) with a value");
+      });
     }
     if (!HasValue("shortdescription")) {
-      Warning(section_.line, "entry " + Quoted(section_.name) +
-                                 " has no shortDescription: its line in the choice list"
-                                 " is blank");
+      Warning(section_.line, LintKind::kNoShortDescription, [&] {
+        return std::string("entry " + Quoted(section_.name) +
+                           " has no shortDescription: its line in the choice list"
+                           " is blank");
+      });
     }
   }
 
   void CloseUnitSection() {
     const auto category = section_.keys.find("category");
     if (category == section_.keys.end() || category->second.value.empty()) {
-      Error(section_.line, "unit section " + Quoted(section_.name) +
-                               " has no category and defines no unit");
+      Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
+        return std::string("unit section " + Quoted(section_.name) +
+                           " has no category and defines no unit");
+      });
       return;
     }
     for (const auto& [folded, record] : section_.keys) {
@@ -482,15 +610,31 @@ class Linter {
         return;
       }
     }
-    Error(section_.line, "unit section " + Quoted(section_.name) +
-                             " defines no unit: no power key " + PowerKey(kLowestPower) +
-                             " ... " + PowerKey(kHighestPower) + " names one");
+    Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
+      return std::string("unit section " + Quoted(section_.name) +
+                         " defines no unit: no power key " + PowerKey(kLowestPower) +
+                         " ... " + PowerKey(kHighestPower) + " names one");
+    });
   }
 
-  std::vector<LintFinding> findings_;
-  // Every section name so far, by folded name: the line and the name as
-  // written.
-  std::map<std::string, std::pair<std::size_t, std::string_view>, std::less<>> names_;
+  struct Quota {
+    std::size_t shown = 0;
+    std::size_t omitted = 0;
+    std::size_t first_omitted_line = 0;
+    LintSeverity severity = LintSeverity::kError;
+  };
+
+  const std::size_t shown_per_kind_;
+  const bool look_for_utf8_;
+  const std::function<void(const LintFinding&)>& sink_;
+  LintTally tally_;
+  std::array<Quota, kKindCount> quotas_{};
+  // The findings of the open section that are still to be passed on.
+  std::vector<LintFinding> held_;
+  // Every section name so far, as written, with its line; found by folded
+  // name. The names are views into the text, so a file of many sections
+  // costs a map node each and no copy.
+  std::map<std::string_view, std::size_t, FoldedLess> names_;
   Section section_;
   bool has_section_ = false;
 };
@@ -506,8 +650,20 @@ const char* LintSeverityName(LintSeverity severity) {
   return "";
 }
 
-std::vector<LintFinding> LintCatalogue(std::string_view text) {
-  Linter linter;
+const char* LintKindName(LintKind kind) {
+  const auto k = static_cast<std::size_t>(kind);
+  return k < kKindCount ? kKindNames[k] : "";
+}
+
+LintTally LintCatalogue(std::string_view file_text, const CodePage& code_page,
+                        std::size_t shown_per_kind,
+                        const std::function<void(const LintFinding&)>& sink) {
+  const bool utf8 = HasUtf8ByteOrderMark(file_text);
+  const std::string converted =
+      utf8 ? ReadCatalogueText(std::string(file_text), code_page) : std::string();
+  const std::string_view text = utf8 ? std::string_view(converted) : file_text;
+  Linter linter(shown_per_kind, !utf8, sink);
+  if (utf8) linter.ReadAsUtf8();
   std::size_t number = 1;
   std::size_t start = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -519,6 +675,13 @@ std::vector<LintFinding> LintCatalogue(std::string_view text) {
   }
   if (start < text.size()) linter.Line(number, text.substr(start));
   return linter.Finish();
+}
+
+std::vector<LintFinding> LintCatalogue(std::string_view text) {
+  std::vector<LintFinding> findings;
+  LintCatalogue(text, Windows1252CodePage(), static_cast<std::size_t>(-1),
+                [&](const LintFinding& f) { findings.push_back(f); });
+  return findings;
 }
 
 }  // namespace qm

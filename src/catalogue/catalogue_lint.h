@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "host/code_page.h"
 
 namespace qm {
 
@@ -17,24 +20,80 @@ namespace qm {
 //            decides nothing, an unknown placeholder, a section replaced by a
 //            later one, an entry that does nothing or has no line text, text
 //            that looks like UTF-8, a NUL byte in a value;
-//   note     worth knowing and often meant, such as a key given twice.
+//   note     worth knowing and often meant, such as a key given twice, or a
+//            file read as UTF-8 because it begins with the byte-order mark.
 enum class LintSeverity { kError, kWarning, kNote };
 
 // "error", "warning" or "note".
 const char* LintSeverityName(LintSeverity severity);
 
+// What a finding is about. Findings of one kind read alike, so a long run
+// of them is cut short after the first few (see LintCatalogue).
+enum class LintKind {
+  kUtf8Catalogue,        // the file is UTF-8 with a byte-order mark
+  kLooksLikeUtf8,        // a line holds a UTF-8 sequence
+  kHeaderWithoutBracket,
+  kTextAfterHeader,
+  kSectionReplaced,
+  kSectionNotLoaded,
+  kLineWithoutEquals,
+  kKeyBeforeHeader,
+  kKeyRepeated,
+  kNulInValue,
+  kUnreadKey,
+  kPowerKeyUnusable,     // malformed, out of range, or its first name blank
+  kValueDecidesNothing,  // a flag, charset or number that is not one
+  kUnknownPlaceholder,
+  kEntryDoesNothing,
+  kNoShortDescription,
+  kUnitDefinesNothing,
+};
+
+// A few words that name the kind, such as "header without \"]\"".
+const char* LintKindName(LintKind kind);
+
 // One thing worth telling the author, at a line of the text counted from 1.
-// CR, LF and the pair CR LF each end one line. The message is 8-bit text:
-// it quotes names, keys and values with the file's own bytes.
+// CR, LF and the pair CR LF each end one line. The message is 8-bit text in
+// the system code page: it quotes names, keys and values as the catalogue
+// reads them.
 struct LintFinding {
   std::size_t line = 0;
   LintSeverity severity = LintSeverity::kError;
+  LintKind kind = LintKind::kUnreadKey;
   std::string message;
 };
 
-// The findings of the catalogue `text`, ordered by line (findings of one
-// line in the order they were made). An empty result means the text is
-// clean. What is reported:
+// Findings of one kind that were counted but not passed on: `count` of
+// them, the first at `first_line`.
+struct LintOmission {
+  LintKind kind = LintKind::kUnreadKey;
+  LintSeverity severity = LintSeverity::kError;
+  std::size_t first_line = 0;
+  std::size_t count = 0;
+};
+
+// Every finding counted by severity, shown or not, and what was left out.
+struct LintTally {
+  std::size_t errors = 0;
+  std::size_t warnings = 0;
+  std::size_t notes = 0;
+  std::vector<LintOmission> omitted;  // in the order the kinds are declared
+};
+
+// How many findings of one kind `qmkit check` shows before it counts the
+// rest: a broken file repeats the same mistake on every line.
+inline constexpr std::size_t kLintFindingsShownPerKind = 20;
+
+// Lints the catalogue `text` and passes each finding to `sink` as it is
+// made, ordered by line (findings of one line in the order they were made),
+// holding back only the findings of the current section. After
+// `shown_per_kind` findings of one kind the later ones of that kind are
+// only counted. Returns the counts. A clean text gives no finding.
+//
+// Text that begins with the UTF-8 byte-order mark is read as the loader
+// reads it (ReadCatalogueText): as UTF-8 converted to `code_page`, with a
+// note on line 1 saying so; it is then not searched for UTF-8 sequences.
+// What is reported:
 //   - lines the parser drops: key lines before the first header or without
 //     "=", and text after a header's "]";
 //   - headers without "]", and section names that begin with no category
@@ -61,13 +120,21 @@ struct LintFinding {
 //     command or mail key (MailTo, MailCC, MailBCC, MailSubject, MailBody)
 //     with a value, or that have no shortDescription, their line in the
 //     choice list;
-//   - a header or key line holding a well-formed multi-byte UTF-8 sequence:
-//     the text is read as Windows-1252, so such a sequence shows as several
-//     characters (once per line);
+//   - a header or key line holding a well-formed multi-byte UTF-8 sequence
+//     in a file without the byte-order mark: such text is read as the
+//     system code page, so the sequence shows as several characters (once
+//     per line);
 //   - a NUL byte in a value.
 // See LintSeverity for the weight of each.
 // Never fails; any bytes are accepted. Time is linear in the size of the
-// text apart from map lookups per line.
+// text apart from map lookups per line; memory beyond the text grows with
+// the number of distinct section names and the keys of one section.
+LintTally LintCatalogue(std::string_view text, const CodePage& code_page,
+                        std::size_t shown_per_kind,
+                        const std::function<void(const LintFinding&)>& sink);
+
+// Every finding of `text`, none left out, with Windows-1252 as the code
+// page: for tests and tools that want them all at once.
 std::vector<LintFinding> LintCatalogue(std::string_view text);
 
 }  // namespace qm

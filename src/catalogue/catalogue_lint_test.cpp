@@ -9,6 +9,7 @@
 #include "catalogue/site_entry.h"
 #include "host/resource_ids.h"
 #include "support/fake_module_environment.h"
+#include "text/windows_1252.h"
 
 namespace qm {
 namespace {
@@ -291,6 +292,64 @@ TEST(CatalogueLint, AnyBytesGiveFindingsWithinTheText) {
       ASSERT_LE(f.line, lines) << testing::PrintToString(text);
     }
   }
+}
+
+// Findings come out as they are made, in line order (the whole-section ones
+// at their header, before the section's key lines); past the quota a kind is
+// counted, not passed on.
+TEST(CatalogueLint, StreamsFindingsAndCountsThoseOfAKindPastItsQuota) {
+  std::string text;
+  for (int k = 0; k < 30; ++k) text += "[\n";
+  text += "[BOOK:A]\nx=1\n";
+  Findings seen;
+  const LintTally tally = LintCatalogue(text, Windows1252CodePage(), 3,
+                                        [&](const LintFinding& f) { seen.push_back(f); });
+  EXPECT_EQ(tally.errors, 30u + 1u);     // no command loads ""; x is read by none
+  EXPECT_EQ(tally.warnings, 30u + 29u + 2u);  // no "]"; "" repeated; the entry
+  EXPECT_EQ(tally.notes, 0u);
+  std::vector<std::string> kinds;
+  for (const LintFinding& f : seen) {
+    kinds.push_back(std::to_string(f.line) + " " + LintKindName(f.kind));
+  }
+  EXPECT_EQ(kinds, (std::vector<std::string>{
+                       "1 header without \"]\"", "1 section no command loads",
+                       "2 header without \"]\"", "2 section replaced by a later one",
+                       "2 section no command loads", "3 header without \"]\"",
+                       "3 section replaced by a later one", "3 section no command loads",
+                       "4 section replaced by a later one", "31 entry that does nothing",
+                       "31 entry without shortDescription", "32 key nothing reads"}));
+  ASSERT_EQ(tally.omitted.size(), 3u);
+  const auto omitted = [&](std::size_t k) {
+    const LintOmission& o = tally.omitted[k];
+    return std::string(LintSeverityName(o.severity)) + " " + LintKindName(o.kind) + " " +
+           std::to_string(o.first_line) + " " + std::to_string(o.count);
+  };
+  EXPECT_EQ(omitted(0), "warning header without \"]\" 4 27");
+  EXPECT_EQ(omitted(1), "warning section replaced by a later one 5 26");
+  EXPECT_EQ(omitted(2), "error section no command loads 4 27");
+}
+
+// A file that begins with the UTF-8 byte-order mark is read as UTF-8 in the
+// system code page: a note says so, its text is quoted converted, and its
+// characters are no longer taken for stray UTF-8.
+TEST(CatalogueLint, ByteOrderMarkIsNotedAndTheTextConverted) {
+  EXPECT_EQ(Described(LintCatalogue("\xEF\xBB\xBF[BOOK:B\xC3\xBC]\r\n"
+                                    "shortDescription=\xE2\x82\xAC\r\nurl=x\r\n"
+                                    // A-tilde and a quarter sign: C3 BC once converted.
+                                    "longDescription=\xC3\x83\xC2\xBC\r\n"
+                                    "[book:b\xC3\xBC]\nshortDescription=\xE4\xB8\xAD\n"
+                                    "url=x\n\xC3\xA9=1\n")),
+            (std::vector<std::string>{
+                "1: note: the file begins with the UTF-8 byte-order mark, so it is read as"
+                " UTF-8 and converted to the system code page; characters that code page"
+                " cannot hold become \"?\"",
+                "5: warning: section \"book:b\xFC\" replaces section \"BOOK:B\xFC\" of line 1"
+                " wholesale (section names ignore letter case)",
+                "8: error: key \"\xE9\" is read by no entry"}));
+  // A mark anywhere else is three bytes of text.
+  EXPECT_EQ(LinesWith(LintCatalogue("[BOOK:A]\nshortDescription=\xEF\xBB\xBF\nurl=x\n"),
+                      "looks like one character"),
+            LineNumbers{2});
 }
 
 }  // namespace

@@ -2,8 +2,19 @@
 
 #include "catalogue/catalogue_parser.h"
 #include "host/resource_ids.h"
+#include "text/utf8.h"
 
 namespace qm {
+
+bool HasUtf8ByteOrderMark(std::string_view bytes) {
+  return bytes.starts_with(kUtf8ByteOrderMark);
+}
+
+std::string ReadCatalogueText(std::string bytes, const CodePage& code_page) {
+  if (!HasUtf8ByteOrderMark(bytes)) return bytes;
+  return code_page.ToNarrow(
+      FromUtf8(std::string_view(bytes).substr(kUtf8ByteOrderMark.size())));
+}
 
 std::string CataloguePath(const ModuleEnvironment& env) {
   return env.UserCataloguePath();
@@ -20,7 +31,8 @@ CatalogueSource LoadCatalogue(const ModuleEnvironment& env,
   const std::string path = CataloguePath(env);
   std::string bytes;
   if (!path.empty() && env.ReadFile(path, &bytes)) {
-    ParseCatalogue(std::move(bytes), prefix, catalogue);
+    ParseCatalogue(ReadCatalogueText(std::move(bytes), env.SystemCodePage()), prefix,
+                   catalogue);
     if (!catalogue.empty()) return CatalogueSource::kUserFile;
   }
   ParseCatalogue(std::string(env.BuiltInFile(kDefaultCatalogueResource)),

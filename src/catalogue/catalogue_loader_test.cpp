@@ -84,5 +84,23 @@ TEST_F(LoadCatalogueTest, FileIsReadOnEveryLoad) {
   EXPECT_EQ(env_.reads(), 2);
 }
 
+// Editors that save UTF-8 put the byte-order mark first; the file is then
+// read as UTF-8 and its text converted to the system code page.
+TEST_F(LoadCatalogueTest, ByteOrderMarkReadsTheFileAsUtf8) {
+  env_.SetFile("C:\\Apps\\qmkit.ini",
+               "\xEF\xBB\xBF[BOOK:B\xC3\xBC" "cher]\r\n"
+               "shortDescription=\xE2\x82\xAC 5 \xE4\xB8\xAD \xFF.\r\n"
+               "[BOOK:Two]\nshortDescription=x\n");
+  CatalogueSource source;
+  EXPECT_EQ(Load("BOOK:", false, &source),
+            (std::vector<std::string>{"BOOK:B\xFC" "cher|\x80 5 ? ?.", "BOOK:Two|x"}));
+  EXPECT_EQ(source, CatalogueSource::kUserFile);
+
+  // Only at the very start is it a mark; without one no byte is touched.
+  env_.SetFile("C:\\Apps\\qmkit.ini", "\n\xEF\xBB\xBF[BOOK:A]\n[BOOK:B\xC3\xBC]\n");
+  EXPECT_EQ(Load("BOOK:", false, &source),
+            std::vector<std::string>{"BOOK:B\xC3\xBC|"});
+}
+
 }  // namespace
 }  // namespace qm

@@ -1,6 +1,13 @@
 #include "host/module_environment.h"
 
+#include "text/windows_1252.h"
+
 namespace qm {
+
+const CodePage& ModuleEnvironment::SystemCodePage() const {
+  static const Windows1252CodePage code_page;
+  return code_page;
+}
 
 std::string ModuleEnvironment::UserCataloguePath() const {
   std::string path = ModulePath();

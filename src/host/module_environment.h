@@ -2,11 +2,32 @@
 // and built-in data that belong to the module.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "host/code_page.h"
+
 namespace qm {
+
+// The longest texts, in UTF-16 code units, that the places an entry's
+// expanded templates go to take. A text that would be longer is refused
+// with a message, never cut: a cut address or command line does something
+// the author did not write.
+struct TextLimits {
+  std::size_t address = 0;       // an address opened, followed or navigated to
+  std::size_t command_line = 0;  // a command line started as it is
+  std::size_t console_line = 0;  // a command line handed to the interpreter
+  std::size_t mail_field = 0;    // one field of a message for the mail program
+};
+
+// What the Windows browser and the Win32 calls take, for the Windows module:
+// the browser's longest address (2,083 characters), CreateProcess's command
+// line (32,767 with its terminating NUL), and the console's line (8,191
+// characters). Simple MAPI sets no limit of its own; a field is held to a
+// megabyte so that a runaway template cannot exhaust memory.
+inline constexpr TextLimits kWindowsTextLimits = {2083, 32766, 8191, 1u << 20};
 
 class ModuleEnvironment {
  public:
@@ -61,6 +82,16 @@ class ModuleEnvironment {
     int menu_height = 19;     // a single-line menu bar
   };
   virtual WindowMetrics DesktopWindowMetrics() const { return {}; }
+
+  // The system code page, in which the module's 8-bit text is; a user's
+  // catalogue saved as UTF-8 is converted to it. Windows-1252 unless the
+  // host has a code page of its own. The object lives as long as the
+  // environment.
+  virtual const CodePage& SystemCodePage() const;
+
+  // How long an expanded address, command line or mail field may be where
+  // this host sends it. kWindowsTextLimits unless the host says otherwise.
+  virtual TextLimits ExpansionLimits() const { return kWindowsTextLimits; }
 };
 
 }  // namespace qm

@@ -6,7 +6,7 @@
 namespace qm {
 namespace {
 
-constexpr std::array<StringTableEntry, 47> kStrings = {{
+constexpr std::array<StringTableEntry, 50> kStrings = {{
     {100, u"Pellmor Quillmark"},
     {101, u"=> Pellmor Quillmark"},
     {102, u"Configure Pellmor Quillmark"},
@@ -57,6 +57,12 @@ constexpr std::array<StringTableEntry, 47> kStrings = {{
     {144, u"The amount should be a decimal number, such as 1.00"},
     {145, u"(Division by zero)"},
     {146, u"Cannot calculate answer %1"},
+    {147, u"The address of \"%1\" would be longer than %2 characters, the most "
+          u"that can be opened.\nNothing was opened for it."},
+    {148, u"The command line of \"%1\" would be longer than %2 characters, the "
+          u"most that can be started.\nNothing was started for it."},
+    {149, u"A mail field of \"%1\" would be longer than %2 characters, the most "
+          u"that can be sent.\nNo mail was sent for it."},
     {165, u"=>Search"},
     {166, u"Search for the selected text"},
 }};

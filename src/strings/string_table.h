@@ -21,6 +21,11 @@ inline constexpr int kStringStockSymbolRequired = 143;
 inline constexpr int kStringAmountNotNumber = 144;
 inline constexpr int kStringDivisionByZero = 145;
 inline constexpr int kStringCannotCalculate = 146;
+// An expanded template longer than where it goes takes; %1 is the entry's
+// shortDescription, %2 the limit in characters.
+inline constexpr int kStringAddressTooLong = 147;
+inline constexpr int kStringCommandLineTooLong = 148;
+inline constexpr int kStringMailFieldTooLong = 149;
 
 // The text of string `id`, or an empty text when there is none. A "\n" in a
 // text is a line feed.

@@ -28,6 +28,7 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
     variables_[name] = std::move(value);
   }
   void SetWindowMetrics(WindowMetrics metrics) { metrics_ = metrics; }
+  void SetExpansionLimits(TextLimits limits) { limits_ = limits; }
 
   std::string ModulePath() const override { return module_path_; }
   bool ReadFile(const std::string& path, std::string* bytes) const override;
@@ -46,6 +47,7 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
     return it->second;
   }
   WindowMetrics DesktopWindowMetrics() const override { return metrics_; }
+  TextLimits ExpansionLimits() const override { return limits_; }
 
   // How many times ReadFile was asked for a file.
   int reads() const { return reads_; }
@@ -59,6 +61,7 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   std::string currency_;
   std::map<std::string, std::string> variables_;
   WindowMetrics metrics_;
+  TextLimits limits_ = kWindowsTextLimits;
   mutable int reads_ = 0;
 };
 
