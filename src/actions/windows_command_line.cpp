@@ -153,10 +153,11 @@ bool IsInterpreterSwitch(std::u16string_view word) {
   return EqualFolded(word, u"/c") || EqualFolded(word, u"/k");
 }
 
+// What the interpreter reads as its own outside quotes.
 bool IsCommandInterpreterSpecial(char16_t c) {
   switch (c) {
     case u'&': case u'|': case u'<': case u'>': case u'(': case u')':
-    case u'^': case u'"': case u'!': case u'%':
+    case u'^': case u'"':
       return true;
     default:
       return false;
@@ -213,9 +214,20 @@ std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
   std::u16string line;
   bool quoted = false;  // the interpreter's own reading of the template's quotes
   bool escaped = false;
+  // A quote that reopens the template's quotes after a value, held back:
+  // when the template closes them right there, neither is written.
+  bool reopen = false;
   for (const CommandPiece& piece : pieces) {
     if (piece.source == CommandSource::kTemplate) {
-      for (const char16_t c : piece.text) {
+      std::u16string_view text = piece.text;
+      if (reopen && !text.empty() && text.front() == u'"') {
+        text.remove_prefix(1);
+        quoted = false;
+      } else if (reopen) {
+        line.push_back(u'"');
+      }
+      reopen = false;
+      for (const char16_t c : text) {
         line.push_back(c);
         if (escaped) {
           escaped = false;
@@ -228,37 +240,74 @@ std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
       continue;
     }
     bool guard = percents >= 2;
-    // Brackets and "!" mean nothing to it in a plain command; they are
-    // escaped only along with the rest.
+    // Brackets mean nothing to it in a plain command; they are escaped only
+    // along with the rest.
     for (const char16_t c : piece.text) {
-      guard = guard || (IsCommandInterpreterSpecial(c) && c != u'(' && c != u')' && c != u'!');
+      guard = guard || (IsCommandInterpreterSpecial(c) && c != u'(' && c != u')');
+    }
+    if (reopen) {
+      line.push_back(u'"');
+      reopen = false;
     }
     if (!guard || piece.text.empty()) {
       line += piece.text;
       continue;
     }
     if (escaped) {
-      // A caret of the template's own escapes the value's first character
-      // already; the one added below must not be eaten by it.
+      // A caret of the template's own would escape the quote added below.
       line.pop_back();
       escaped = false;
     }
-    if (quoted) {
+    // The quotes added here come in pairs and, as the program reads them,
+    // group nothing but what was quoted already. It reads "" inside its
+    // quotes, and """ anywhere, as a quote: no added quote is put next to
+    // another. Backslashes before an added quote are doubled, as a quote
+    // halves them.
+    if (quoted && !line.empty() && line.back() == u'"') {
+      // The template's quote right before the value, and the one that
+      // would close it, would read as a quote: it goes, and the blanks of
+      // the value are quoted below as it quoted them.
+      line.pop_back();
+      line += u"\"\"";
+    } else if (quoted) {
       line.append(TrailingBackslashes(line), u'\\');
       line.push_back(u'"');
+    } else if (line.empty() || line.back() != u'"') {
+      line.append(TrailingBackslashes(line), u'\\');
+      line += u"\"\"";
     }
-    for (std::size_t k = 0; k < piece.text.size(); ++k) {
-      const char16_t c = piece.text[k];
-      if (k == 0 || IsCommandInterpreterSpecial(c) || piece.text[k - 1] == u'%') {
-        line.push_back(u'^');
+    const std::u16string& text = piece.text;
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    bool reopened = false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const char16_t c = text[k];
+      if (quoted && blank(c)) {
+        // Blanks the template had in quotes stay in quotes.
+        std::size_t end = k;
+        while (end < text.size() && blank(text[end])) ++end;
+        line.push_back(u'"');
+        line.append(text, k, end - k);
+        if (end == text.size()) {
+          reopened = true;
+        } else {
+          line.push_back(u'"');
+        }
+        k = end - 1;
+        continue;
       }
+      if (IsCommandInterpreterSpecial(c)) line.push_back(u'^');
       line.push_back(c);
+      if (c != u'%') continue;
+      const bool quote_follows =
+          k + 1 == text.size() ? quoted : text[k + 1] == u'%' || (quoted && blank(text[k + 1]));
+      if (!quote_follows) line += u"\"\"";
     }
-    if (quoted) {
-      line.append(TrailingBackslashes(piece.text), u'\\');
-      line.push_back(u'"');
+    if (quoted && !reopened) {
+      line.append(TrailingBackslashes(text), u'\\');
+      reopen = true;
     }
   }
+  if (reopen) line.push_back(u'"');
   return line;
 }
 

@@ -55,20 +55,21 @@ std::vector<CommandArgument> SplitUnwrappedCommand(const std::vector<CommandPiec
 bool IsInterpreterCall(const std::vector<CommandArgument>& arguments);
 
 // The text of `pieces` as one line for the command interpreter, which reads
-// it after the quote that opens "/K "…"" (or after /C or /K in a template of
-// its own), outside quotes. The interpreter replaces %NAME% with the
-// variable NAME before it reads anything else, quoted or not, and the only
-// escape it knows, "^", works outside quotes alone; so a value that could
-// take part in such a pair is written outside quotes (a quote of the
-// template around it is closed before it and opened again after it, with
-// the backslashes before those quotes doubled so the program reads the
-// same argument) with a "^" before its first character, before each "%"
-// and character after a "%", and before each of & | < > ( ) ^ " !. Every
-// NAME that holds a character of a value then holds a "^", which no
-// variable's name holds, and the interpreter leaves it as written and drops
-// the carets. Values are guarded when the line holds two "%" or more, or
-// when they hold one of & | < > ^ "; otherwise the text is joined as it is.
-//   ping.exe !H, host "%CD%x"  ->  ping.exe ^%^CD^%^x
+// it after the quote that opens /K "…" (or /C "…"), outside quotes. Before
+// anything else, quoted or not, the interpreter replaces %NAME% with the
+// variable NAME, and it has no escape for "%" on a command line. So a value
+// that could take part in such a pair is written outside quotes (a quote of
+// the template around it is closed before it and opened again after it),
+// with an empty pair of quotes ("") before its first character and after
+// each of its "%": every NAME that holds a character of a value then holds
+// a quote, which no variable's name does, and stays as written. Quotes so
+// added come in pairs outside the program's quotes, where they group
+// nothing; backslashes before them are doubled, as a quote halves them.
+// Outside quotes, a "^" goes before each & | < > ( ) ^ " of the value. The
+// program thus reads the value as it is. Values are guarded when the line
+// holds two "%" or more, or when they hold one of & | < > ^ "; otherwise
+// the text is joined as it is.
+//   ping.exe !H, host "%CD%x"  ->  ping.exe ""%""CD%""x
 std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces);
 
 }  // namespace qm
