@@ -43,7 +43,7 @@ const char kMenuCommandUsage[] =
     "  --open                 also hand each address to the commands of $BROWSER\n"
     "                         (\":\"-separated; %s in an argument is the address,\n"
     "                         else it comes last), then to xdg-open\n"
-    "  --run                  also start the command lines (with /bin/sh -c)\n"
+    "  --run                  also start the commands (no shell between)\n"
     "\n"
     "exit status:\n"
     "  0  done\n"
