@@ -108,8 +108,12 @@ bool LaunchAddress(const std::string& address, std::string* error) {
   return fail(reasons);
 }
 
-bool LaunchCommand(const std::string& command_line, std::string* error) {
-  return Spawn({"/bin/sh", "-c", command_line}, ChildOutput::kOurs, error);
+bool LaunchCommand(const std::vector<std::string>& arguments, std::string* error) {
+  if (arguments.empty()) {
+    *error = "no program to start";
+    return false;
+  }
+  return Spawn(arguments, ChildOutput::kOurs, error);
 }
 
 }  // namespace qm

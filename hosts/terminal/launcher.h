@@ -1,8 +1,9 @@
 // Starting things outside the terminal host: the user's browser for an
-// address, a shell for a command line. Neither is waited for.
+// address, a program with its arguments. Neither is waited for.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -19,8 +20,10 @@ namespace qm {
 // run --tab=ADDRESS, then xdg-open ADDRESS.
 bool LaunchAddress(const std::string& address, std::string* error = nullptr);
 
-// Starts `command_line` (UTF-8) with /bin/sh -c. On failure stores the
-// system's text for the error in *error.
-bool LaunchCommand(const std::string& command_line, std::string* error);
+// Starts the program arguments[0] (looked up in $PATH) with `arguments`
+// (UTF-8), no shell between: each argument reaches the program exactly.
+// False when it cannot be started (not found, not executable, or
+// `arguments` is empty), with the system's text for the error in *error.
+bool LaunchCommand(const std::vector<std::string>& arguments, std::string* error);
 
 }  // namespace qm

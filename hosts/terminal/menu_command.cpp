@@ -50,7 +50,7 @@ const char kMenuCommandUsage[] =
     "                         a file: address only inside qmkit's own folder\n"
     "                         (what !I inserts); any other address is skipped\n"
     "                         with a message\n"
-    "  --run                  also start the command lines (with /bin/sh -c)\n"
+    "  --run                  also start the commands (no shell between)\n"
     "\n"
     "exit status:\n"
     "  0  done\n"

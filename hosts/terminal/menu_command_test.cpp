@@ -616,5 +616,44 @@ TEST_F(QmkitProgram, CheckShowsControlCharactersVisiblyButJsonExactly) {
   EXPECT_TRUE(Has(run.out, "key \\\"ur\\u001b[2Jl\\\"")) << run.out;
 }
 
+// Command entries start their program with the page's text as whole
+// arguments: no shell reads it, and a program that is not there is said.
+TEST_F(QmkitProgram, PageTextInACommandRunsNothingAndAddsNoArgument) {
+  const std::string pwned = dir_ + "/pwned";
+  const std::string touch = "touch " + pwned;
+  // The built-in Ping entry; ping.exe is a Windows program.
+  Outcome run = Qmkit({"OTHER", "--host", "a$(" + touch + ")", "--answers",
+                       "toggle 1; toggle 2; ok", "--run"});
+  EXPECT_EQ(run.status, kExitActionFailed) << run.out << run.err;
+  EXPECT_TRUE(Has(run.out, "started: no: ")) << run.out;
+  EXPECT_FALSE(Has(run.out, "started: yes")) << run.out;
+
+  Write(catalogue_,
+        "[OTHER:Echo]\nshortDescription=Echo\ncommand=echo !s \"[!S]\"\nURLEncode=no\n"
+        "defaultSelected=y\n");
+  const std::string hostile =
+      "hello; " + touch + " && $(" + touch + ") `" + touch + "` | " + touch +
+      " $HOME * 'q' \"dq\"";
+  run = Command({"OTHER", "--selection", hostile, "--answers", "ok", "--run"});
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_TRUE(Has(run.out, "  started: yes\n  1. argument=echo\n  2. argument=" + hostile +
+                               "\n  3. argument=[" + hostile + "]\n"))
+      << run.out;
+
+  run = Command({"OTHER", "--selection", "-e", "--answers", "ok", "--run"});
+  EXPECT_TRUE(Has(run.out, "begins an argument with \"-\"")) << run.out;
+  EXPECT_FALSE(Has(run.out, "\n  started:")) << run.out;
+
+  Write(catalogue_,
+        "[OTHER:Gone]\nshortDescription=Gone\ncommand=qmkit-test-no-such-program !s\n"
+        "defaultSelected=y\n");
+  run = Command({"OTHER", "--selection", "x", "--answers", "ok", "--run"});
+  EXPECT_EQ(run.status, kExitActionFailed);
+  EXPECT_TRUE(Has(run.out, "started: no: ")) << run.out;
+  // The started echo is not waited for; give it time to do what it would.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(std::filesystem::exists(pwned));
+}
+
 }  // namespace
 }  // namespace qm

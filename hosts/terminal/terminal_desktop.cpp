@@ -112,19 +112,26 @@ bool TerminalDesktop::ShellOpen(const std::string& address) {
   return true;
 }
 
-bool TerminalDesktop::StartProcess(const std::string& command_line,
+bool TerminalDesktop::StartProcess(const ProcessCommand& command,
                                    std::u16string* error_text) {
-  const std::string utf8 = Utf8(command_line);
   LoggedEvent& e = log_.Add("command");
-  e.fields = {{"line", utf8}};
+  // The line is what Windows would be given; here the arguments are
+  // started as they are listed.
+  e.fields = {{"line", Utf8(command.command_line)}};
+  std::vector<std::string> arguments;
+  for (const std::string& argument : command.arguments) {
+    arguments.push_back(Utf8(argument));
+    e.items.push_back({{"argument", arguments.back()}});
+  }
   if (!options_.run) {
-    e.fields.push_back({"started", "no (without --run the line is only shown)"});
+    e.fields.push_back({"started", "no (without --run the command is only shown)"});
     return true;
   }
   std::string error;
-  if (!LaunchCommand(utf8, &error)) {
+  if (!LaunchCommand(arguments, &error)) {
     e.fields.push_back({"started", "no: " + error});
-    failed_actions_.push_back("could not start the command " + utf8 + ": " + error);
+    const std::string program = arguments.empty() ? std::string() : arguments[0];
+    failed_actions_.push_back("could not start the command " + program + ": " + error);
     *error_text = FromUtf8(error);
     return false;
   }

@@ -46,7 +46,9 @@ class TerminalDesktop final : public Desktop {
   // Logs the address and reports it opened: handing addresses to the
   // user's browser (--open) is the menu command's, after the command.
   bool ShellOpen(const std::string& address) override;
-  bool StartProcess(const std::string& command_line,
+  // Logs the program and its arguments; with --run starts them, without a
+  // shell.
+  bool StartProcess(const ProcessCommand& command,
                     std::u16string* error_text) override;
   MailResult SendMail(const MailMessage& message) override;
   bool ShowHelp(WindowHandle owner, const std::string& address) override;

@@ -1,37 +1,150 @@
 #include "actions/command_line.h"
 
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "actions/template_expansion.h"
+#include "actions/windows_command_line.h"
 #include "strings/string_table.h"
 
 namespace qm {
+namespace {
+
+// Placeholders whose values are the system's own, not the page's: the
+// module's folder, the credit line and the currency codes (always codes of
+// the built-in table). Every other placeholder counts as the page's.
+bool IsOwnPlaceholder(char letter) {
+  return std::string_view("IiCcFfLl").find(letter) != std::string_view::npos;
+}
+
+void Append(std::vector<CommandPiece>* pieces, CommandSource source,
+            std::u16string text) {
+  if (source == CommandSource::kTemplate && !pieces->empty() &&
+      pieces->back().source == CommandSource::kTemplate) {
+    pieces->back().text += text;
+  } else {
+    pieces->push_back({source, std::move(text)});
+  }
+}
+
+struct Expanded {
+  std::vector<CommandPiece> exact;  // values as they are (or percent-encoded)
+  std::vector<CommandPiece> line;   // values as the command line takes them
+};
+
+// The command template in pieces, each placeholder and escape expanded on
+// its own (the expansion is one pass over two-character tokens, so a piece
+// expands as it would within the whole).
+Expanded ExpandPieces(const SiteEntry& entry, RequestContext& context,
+                      const CodePage& code_page) {
+  const std::string_view tmpl = entry.command;
+  const ValueEncoding exact =
+      entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kNone;
+  const ValueEncoding line =
+      entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kCommandLine;
+  const auto expand = [&](std::string_view piece, ValueEncoding encoding) {
+    return ExpandTemplate(piece, context, code_page, encoding, entry.charset);
+  };
+  Expanded out;
+  for (std::size_t i = 0; i < tmpl.size();) {
+    const char c = tmpl[i];
+    if ((c != '!' && c != '\\') || i + 1 == tmpl.size()) {
+      const std::u16string byte(1, static_cast<unsigned char>(c));
+      Append(&out.exact, CommandSource::kTemplate, byte);
+      Append(&out.line, CommandSource::kTemplate, byte);
+      ++i;
+      continue;
+    }
+    const std::string_view piece = tmpl.substr(i, 2);
+    const char letter = piece[1];
+    i += 2;
+    std::u16string exact_text = expand(piece, exact);
+    CommandSource source = CommandSource::kPage;
+    if (c == '\\' || letter == '!') {
+      source = CommandSource::kTemplate;
+    } else if (IsOwnPlaceholder(letter)) {
+      source = CommandSource::kOwn;
+    } else if (std::string_view("SsOo-uUwWhHdDtT").find(letter) == std::string_view::npos &&
+               exact_text == u"!" + std::u16string(1, static_cast<unsigned char>(letter))) {
+      source = CommandSource::kTemplate;  // not a placeholder: its own two characters
+    }
+    // The module's folder is nobody's input: it goes in exactly, "|" of
+    // "file:///C|/" and all.
+    const bool folder = c == '!' && (letter == 'I' || letter == 'i');
+    std::u16string line_text = folder ? expand(piece, ValueEncoding::kNone) : expand(piece, line);
+    if (folder) exact_text = line_text;
+    Append(&out.exact, source, std::move(exact_text));
+    Append(&out.line, source, std::move(line_text));
+  }
+  return out;
+}
+
+std::u16string Refusal(std::u16string_view reason) {
+  return u"The command was not started: " + std::u16string(reason);
+}
+
+}  // namespace
+
+EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
+                               const CodePage& code_page) {
+  const Expanded pieces = ExpandPieces(entry, context, code_page);
+  EntryCommand command;
+
+  std::u16string expansion;
+  if (entry.useConsole) {
+    const std::optional<std::string> comspec =
+        context.environment().EnvironmentVariable("COMSPEC");
+    std::string line = comspec && !comspec->empty() ? *comspec : "COMMAND.COM";
+    // Without a switch the interpreter would start an interactive console
+    // and never run the command.
+    line += entry.leaveConsole ? " /K " : " /C ";
+    line += '"';
+    line += code_page.ToNarrow(JoinForInterpreter(pieces.line));
+    line += '"';
+    command.process.command_line = std::move(line);
+  } else {
+    for (const CommandPiece& piece : pieces.line) expansion += piece.text;
+    command.process.command_line = code_page.ToNarrow(expansion);
+  }
+
+  const std::vector<CommandArgument> arguments = SplitUnwrappedCommand(pieces.exact);
+  if (arguments.empty()) {
+    command.refusal = Refusal(u"it names no program.");
+    return command;
+  }
+  if (arguments[0].has_page) {
+    command.refusal = Refusal(u"the program to start would come from the page.");
+    return command;
+  }
+  for (const CommandArgument& argument : arguments) {
+    if (argument.page_first && argument.text.front() == u'-') {
+      command.refusal = Refusal(
+          u"a value from the page begins an argument with \"-\", which the "
+          u"program would take for an option.");
+      return command;
+    }
+    if (argument.text.find(u'\0') != std::u16string::npos) {
+      command.refusal = Refusal(u"an argument holds a NUL character.");
+      return command;
+    }
+  }
+  for (const CommandArgument& argument : arguments) {
+    command.process.arguments.push_back(code_page.ToNarrow(argument.text));
+  }
+  return command;
+}
 
 std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
                              const CodePage& code_page) {
-  const ValueEncoding encoding =
-      entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kCommandLine;
-  std::string expansion = code_page.ToNarrow(
-      ExpandTemplate(entry.command, context, code_page, encoding, entry.charset));
-  if (!entry.useConsole) return expansion;
-
-  const std::optional<std::string> comspec =
-      context.environment().EnvironmentVariable("COMSPEC");
-  std::string line = comspec && !comspec->empty() ? *comspec : "COMMAND.COM";
-  // Without a switch the interpreter would start an interactive console
-  // and never run the command.
-  line += entry.leaveConsole ? " /K " : " /C ";
-  line += '"';
-  line += expansion;
-  line += '"';
-  return line;
+  return BuildEntryCommand(entry, context, code_page).process.command_line;
 }
 
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
                      const CodePage& code_page, Desktop& desktop) {
-  std::u16string error_text;
-  if (desktop.StartProcess(BuildCommandLine(entry, context, code_page),
-                           &error_text)) {
+  const EntryCommand command = BuildEntryCommand(entry, context, code_page);
+  std::u16string error_text = command.refusal;
+  if (error_text.empty() && desktop.StartProcess(command.process, &error_text)) {
     return;
   }
   desktop.ShowMessage(0, error_text, std::u16string(LoadString(kStringProductName)),

@@ -1,5 +1,5 @@
 // Carrying out an entry's command: a program started with values from the
-// page in its command line, left to run on its own.
+// page among its arguments, left to run on its own.
 #pragma once
 
 #include <string>
@@ -11,22 +11,49 @@
 
 namespace qm {
 
-// The 8-bit command line of `entry`: the expansion of its `command`,
-// converted to the system code page. Inserted values are percent-encoded
-// when URLEncode is set; otherwise they are made safe for the command
-// interpreter (ValueEncoding::kCommandLine) while the template's own text
-// stays as written. With useConsole the expansion goes in quotes after the
-// interpreter named by COMSPEC ("COMMAND.COM" when unset or empty) and
-// "/K " (leaveConsole: the console stays open) or "/C " (it closes when the
-// command ends).
+// The command an entry runs, or why it may not run.
+struct EntryCommand {
+  ProcessCommand process;
+  // Empty when the command may run; otherwise the message that says why
+  // it is not started.
+  std::u16string refusal;
+};
+
+// The command of `entry`, 8-bit text in the system code page. Inserted
+// values are percent-encoded when URLEncode is set.
+//
+// arguments: the `command` template split into a program and arguments as
+// Windows splits a command line (SplitUnwrappedCommand: an interpreter call
+// such as cmd /c "…" is unwrapped), each argument expanded on its own, so a
+// value stays inside its argument whatever it holds; without URLEncode the
+// values go in exactly as they are. The console flags play no part.
+//
+// command_line, for CreateProcess: the expansion, where without URLEncode
+// the characters of a value that mean something to the command interpreter
+// (" & | < > ^ % ! and controls) become "_"; !I, the module's folder, goes
+// in exactly. With useConsole it goes in quotes after the interpreter named
+// by COMSPEC ("COMMAND.COM" when unset or empty) and "/K " (leaveConsole:
+// the console stays open) or "/C " (it closes when the command ends), with
+// the values guarded against the interpreter (JoinForInterpreter).
 //   ping.exe !H, host "h", useConsole and leaveConsole, COMSPEC cmd.exe:
-//     cmd.exe /K "ping.exe h"
+//     cmd.exe /K "ping.exe h"      arguments {ping.exe} {h}
+//
+// Refused, with nothing to start: a command with no program, one whose
+// program would come from the page, one in which a value from the page
+// begins an argument with "-" (the program would read it as an option; no
+// host name, address or code of the built-in entries begins so), and one
+// with a NUL character, which no argument can carry.
+EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
+                               const CodePage& code_page);
+
+// BuildEntryCommand's command_line.
 std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
                              const CodePage& code_page);
 
-// Starts BuildCommandLine as a new process without waiting for it. When the
-// start fails, shows the platform's own text for the error under caption
-// string 100, with a stop icon and an OK button, owned by the desktop.
+// Starts BuildEntryCommand's command as a new process without waiting for
+// it. When the start fails, shows the platform's own text for the error,
+// and when the command is refused, the reason, under caption string 100,
+// with a stop icon and an OK button, owned by the desktop.
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
                      const CodePage& code_page, Desktop& desktop);
 

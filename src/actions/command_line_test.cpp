@@ -47,9 +47,8 @@ TEST_F(CommandLineTest, EncodedValuesAndCodePage) {
   EXPECT_EQ(Line(entry), "lookup.exe a b\xE9? \xE9");
 }
 
-// Host names and titles cannot close the quotes or chain a command, even
-// through look-alikes; the catalogue's own text keeps its operators.
-TEST_F(CommandLineTest, PageValuesCannotInjectCommands) {
+// On the Windows line, values keep none of the interpreter's characters.
+TEST_F(CommandLineTest, WindowsLineValuesCannotInjectCommands) {
   page_.env.SetEnvironmentVariable("COMSPEC", "cmd.exe");
   const struct {
     std::u16string host;
@@ -71,10 +70,128 @@ TEST_F(CommandLineTest, PageValuesCannotInjectCommands) {
   EXPECT_EQ(Line(own), "cmd.exe /c echo \"T_T _quoted_\" & dir | more > out.txt");
 }
 
+// Whatever a value holds, it is one whole argument, given exactly.
+TEST_F(CommandLineTest, HostileValuesStayInsideTheirArgument) {
+  SiteEntry entry;
+  entry.command = "tool.exe \"pre !S post\" !S";
+  entry.URLEncode = false;
+  const std::u16string hostile[] = {
+      u"$(touch pwned)", u"`touch pwned`", u"a; touch pwned", u"a | tee x",
+      u"a && b", u"line\nnext", u"$HOME", u"*", u"it's \"quoted\"",
+      u"back\\slash\\\" x\\", u"%PATH% !x! ^&", u"  spaced  ",
+      std::u16string(100000, u'x') + u" $(y)",
+  };
+  for (const std::u16string& value : hostile) {
+    page_.Select(value);
+    const EntryCommand command = BuildEntryCommand(entry, *page_.Context(), page_.code_page);
+    const std::string v = page_.code_page.ToNarrow(value);
+    EXPECT_TRUE(command.refusal.empty()) << v;
+    EXPECT_EQ(command.process.arguments,
+              (std::vector<std::string>{"tool.exe", "pre " + v + " post", v}))
+        << v.substr(0, 40);
+  }
+}
+
+// The template is read by the Windows rules; an interpreter call is
+// unwrapped; an empty value still holds its place.
+TEST_F(CommandLineTest, TemplatesSplitAsWindowsSplitsThem) {
+  page_.Select(u"a b");
+  const struct {
+    const char* command;
+    std::vector<std::string> arguments;
+  } cases[] = {
+      // Backslashes are written twice in a template.
+      {"\"C:\\\\Program Files\\\\t.exe\" x\\\\y \"q \\\\\\\"r\\\\\\\"\" a\\\\\\\\\"b c\" \"\"",
+       {"C:\\Program Files\\t.exe", "x\\y", "q \"r\"", "a\\b c", ""}},
+      {"t \"say \"\"hi\"\"\" end\\\\", {"t", "say \"hi\"", "end\\"}},
+      {"t pre!Spost \\s!T", {"t", "prea bpost", ""}},
+      {"cmd /c \"ping.exe -n 1 !S\"", {"ping.exe", "-n", "1", "a b"}},
+      {"%COMSPEC% /K C:\\\\WINDOWS\\\\System32\\\\CMD.EXE /C \"t !S\"", {"t", "a b"}},
+      {"cmd.exe /x t !S", {"cmd.exe", "/x", "t", "a b"}},
+  };
+  for (const auto& c : cases) {
+    SiteEntry entry;
+    entry.command = c.command;
+    entry.URLEncode = false;
+    const EntryCommand command = BuildEntryCommand(entry, *page_.Context(), page_.code_page);
+    EXPECT_TRUE(command.refusal.empty()) << c.command;
+    EXPECT_EQ(command.process.arguments, c.arguments) << c.command;
+  }
+}
+
+TEST_F(CommandLineTest, PageTextNeverNamesTheProgramOrAnOption) {
+  const struct {
+    const char* command;
+    std::u16string selection;
+    bool refused;
+  } cases[] = {
+      {"ping.exe !S", u"-f", true},
+      {"ping.exe !s", u"  --gpu-launcher=x", true},
+      {"ping.exe \"!S\"", u"-n 9", true},
+      {"tool --name=!S x!S", u"-f", false},
+      {"!S", u"notepad", true},
+      {"cmd /c !S x", u"calc", true},
+      {" \t", u"x", true},
+      {"tool !S", u"a\u0000b"s, true},
+      {"ping.exe !S", u"www.example.com", false},
+  };
+  for (const auto& c : cases) {
+    SiteEntry entry;
+    entry.command = c.command;
+    entry.URLEncode = false;
+    page_.Select(c.selection);
+    desktop_.messages.clear();
+    desktop_.processes.clear();
+    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop_);
+    EXPECT_EQ(desktop_.processes.empty(), c.refused) << c.command;
+    EXPECT_EQ(desktop_.messages.size(), c.refused ? 1u : 0u) << c.command;
+  }
+  // The built-in entries' values: host names, addresses, codes.
+  page_.Select(u"-f");
+  SiteEntry encoded;
+  encoded.command = "lookup.exe !S";
+  EXPECT_FALSE(BuildEntryCommand(encoded, *page_.Context(), page_.code_page).refusal.empty());
+}
+
+// The console reads %NAME% everywhere: no value may take part in one. The
+// module's folder goes in exactly. (These lines were run through a console
+// to check what the program receives.)
+TEST_F(CommandLineTest, ConsoleVariablesCannotBeFormedByValues) {
+  SiteEntry entry;
+  entry.command = "lookup.exe !S \"q=!s\" %TEMP%";
+  entry.useConsole = entry.leaveConsole = true;
+  page_.Select(u"\u00CD\u00CDDATE\u00DA");  // %CD%CDDATE%DA
+  EXPECT_EQ(Line(entry),
+            "COMMAND.COM /K \"lookup.exe \"\"%\"\"CD%\"\"CDDATE%\"\"DA "
+            "\"q=\"%\"\"CD%\"\"CDDATE%\"\"DA %TEMP%\"");
+  EXPECT_EQ(BuildEntryCommand(entry, *page_.Context(), page_.code_page).process.arguments,
+            (std::vector<std::string>{"lookup.exe", "%CD%CDDATE%DA", "q=%CD%CDDATE%DA",
+                                      "%TEMP%"}));
+  // Without the console no interpreter reads the line.
+  entry.useConsole = false;
+  EXPECT_EQ(Line(entry), "lookup.exe %CD%CDDATE%DA \"q=%CD%CDDATE%DA\" %TEMP%");
+
+  page_.env = FakeModuleEnvironment("C:\\Tom & Jerry 100%\\qmkit.dll");
+  SiteEntry folder;
+  folder.command = "viewer.exe !Ihelp.htm \"!I\"";
+  folder.URLEncode = false;
+  EXPECT_EQ(Line(folder),
+            "viewer.exe file:///C|/Tom & Jerry 100%/help.htm \"file:///C|/Tom & Jerry 100%/\"");
+  EXPECT_EQ(BuildEntryCommand(folder, *page_.Context(), page_.code_page).process.arguments,
+            (std::vector<std::string>{"viewer.exe", "file:///C|/Tom & Jerry 100%/help.htm",
+                                      "file:///C|/Tom & Jerry 100%/"}));
+  folder.useConsole = true;
+  EXPECT_EQ(Line(folder),
+            "COMMAND.COM /C \"viewer.exe \"\"file:///C^|/Tom ^& Jerry 100%\"\"/help.htm "
+            "\"\"file:///C^|/Tom\" \"^&\" \"Jerry\" \"100%\"\"/\"");
+}
+
 TEST_F(CommandLineTest, FailureShowsThePlatformText) {
   RunEntryCommand(ping_, *page_.Context(), page_.code_page, desktop_);
   EXPECT_EQ(desktop_.processes,
             std::vector<std::string>{"COMMAND.COM /K \"ping.exe www.example.com\""});
+  EXPECT_EQ(desktop_.process_arguments,
+            (std::vector<std::vector<std::string>>{{"ping.exe", "www.example.com"}}));
   EXPECT_TRUE(desktop_.messages.empty());
   desktop_.process_starts = false;
   desktop_.process_error = u"Access is denied.";

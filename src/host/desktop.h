@@ -49,6 +49,16 @@ struct MailMessage {
   std::string note;
 };
 
+// One command to start, in the two forms that platforms take. Both are
+// 8-bit text in the system code page.
+struct ProcessCommand {
+  // The whole line, as CreateProcess takes it and the program splits it.
+  std::string command_line;
+  // The program and its arguments, each whole, for a platform that starts
+  // an argument vector; never empty.
+  std::vector<std::string> arguments;
+};
+
 enum class MailResult {
   kUnavailable,  // no mail interface on this machine
   kSent,         // the mail program took the message
@@ -72,10 +82,11 @@ class Desktop {
   // normally. False when the shell refuses.
   virtual bool ShellOpen(const std::string& address) = 0;
 
-  // Starts `command_line` (8-bit text) as a new process and does not wait
-  // for it. On failure returns false and stores the platform's own text for
+  // Starts `command` as a new process and does not wait for it: Windows
+  // from its command_line, other platforms from its arguments, without a
+  // shell. On failure returns false and stores the platform's own text for
   // the error in *error_text.
-  virtual bool StartProcess(const std::string& command_line,
+  virtual bool StartProcess(const ProcessCommand& command,
                             std::u16string* error_text) = 0;
 
   // Offers `message` in the mail program's compose window.

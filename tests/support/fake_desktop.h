@@ -34,7 +34,8 @@ class FakeDesktop final : public Desktop {
   std::vector<Message> messages;
   std::vector<BeepKind> beeps;
   std::vector<std::string> shell_opened;
-  std::vector<std::string> processes;
+  std::vector<std::string> processes;  // command lines
+  std::vector<std::vector<std::string>> process_arguments;
   std::vector<MailMessage> mails;
   std::vector<std::string> help_topics;
   bool help_succeeds = true;
@@ -79,9 +80,10 @@ class FakeDesktop final : public Desktop {
     Note("shell");
     return shell_succeeds;
   }
-  bool StartProcess(const std::string& command_line,
+  bool StartProcess(const ProcessCommand& command,
                     std::u16string* error_text) override {
-    processes.push_back(command_line);
+    processes.push_back(command.command_line);
+    process_arguments.push_back(command.arguments);
     Note("process");
     if (!process_starts) *error_text = process_error;
     return process_starts;
