@@ -8,6 +8,7 @@
 #include <charconv>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -154,6 +155,75 @@ TEST(TableData, CurrencySymbolsInTheirOrder) {
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(actual[i].at(0), expected[i].at(0)) << "symbol number " << i + 1;
   }
+}
+
+// The codes of the currencies in use today, from a list kept apart from the
+// program's tables.
+std::set<std::string> CurrentCodes() {
+  std::set<std::string> codes;
+  for (const Fields& row : ReadRows("iso4217_current.tsv")) {
+    EXPECT_EQ(row.at(0).size(), 3u) << row[0];
+    codes.insert(row[0]);
+  }
+  EXPECT_GT(codes.size(), 150u);
+  return codes;
+}
+
+// A page's domain names the currency its country uses today. "yu" names a
+// country that no longer exists, and keeps its last currency.
+TEST(TableData, DomainsNameCurrentCurrencies) {
+  const std::set<std::string> current = CurrentCodes();
+  for (const DomainCurrency& row : DomainCurrencyTable()) {
+    if (row.domain == "yu") continue;
+    EXPECT_TRUE(current.count(std::string(row.code)))
+        << row.domain << " names " << row.code << ", which is no longer in use";
+  }
+}
+
+// A symbol names today's currency, except the symbols of currencies the euro
+// (or, for Z$, a new currency of another name) replaced: an amount in marks
+// is not an amount in euros.
+TEST(TableData, SymbolsNameCurrentCurrencies) {
+  const std::set<std::string> current = CurrentCodes();
+  const std::set<std::string> replaced = {
+      "ATS", "BEF", "BGN", "DEM", "ESP", "FIM", "FRF", "GRD", "HRK",
+      "IEP", "ITL", "LTL", "LVL", "NLG", "PTE", "SIT", "SKK", "ZWD"};
+  for (const std::string& code : replaced) {
+    EXPECT_FALSE(current.count(code)) << code << " is still in use";
+  }
+  for (const CurrencySymbol& row : CurrencySymbolTable()) {
+    std::string_view codes = row.codes;
+    while (!codes.empty()) {
+      const std::size_t comma = codes.find(',');
+      const std::string code(codes.substr(0, comma));
+      codes = comma == codes.npos ? std::string_view() : codes.substr(comma + 1);
+      EXPECT_TRUE(current.count(code) || replaced.count(code))
+          << ToUtf8(row.symbol) << " names " << code << ", which is no longer in use";
+    }
+  }
+}
+
+// A withdrawn currency's national successor has a row of its own: the first
+// two letters of a national code name the country, so a current code that
+// shares them with a withdrawn row (AZM and AZN, TRL and TRY) must be there.
+TEST(TableData, SuccessorsOfWithdrawnCurrenciesHaveRows) {
+  const std::set<std::string> current = CurrentCodes();
+  std::set<std::string> rows;
+  for (const CurrencyInfo& row : CurrencyTable()) rows.emplace(row.isoCode);
+  std::size_t withdrawn = 0;
+  for (const std::string& code : rows) {
+    if (current.count(code)) continue;
+    ++withdrawn;
+    for (const std::string& successor : current) {
+      if (successor.compare(0, 2, code, 0, 2) == 0) {
+        EXPECT_TRUE(rows.count(successor))
+            << code << " is withdrawn and its successor " << successor
+            << " has no row";
+      }
+    }
+  }
+  // Withdrawn currencies keep their rows: a user can still pick them.
+  EXPECT_GE(withdrawn, 40u);
 }
 
 }  // namespace
