@@ -82,7 +82,7 @@ TEST(RecogniseCurrencyTest, Symbols) {
   EXPECT_EQ(Recognise("com", u"R$12"), "BRL");
   EXPECT_EQ(Recognise("com", u"\u062F.\u0625.\u200F 30"), "AED");
   // Longer symbols are tried first.
-  EXPECT_EQ(Recognise("se", u"5 kr."), "ISK");
+  EXPECT_EQ(Recognise("com", u"5 kr."), "ISK");
   EXPECT_EQ(Recognise("com", u"NZ$ 3 and 4 kr"), "NZD");
   EXPECT_EQ(Recognise("com", u"CA$ 5"), "CAD");
   EXPECT_EQ(Recognise("com", u"A$ 5"), "AUD");
@@ -131,7 +131,9 @@ TEST(RecogniseCurrencyTest, SharedSymbols) {
       {"com", u"\u00A51000", "JPY"},  {"cn", u"\uFFE5 10", "CNY"},
       {"jp", u"\uFFE5 10", "JPY"},    {"by", u"5 \u0440.", "BYN"},
       {"bo", u"Bs 5", "BOB"},         {"ve", u"Bs 5", "VES"},
-      {"it", u"L. 5", "HNL"},
+      {"it", u"L. 5", "HNL"},         {"dk", u"5 kr.", "DKK"},
+      {"se", u"5 kr.", "SEK"},        {"in", u"Rs. 5", "INR"},
+      {"com", u"Rs. 5", "PKR"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Recognise(c.domain, c.text), c.code)
