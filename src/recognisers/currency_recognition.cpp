@@ -192,19 +192,22 @@ std::u16string ParseAmount(std::u16string_view text) {
 
   // The number's digits and separators, without the marks that group its
   // thousands. Those come only before a decimal sign can.
-  std::u16string number;
   bool grouped = false;
   bool separated = false;
-  for (std::size_t i = first; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (IsAsciiDigit(c) || IsSeparator(c)) {
-      separated |= IsSeparator(c);
-      number += c;
-    } else if (!separated && GroupsThousands(text, i)) {
+  std::size_t end = first;
+  for (; end < text.size(); ++end) {
+    const char16_t c = text[end];
+    if (IsSeparator(c)) {
+      separated = true;
+    } else if (!IsAsciiDigit(c)) {
+      if (separated || !GroupsThousands(text, end)) break;
       grouped = true;
-    } else {
-      break;
     }
+  }
+  std::u16string number;
+  number.reserve(end - first);
+  for (std::size_t i = first; i < end; ++i) {
+    if (IsAsciiDigit(text[i]) || IsSeparator(text[i])) number += text[i];
   }
   while (IsSeparator(number.back())) number.pop_back();  // stops at a digit
 
