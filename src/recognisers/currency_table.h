@@ -24,8 +24,8 @@ struct DomainCurrency {
 };
 
 // A currency symbol and the codes of the currencies that use it, separated
-// by commas ("DKK,NOK,SEK,ISK"), the one to take when the page's own
-// currency is none of them first. A symbol that outlived a redenomination
+// by commas ("DKK,NOK,SEK,ISK"); the first is taken when the page's own
+// currency is not among them. A symbol that outlived a redenomination
 // names the currency of today; one of a currency the euro replaced keeps
 // that currency, since an amount in marks is not an amount in euros.
 struct CurrencySymbol {
