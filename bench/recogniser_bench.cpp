@@ -35,7 +35,8 @@ std::u16string GeneratePage(std::size_t target_chars) {
       u"CEO", u"Q3", u"(NYSE:IBM)", u"GBP"};
   static constexpr std::u16string_view kPrices[] = {
       u"$12.50", u"\u20AC1.234,56", u"\u00A3 30", u"5 kr", u"CDN$ 19.99",
-      u"\u00A51,000", u"1,234,567", u"12,5", u"-5", u"R$ 40"};
+      u"\u00A51,000", u"1,234,567", u"12,5", u"-5", u"R$ 40",
+      u"9\u00A0800 K\u010D", u"CHF 1'049,95", u"\u20B9500", u".75 \u20AC"};
   static constexpr std::u16string_view kPunctuation[] = {
       u", ", u". ", u"; ", u": ", u"!\r\n", u" (", u") ", u" - "};
   std::uint64_t state = 0x9E3779B97F4A7C15u;
@@ -83,10 +84,17 @@ std::u16string Repeat(std::u16string_view piece, std::size_t target_chars) {
   return text;
 }
 
-enum class Shape { kPage, kQuietPage, kColons, kNestedColons, kParentheses };
+enum class Shape {
+  kPage,
+  kQuietPage,
+  kColons,
+  kNestedColons,
+  kParentheses,
+  kGroupedThousands
+};
 
 const std::u16string& Input(Shape shape, std::size_t chars) {
-  static std::u16string cache[5][2];
+  static std::u16string cache[6][2];
   std::u16string& text = cache[static_cast<int>(shape)][chars > (1u << 20)];
   if (text.empty()) {
     switch (shape) {
@@ -98,6 +106,11 @@ const std::u16string& Input(Shape shape, std::size_t chars) {
         break;
       case Shape::kParentheses:
         text = Repeat(u"(", chars / 2) + u"MSFT" + Repeat(u")", chars / 2);
+        break;
+      case Shape::kGroupedThousands:
+        // One number of a megabyte, its thousands grouped by no-break
+        // spaces, then its decimals.
+        text = u"1" + Repeat(u"\u00A0234", chars - 8) + u",50 \u20AC";
         break;
     }
   }
@@ -164,4 +177,6 @@ BENCHMARK_CAPTURE(BM_SourceCurrency, quiet_page, Shape::kQuietPage)
 BENCHMARK_CAPTURE(BM_ParseAmount, page, Shape::kPage)
     ->Arg(kOneMB)->Arg(kFourMB)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ParseAmount, quiet_page, Shape::kQuietPage)
+    ->Arg(kOneMB)->Arg(kFourMB)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ParseAmount, grouped_thousands, Shape::kGroupedThousands)
     ->Arg(kOneMB)->Arg(kFourMB)->Unit(benchmark::kMicrosecond);

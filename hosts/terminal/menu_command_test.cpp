@@ -224,7 +224,7 @@ TEST_F(QmkitProgram, FindTellsWhatTheRecognisersFind) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out,
             "{\"what\":\"currency\",\"found\":true,\"code\":\"SEK\",\"name\":"
-            "\"Sweden, Kronor\",\"text\":\"SEK Sweden, Kronor\",\"source\":\"host\"}\n");
+            "\"Sweden, Kronor\",\"text\":\"SEK Sweden, Kronor\",\"source\":\"selection\"}\n");
 
   // Nothing found: exit 1; currency and amount still show what the command
   // proposes.

@@ -140,7 +140,7 @@ TEST_F(DialogTest, CurrencyDialogAmountAndBoxes) {
   CAskCurrencyDlg dialog(context_, desktop_, code_page_, entries_, u"12,50",
                          eur, usd);
   dialog.Open();
-  EXPECT_EQ(dialog.currencies().size(), 176u);
+  EXPECT_EQ(dialog.currencies().size(), 199u);
   EXPECT_EQ(dialog.edit_text(), "12,50");
   Play(dialog, "amount abc; ok");
   ASSERT_EQ(desktop_.messages.size(), 1u);

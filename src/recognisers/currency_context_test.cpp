@@ -52,7 +52,8 @@ TEST(SourceCurrencyTest, FromSelectionAndHost) {
   EXPECT_EQ(Source(u"shop.example.ca", u"$12.50"), u"CAD");
   EXPECT_EQ(Source(u"www.example.com", u"$12.50"), u"USD");
   EXPECT_EQ(Source(u"butik.example.se", u"5 kr"), u"SEK");
-  EXPECT_EQ(Source(u"example.ru", u"12.50"), u"USD");
+  EXPECT_EQ(Source(u"example.ru", u"12.50"), u"RUB");
+  EXPECT_EQ(Source(u"www.example.com", u"\u20B9500"), u"INR");
   // No dot means "com"; a trailing dot or a foreign label means no domain.
   EXPECT_EQ(Source(u"localhost", u"$5"), u"USD");
   EXPECT_EQ(Source(u"", u"$5"), u"USD");
@@ -80,7 +81,8 @@ TEST(TargetCurrencyTest, FromTheUsersLocale) {
   EXPECT_EQ(Target(" SEK\t"), u"SEK");
   // Nothing known, or a code the table lacks: USD.
   EXPECT_EQ(Target(""), u"USD");
-  EXPECT_EQ(Target("RUB"), u"USD");
+  EXPECT_EQ(Target("RUB"), u"RUB");
+  EXPECT_EQ(Target("XYZ"), u"USD");
   EXPECT_EQ(Target("eur"), u"USD");
   EXPECT_EQ(Target(std::string("E\0R", 3)), u"USD");
 }

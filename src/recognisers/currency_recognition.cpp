@@ -29,7 +29,7 @@ class CodeIndex {
     for (std::size_t row = 0; row < table.size(); ++row) {
       const std::string_view code = table[row].isoCode;
       row_plus_one_[CodeKey(code[0], code[1], code[2])] =
-          static_cast<std::uint8_t>(row + 1);
+          static_cast<std::uint16_t>(row + 1);
     }
   }
 
@@ -39,13 +39,13 @@ class CodeIndex {
         !IsCodeLetter(text[2])) {
       return kNone;
     }
-    const std::uint8_t found =
+    const std::uint16_t found =
         row_plus_one_[CodeKey(text[0], text[1], text[2])];
     return found == 0 ? kNone : found - 1u;
   }
 
  private:
-  std::array<std::uint8_t, 26 * 26 * 26> row_plus_one_{};
+  std::array<std::uint16_t, 26 * 26 * 26> row_plus_one_{};
 };
 
 // The symbol rows grouped by their first character, in table order within
@@ -94,10 +94,12 @@ const SymbolIndex& Symbols() {
   return index;
 }
 
-// The one currency that the codes "PEN,ECS" of a symbol name, or null when
-// they name none or several. Codes without a row do not count.
-const CurrencyInfo* SoleCurrency(std::string_view codes) {
-  const CurrencyInfo* sole = nullptr;
+// The currency a symbol shared by the codes "DKK,NOK,SEK,ISK" stands for
+// on a page whose own currency is `page`: that one when it is among them,
+// else the first of them. Null when no code has a row.
+const CurrencyInfo* SymbolCurrency(std::string_view codes,
+                                   const CurrencyInfo* page) {
+  const CurrencyInfo* first = nullptr;
   while (!codes.empty()) {
     const std::size_t comma = codes.find(',');
     const std::string_view code = codes.substr(0, comma);
@@ -105,14 +107,38 @@ const CurrencyInfo* SoleCurrency(std::string_view codes) {
                                             : codes.substr(comma + 1);
     if (code.empty()) continue;
     const CurrencyInfo* row = FindCurrencyByCode(code);
-    if (row == nullptr || row == sole) continue;
-    if (sole != nullptr) return nullptr;
-    sole = row;
+    if (row == nullptr) continue;
+    if (row == page) return row;
+    if (first == nullptr) first = row;
   }
-  return sole;
+  return first;
 }
 
 constexpr bool IsSeparator(char16_t c) { return c == u'.' || c == u','; }
+
+constexpr bool IsAsciiLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Marks that group thousands as many languages write them: "9 800",
+// "1\u00A0298,00", "1'049,95", and the narrow and thin spaces of typeset text.
+constexpr bool IsGroupMark(char16_t c) {
+  return c == u' ' || c == u'\u00A0' || c == u'\u202F' || c == u'\u2009' ||
+         c == u'\'' || c == u'\u2019';
+}
+
+// Whether the character at `i` groups thousands: a mark between a digit and
+// exactly three digits. "5 apples" and "call 555 1234" end at the mark.
+bool GroupsThousands(std::u16string_view text, std::size_t i) {
+  if (i == 0 || i + 3 >= text.size() || !IsGroupMark(text[i]) ||
+      !IsAsciiDigit(text[i - 1])) {
+    return false;
+  }
+  for (std::size_t k = i + 1; k <= i + 3; ++k) {
+    if (!IsAsciiDigit(text[k])) return false;
+  }
+  return i + 4 == text.size() || !IsAsciiDigit(text[i + 4]);
+}
 
 }  // namespace
 
@@ -138,15 +164,14 @@ const CurrencyInfo* RecogniseCurrency(std::string_view domain,
     }
   }
   if (code_row != kNone) return &CurrencyTable()[code_row];
+  const CurrencyInfo* by_domain = FindCurrencyByDomain(domain);
   if (symbol_row != kNone) {
-    if (const CurrencyInfo* sole =
-            SoleCurrency(CurrencySymbolTable()[symbol_row].codes)) {
-      return sole;
+    if (const CurrencyInfo* by_symbol = SymbolCurrency(
+            CurrencySymbolTable()[symbol_row].codes, by_domain)) {
+      return by_symbol;
     }
   }
-  if (const CurrencyInfo* by_domain = FindCurrencyByDomain(domain)) {
-    return by_domain;
-  }
+  if (by_domain != nullptr) return by_domain;
   return FindCurrencyByCode(defaultCode);
 }
 
@@ -154,13 +179,37 @@ std::u16string ParseAmount(std::u16string_view text) {
   std::size_t first = 0;
   while (first < text.size() && !IsAsciiDigit(text[first])) ++first;
   if (first == text.size()) return u"1.00";
-  std::size_t end = first;
-  while (end < text.size() &&
-         (IsAsciiDigit(text[end]) || IsSeparator(text[end]))) {
-    ++end;
+  // ".75" and "€,50": a number may start at its decimal sign. After a letter
+  // the full stop more likely closes an abbreviation ("No.5").
+  if (first > 0 && IsSeparator(text[first - 1]) &&
+      (first < 2 || !IsAsciiLetter(text[first - 2]))) {
+    std::u16string amount = u"0.";
+    for (std::size_t i = first; i < text.size() && IsAsciiDigit(text[i]); ++i) {
+      amount += text[i];
+    }
+    return amount;
   }
-  while (IsSeparator(text[end - 1])) --end;  // stops at the first digit
-  const std::u16string_view number = text.substr(first, end - first);
+
+  // The number's digits and separators, without the marks that group its
+  // thousands. Those come only before a decimal sign can.
+  bool grouped = false;
+  bool separated = false;
+  std::size_t end = first;
+  for (; end < text.size(); ++end) {
+    const char16_t c = text[end];
+    if (IsSeparator(c)) {
+      separated = true;
+    } else if (!IsAsciiDigit(c)) {
+      if (separated || !GroupsThousands(text, end)) break;
+      grouped = true;
+    }
+  }
+  std::u16string number;
+  number.reserve(end - first);
+  for (std::size_t i = first; i < end; ++i) {
+    if (IsAsciiDigit(text[i]) || IsSeparator(text[i])) number += text[i];
+  }
+  while (IsSeparator(number.back())) number.pop_back();  // stops at a digit
 
   std::size_t separators = 0;
   std::size_t last = 0;
@@ -173,8 +222,9 @@ std::u16string ParseAmount(std::u16string_view text) {
   }
   char16_t decimal_sign = 0;
   if (separators == 1) {
-    // "1,234" groups thousands; "12,5", "12,50" and "1,2345" have decimals.
-    if (number.size() - last - 1 != 3) decimal_sign = number[last];
+    // "1,234" groups thousands; "12,5", "12,50" and "1,2345" have decimals,
+    // and so has "1 234,567", whose thousands are grouped already.
+    if (grouped || number.size() - last - 1 != 3) decimal_sign = number[last];
   } else if (mixed) {
     decimal_sign = number[last];
   }

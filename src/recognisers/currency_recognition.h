@@ -13,14 +13,15 @@ namespace qm {
 // one:
 //   1. a currency code anywhere in `text` (case matters); when several
 //      occur, the one first in the currency table, wherever it stands;
-//   2. the symbol of the symbol table found first in table order, if the
-//      codes listed for it name exactly one currency of the currency table;
+//   2. the symbol of the symbol table found first in table order: of the
+//      currencies it stands for, the domain's own if it is one of them,
+//      else the first listed;
 //   3. the currency of `domain`;
 //   4. the currency of `defaultCode`.
 // Null only when `defaultCode` has no row. An empty text goes straight to 3.
 //   RecogniseCurrency("com", u"USD 10 (EUR 8)", "USD")->isoCode == "EUR"
 //   RecogniseCurrency("se",  u"5 kr", "USD")->isoCode  == "SEK"
-//   RecogniseCurrency("com", u"5 kr", "USD")->isoCode  == "USD"
+//   RecogniseCurrency("com", u"5 kr", "USD")->isoCode  == "DKK"
 //   RecogniseCurrency("com", u"5 kr.", "USD")->isoCode == "ISK"
 //   RecogniseCurrency("ca",  u"$12.50", "USD")->isoCode == "CAD"
 // One pass over `text`.
@@ -31,18 +32,27 @@ const CurrencyInfo* RecogniseCurrency(std::string_view domain,
 // The amount in `text` in normal form: "0".."9" with at most one ".".
 // The number is the first run of digits, "." and "," that begins with a
 // digit, less any separators at its end (they close a sentence or a
-// clause). Its decimal sign is:
-//   - none when it has no separator, or two or more that are all the same
-//     character (thousands separators);
-//   - the last separator when it has both kinds;
-//   - a lone separator unless exactly three characters follow it.
+// clause). A space, no-break, narrow no-break or thin space, or an
+// apostrophe between a digit and exactly three digits groups thousands
+// and is dropped ("9 800", "1'049,95"); it may come only before any "." or
+// ",", and anywhere else it ends the number. The decimal sign is:
+//   - none when there is no separator, or two or more that are all the
+//     same character (thousands separators);
+//   - the last separator when there are both kinds;
+//   - a lone separator when thousands are grouped by spaces or
+//     apostrophes, or unless exactly three characters follow it.
 // Other separators are dropped; a second decimal sign ends the number.
+// A "." or "," just before the first digit, not after a letter, is the
+// decimal sign of an amount below one: ".75" gives "0.75".
 // "1.00" when `text` holds no digit. Signs are not part of the amount.
 //   ParseAmount(u"1,234.56")  == u"1234.56"
 //   ParseAmount(u"1.234,56")  == u"1234.56"
 //   ParseAmount(u"1,234")     == u"1234"
 //   ParseAmount(u"1,234,567") == u"1234567"
 //   ParseAmount(u"12,5")      == u"12.5"
+//   ParseAmount(u"9 800 Kc")  == u"9800"
+//   ParseAmount(u"1 298,00")  == u"1298.00"
+//   ParseAmount(u".75")       == u"0.75"
 //   ParseAmount(u"-5")        == u"5"
 //   ParseAmount(u"It costs 12.50.") == u"12.50"
 std::u16string ParseAmount(std::u16string_view text);

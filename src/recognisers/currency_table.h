@@ -16,28 +16,31 @@ struct CurrencyInfo {
   std::u16string_view displayName;  // country, comma, space, plural unit name
 };
 
-// A top-level domain (lower case, without the dot) and the code of its
-// currency. Some codes have no row in the currency table.
+// A top-level domain (lower case, without the dot) and the code of the
+// currency its country uses today.
 struct DomainCurrency {
   std::string_view domain;
   std::string_view code;
 };
 
 // A currency symbol and the codes of the currencies that use it, separated
-// by commas ("DKK,NOK,SEK,EEK"). Some codes have no row in the currency
-// table.
+// by commas ("DKK,NOK,SEK,ISK"); the first is taken when the page's own
+// currency is not among them. A symbol that outlived a redenomination
+// names the currency of today; one of a currency the euro replaced keeps
+// that currency, since an amount in marks is not an amount in euros.
 struct CurrencySymbol {
   std::u16string_view symbol;
   std::string_view codes;
 };
 
-// 176 currencies, sorted by isoCode byte by byte.
+// 199 currencies, sorted by isoCode byte by byte. Withdrawn currencies keep
+// their rows, so a user can still pick them.
 std::span<const CurrencyInfo> CurrencyTable();
 
-// 112 domains, sorted by domain byte by byte.
+// 128 domains, sorted by domain byte by byte.
 std::span<const DomainCurrency> DomainCurrencyTable();
 
-// 97 symbols in the order recognition tries them: longest first (five
+// 113 symbols in the order recognition tries them: longest first (five
 // characters down to one), so "kr." is found before "kr". There is no row
 // for a bare "$", which means a different currency on every continent.
 std::span<const CurrencySymbol> CurrencySymbolTable();
@@ -50,7 +53,8 @@ const CurrencyInfo* FindCurrencyByCode(std::string_view code);
 // The currency of the top-level domain `domain` (exact, lower case, no dot),
 // or null when the domain is not in the table or its code has no row.
 //   FindCurrencyByDomain("se")->isoCode == "SEK"
-//   FindCurrencyByDomain("ru") == nullptr     (RUB has no row)
+//   FindCurrencyByDomain("ru")->isoCode == "RUB"
+//   FindCurrencyByDomain("xx") == nullptr
 const CurrencyInfo* FindCurrencyByDomain(std::string_view domain);
 
 // The text of a currency in the currency lists: the code, then one space
