@@ -641,7 +641,9 @@ TEST_F(QmkitProgram, PageTextInACommandRunsNothingAndAddsNoArgument) {
       << run.out;
 
   run = Command({"OTHER", "--selection", "-e", "--answers", "ok", "--run"});
+  EXPECT_EQ(run.status, kExitActionFailed) << run.out;
   EXPECT_TRUE(Has(run.out, "begins an argument with \"-\"")) << run.out;
+  EXPECT_TRUE(Has(run.err, "begins an argument with \"-\"")) << run.err;
   EXPECT_FALSE(Has(run.out, "\n  started:")) << run.out;
 
   Write(catalogue_,
@@ -653,6 +655,24 @@ TEST_F(QmkitProgram, PageTextInACommandRunsNothingAndAddsNoArgument) {
   // The started echo is not waited for; give it time to do what it would.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_FALSE(std::filesystem::exists(pwned));
+}
+
+// A failure the system tells in a message box after the dialogs, such as an
+// address longer than the host takes, is an action that failed: exit 4,
+// the message on stderr, and nothing opened.
+TEST_F(QmkitProgram, AnAddressTooLongIsAFailedAction) {
+  std::string many;
+  for (int i = 0; i < 2100; ++i) many += "!s";
+  Write(catalogue_, "[SEARCH:Long]\nshortDescription=Long\nurl=https://x.example/?q=" + many +
+                        "\ndefaultSelected=y\n");
+  const std::string selection = dir_ + "/selection";
+  // The dialog's box keeps 1,023 characters: 2,100 x 1,023 > 2 MiB.
+  Write(selection, std::string(2000, 'a'));
+  const Outcome run =
+      Command({"SEARCH", "--selection-file", selection, "--answers", "ok"});
+  EXPECT_EQ(run.status, kExitActionFailed) << run.err;
+  EXPECT_FALSE(Has(run.out, "\nopen\n")) << run.out.substr(0, 2000);
+  EXPECT_TRUE(Has(run.err, "Long")) << run.err;
 }
 
 }  // namespace

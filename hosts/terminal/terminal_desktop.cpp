@@ -95,6 +95,21 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
   // The system's one question, Translate's on a page off the Internet, ends
   // the command when answered No.
   if (yes_no) cancelled_ = answer != MessageResult::kYes;
+  // A box that only tells, shown while no dialog is open, is how the system
+  // says that an action could not be carried out (a command refused, an
+  // address too long, no mail program, ticks not remembered). A start
+  // failure was counted where it happened.
+  if (!yes_no && dialogs_open_ == 0) {
+    if (start_failure_reported_) {
+      start_failure_reported_ = false;
+    } else {
+      std::string line = ToUtf8(text);
+      for (char& c : line) {
+        if (c == '\n' || c == '\r') c = ' ';
+      }
+      failed_actions_.push_back(line);
+    }
+  }
   log_.Add("message").fields = {{"caption", ToUtf8(caption)},
                                 {"text", ToUtf8(text)},
                                 {"icon", IconName(style.icon)},
@@ -105,6 +120,13 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
 void TerminalDesktop::Beep(BeepKind kind) {
   log_.Add("beep").fields = {
       {"sound", kind == BeepKind::kError ? "error" : "exclamation"}};
+  // Outside a dialog the exclamation is a link that could not be put into
+  // the page and followed; the error sound, a command that could not run.
+  if (dialogs_open_ == 0) {
+    failed_actions_.push_back(kind == BeepKind::kError
+                                  ? "the command could not run on this page"
+                                  : "a link could not be followed in the page");
+  }
 }
 
 bool TerminalDesktop::ShellOpen(const std::string& address) {
@@ -132,6 +154,7 @@ bool TerminalDesktop::StartProcess(const ProcessCommand& command,
     e.fields.push_back({"started", "no: " + error});
     const std::string program = arguments.empty() ? std::string() : arguments[0];
     failed_actions_.push_back("could not start the command " + program + ": " + error);
+    start_failure_reported_ = true;
     *error_text = FromUtf8(error);
     return false;
   }
@@ -176,6 +199,7 @@ void TerminalDesktop::RecordScriptFault(const Gesture& gesture,
 
 template <typename Dialog>
 void TerminalDesktop::Run(Dialog& dialog) {
+  ++dialogs_open_;
   if (options_.interactive) {
     while (!dialog.result()) {
       DrawDialog(dialog, screen_);
@@ -206,6 +230,7 @@ void TerminalDesktop::Run(Dialog& dialog) {
     if (!dialog.result()) dialog.Cancel();
   }
   cancelled_ = dialog.result() == kResultCancel;
+  --dialogs_open_;
   LogDialog(dialog, log_);
 }
 

@@ -66,8 +66,9 @@ class TerminalDesktop final : public Desktop {
   // ended with Cancel (Escape, the end of input), or its last question was
   // answered No.
   bool cancelled() const { return cancelled_; }
-  // One line for each action that failed, such as a command that could
-  // not be started.
+  // One line for each action that failed: a command that could not be
+  // started, and every message box or beep by which the system tells of a
+  // failure outside its dialogs.
   const std::vector<std::string>& failed_actions() const { return failed_actions_; }
 
  private:
@@ -88,6 +89,9 @@ class TerminalDesktop final : public Desktop {
   std::string script_fault_;
   bool cancelled_ = false;
   std::vector<std::string> failed_actions_;
+  int dialogs_open_ = 0;
+  // The message box that follows a failed start tells what was counted.
+  bool start_failure_reported_ = false;
   const CodePage& code_page_;
   ActionLog& log_;
   std::istream& in_;
