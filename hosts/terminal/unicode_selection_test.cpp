@@ -51,7 +51,9 @@ class UnicodeSelection : public testing::Test {
 
 TEST_F(UnicodeSelection, ReachesUtf8SitesWholeAndWindows1252SitesAsBefore) {
   const std::string kWide = "M%C3%BCller%20Stra%C3%9Fe%20%E6%9D%B1%E4%BA%AC";
-  // Windows-1252 has no Chinese: each such character is a space, as always.
+  // Windows-1252 has no Chinese: each such character is a space, as the
+  // encoder gives for every value it cannot carry (the box used to turn it
+  // into "?" first).
   const std::string kClassic = "M%FCller%20Stra%DFe%20%20%20";
   struct Case {
     std::vector<std::string> page;  // the page options and the answers
