@@ -25,7 +25,8 @@ constexpr char kCatalogue[] =
     "[SEARCH:Markup]\nshortDescription=Markup\nurl=https://markup.example/?h=!O\n"
     "charset=utf-8\ndefaultSelected=y\n";
 
-// The example: Latin letters beyond ASCII and two Chinese ones.
+// A street in German and a city in Chinese: letters of Windows-1252 beyond
+// ASCII and characters it lacks.
 constexpr char kText[] = "M\xC3\xBCller Stra\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC";
 
 class UnicodeSelection : public testing::Test {
