@@ -57,7 +57,7 @@ void LogChoice(const ChoiceDialog& dialog, LoggedEvent& e) {
   e.fields.push_back({"template", std::to_string(dialog.texts().template_id)});
   if (dialog.has_text()) {
     e.fields.push_back({"caption", Utf8(dialog.texts().group_caption)});
-    e.fields.push_back({"text", Utf8(dialog.code_page(), dialog.edit_text())});
+    e.fields.push_back({"text", Utf8(dialog.edit_text())});
   }
   e.fields.push_back({"prompt", Utf8(dialog.texts().prompt)});
   e.fields.push_back({"status", Utf8(dialog.code_page(), dialog.list().status_line())});
@@ -82,7 +82,7 @@ void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
   out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n";
   if (dialog.has_text()) {
     out << "  " << Shown(Utf8(dialog.texts().group_caption)) << ": ["
-        << Shown(Utf8(dialog.code_page(), dialog.edit_text())) << "]\n";
+        << Shown(Utf8(dialog.edit_text())) << "]\n";
   }
   DrawLines(Utf8(dialog.texts().prompt), out);
   DrawList(dialog, out);
@@ -93,7 +93,7 @@ void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
 
 void DrawDialog(const CAskCurrencyDlg& dialog, std::ostream& out) {
   out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
-      << "  Convert [" << Shown(Utf8(dialog.code_page(), dialog.edit_text()))
+      << "  Convert [" << Shown(Utf8(dialog.edit_text()))
       << "] e.g. 5.48\n"
       << "  From: " << CurrencyText(dialog.chosen_source()) << "\n"
       << "  To:   " << CurrencyText(dialog.chosen_target()) << "\n";

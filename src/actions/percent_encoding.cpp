@@ -1,6 +1,8 @@
 #include "actions/percent_encoding.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <cstddef>
 #include <cstdint>
 
@@ -52,8 +54,46 @@ char16_t* WriteByte(unsigned byte, char16_t* out) {
   return out + e.size;
 }
 
-// The byte that stands for `c` in the classic form: above U+00FF, a space.
-unsigned ClassicByte(char16_t c) { return c > 0xFF ? 0x20 : c; }
+// The characters that Windows-1252 puts at 0x80..0x9F, by code point, with
+// their bytes. Sites that read their queries as Windows-1252 take a euro
+// sign or a typographic dash as these bytes.
+struct HighByte {
+  char16_t character;
+  std::uint8_t byte;
+};
+
+constexpr HighByte kWindows1252High[] = {
+    {0x0152, 0x8C}, {0x0153, 0x9C}, {0x0160, 0x8A}, {0x0161, 0x9A},
+    {0x0178, 0x9F}, {0x017D, 0x8E}, {0x017E, 0x9E}, {0x0192, 0x83},
+    {0x02C6, 0x88}, {0x02DC, 0x98}, {0x2013, 0x96}, {0x2014, 0x97},
+    {0x2018, 0x91}, {0x2019, 0x92}, {0x201A, 0x82}, {0x201C, 0x93},
+    {0x201D, 0x94}, {0x201E, 0x84}, {0x2020, 0x86}, {0x2021, 0x87},
+    {0x2022, 0x95}, {0x2026, 0x85}, {0x2030, 0x89}, {0x2039, 0x8B},
+    {0x203A, 0x9B}, {0x20AC, 0x80}, {0x2122, 0x99},
+};
+
+constexpr bool SortedByCharacter() {
+  for (std::size_t i = 1; i < std::size(kWindows1252High); ++i) {
+    if (kWindows1252High[i - 1].character >= kWindows1252High[i].character) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(SortedByCharacter(), "the lookup below searches by halves");
+
+// The byte that stands for `c` in the classic form: up to U+00FF its own
+// number, then the Windows-1252 byte of the characters that have one, and
+// a space for every other character.
+unsigned ClassicByte(char16_t c) {
+  if (c <= 0xFF) return c;
+  if (c < kWindows1252High[0].character) return 0x20;
+  const HighByte* end = std::end(kWindows1252High);
+  const HighByte* at = std::lower_bound(
+      std::begin(kWindows1252High), end, c,
+      [](const HighByte& h, char16_t wanted) { return h.character < wanted; });
+  return at != end && at->character == c ? at->byte : 0x20;
+}
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }

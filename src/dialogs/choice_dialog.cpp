@@ -6,8 +6,11 @@
 namespace qm {
 namespace {
 
-// The edit boxes are read into a buffer of 1024 characters.
+// The edit boxes are read into a buffer of 1024 UTF-16 units.
 constexpr std::size_t kEditBoxLimit = 1023;
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
@@ -25,23 +28,27 @@ ChoiceDialog::ChoiceDialog(RequestContext& context, Desktop& desktop,
 }
 
 void ChoiceDialog::Open() {
-  if (edit_text_) *edit_text_ = code_page_.ToNarrow(text_);
+  if (edit_text_) *edit_text_ = text_;
   list_.Populate();
   focus_ = DialogFocus::kOkButton;
 }
 
-const std::string& ChoiceDialog::edit_text() const {
-  static const std::string kNone;
+const std::u16string& ChoiceDialog::edit_text() const {
+  static const std::u16string kNone;
   return edit_text_ ? *edit_text_ : kNone;
 }
 
-void ChoiceDialog::SetEditText(std::string text) {
+void ChoiceDialog::SetEditText(std::u16string text) {
   if (edit_text_) *edit_text_ = std::move(text);
 }
 
 std::u16string ChoiceDialog::ReadEditBox() const {
-  const std::string& box = edit_text();
-  return code_page_.ToWide(std::string_view(box).substr(0, kEditBoxLimit));
+  const std::u16string& box = edit_text();
+  if (box.size() <= kEditBoxLimit) return box;
+  std::size_t cut = kEditBoxLimit;
+  // Half a character would reach the sites as a broken one.
+  if (IsHighSurrogate(box[cut - 1]) && IsLowSurrogate(box[cut])) --cut;
+  return box.substr(0, cut);
 }
 
 bool ChoiceDialog::Ok() {

@@ -48,23 +48,26 @@ class ChoiceDialog {
   // the focus starts on OK, so Enter confirms what was offered.
   virtual void Open();
 
-  // OK: reads the edit box (at most 1023 characters), checks the text, then
-  // the choice; closes with result 1 only when both pass. Returns whether
-  // the dialog closed.
+  // OK: reads the edit box (at most 1023 UTF-16 units, never half a
+  // surrogate pair), checks the text, then the choice; closes with result 1
+  // only when both pass. Returns whether the dialog closed.
   virtual bool Ok();
   void Cancel() { result_ = kResultCancel; }
   // Opens the dialog's help topic; the dialog stays open.
   void Help();
 
   bool has_text() const { return edit_text_.has_value(); }
-  // The edit box's content, 8-bit text in the system code page.
-  const std::string& edit_text() const;
-  void SetEditText(std::string text);
+  // The edit box's content, wide like the page's text, so a selection in
+  // any script reaches the sites whole. Views show it and write back what
+  // the user typed, unconverted: the terminal as UTF-8, a window as a
+  // Unicode edit control.
+  const std::u16string& edit_text() const;
+  void SetEditText(std::u16string text);
 
   SiteChoiceList& list() { return list_; }
   const SiteChoiceList& list() const { return list_; }
   const ChoiceDialogTexts& texts() const { return texts_; }
-  // The code page of the edit box, for views and scripts that type into it.
+  // The code page of the catalogue's 8-bit texts that the list shows.
   const CodePage& code_page() const { return code_page_; }
   DialogFocus focus() const { return focus_; }
   // kResultOk or kResultCancel once the dialog has ended.
@@ -81,7 +84,8 @@ class ChoiceDialog {
   void ShowMessage(int message);
   void SetFocus(DialogFocus focus) { focus_ = focus; }
   void End(int result) { result_ = result; }
-  // Reads the edit box as OK does: at most 1023 characters, decoded.
+  // Reads the edit box as OK does: at most 1023 UTF-16 units; a surrogate
+  // pair that would straddle the limit is left out whole.
   std::u16string ReadEditBox() const;
   // Runs the text check and the choice check, in that order.
   bool CheckTextAndChoice(const std::u16string& text);
@@ -92,7 +96,7 @@ class ChoiceDialog {
  private:
   const CodePage& code_page_;
   SiteChoiceList list_;
-  std::optional<std::string> edit_text_;
+  std::optional<std::u16string> edit_text_;
   std::u16string text_;
   ChoiceDialogTexts texts_;
   WindowHandle window_ = 0;

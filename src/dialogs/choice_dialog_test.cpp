@@ -10,6 +10,7 @@
 #include "dialogs/gesture_script.h"
 #include "support/fake_desktop.h"
 #include "support/fake_module_environment.h"
+#include "text/utf8.h"
 #include "text/windows_1252.h"
 
 namespace qm {
@@ -41,7 +42,7 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
   CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"offered");
   dialog.Open();
-  EXPECT_EQ(dialog.edit_text(), "offered");
+  EXPECT_EQ(dialog.edit_text(), u"offered");
   EXPECT_EQ(dialog.focus(), DialogFocus::kOkButton);
   // A bad ISBN and an empty choice: only the ISBN is reported.
   Play(dialog, "toggle 1; text 0-306-40615-3; ok");
@@ -61,26 +62,36 @@ TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
 }
 
 // The box's text on OK: what each dialog passes on, or the message with
-// which it keeps the dialog open.
-TEST_F(DialogTest, UpcAndStockDialogsCheckTheirText) {
+// which it keeps the dialog open. The box holds wide text, so the checks see
+// text in any script and hand on their normal form.
+TEST_F(DialogTest, IsbnUpcAndStockDialogsCheckTheirText) {
+  enum Kind { kIsbn, kUpc, kStock };
   struct Case {
-    bool upc;  // else the stock dialog
-    const char* typed;
+    Kind kind;
+    const char16_t* typed;
     const char16_t* confirmed;  // null: refused
     const char16_t* message;
   };
   const Case cases[] = {
-      {true, "0 36000 29145 2", u"036000291452", nullptr},
+      {kIsbn, u"\u66F8\u53F7\uFF1AISBN\u00A0978-0-306-40615-7 \u6771\u4EAC", u"0306406152",
+       nullptr},
+      {kIsbn, u"\u6771\u4EAC", nullptr, u"The ISBN number is not valid."},
+      {kUpc, u"0 36000 29145 2", u"036000291452", nullptr},
+      {kUpc, u"\u0428\u0442\u0440\u0438\u0445\u043A\u043E\u0434: 0 36000 29145 2",
+       u"036000291452", nullptr},
       // Eleven digits are never completed with a computed check digit.
-      {true, "03600029145", nullptr, u"The UPC number is not valid."},
-      {false, "  MSFT \r\n", u"MSFT", nullptr},
-      {false, " \t", nullptr, u"A stock symbol, such as MSFT, is required."},
+      {kUpc, u"03600029145", nullptr, u"The UPC number is not valid."},
+      {kStock, u"  MSFT \r\n", u"MSFT", nullptr},
+      {kStock, u" \t\u30C8\u30E8\u30BF 7203\r\n", u"\u30C8\u30E8\u30BF 7203", nullptr},
+      {kStock, u" \t", nullptr, u"A stock symbol, such as MSFT, is required."},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
+    SCOPED_TRACE(ToUtf8(c.typed));
     desktop_.messages.clear();
     std::unique_ptr<ChoiceDialog> dialog;
-    if (c.upc) {
+    if (c.kind == kIsbn) {
+      dialog = std::make_unique<CAskISBNDlg>(context_, desktop_, code_page_, entries_, u"");
+    } else if (c.kind == kUpc) {
       dialog = std::make_unique<CAskUPCDlg>(context_, desktop_, code_page_, entries_, u"");
     } else {
       dialog = std::make_unique<CAskStockDlg>(context_, desktop_, code_page_, entries_, u"");
@@ -106,19 +117,48 @@ TEST_F(DialogTest, OtherDialogTakesAnyTextAndItsStrings) {
                       "HelpBook.htm", 137, 134);
   EXPECT_EQ(dialog.texts().group_caption, u"Search for a book");
   dialog.Open();
-  // An empty text is fine; text beyond 1023 characters is cut.
+  // An empty text is fine.
   Play(dialog, "text \"\"; ok");
   EXPECT_EQ(dialog.result(), kResultOk);
   EXPECT_EQ(dialog.text(), u"");
-  CAskOtherDlg long_text(context_, desktop_, code_page_, entries_, u"",
-                         "HelpBook.htm", 137, 134);
-  long_text.Open();
-  long_text.SetEditText(std::string(1500, 'a') + "\xE9");
-  ASSERT_TRUE(long_text.Ok());
-  EXPECT_EQ(long_text.text(), std::u16string(1023, u'a'));
   // Help opens the flow's topic beside the module, and the dialog stays.
-  long_text.Help();
+  dialog.Help();
   EXPECT_EQ(desktop_.help_topics.back(), "C:\\Dir\\qmkit.chm::/HelpBook.htm");
+}
+
+// Text in any script goes from the page through the box to the flow
+// unchanged, and the box gives at most 1023 UTF-16 units, never half a
+// surrogate pair.
+TEST_F(DialogTest, EditBoxKeepsWideTextAndCutsWholeCharacters) {
+  const std::u16string offered = u"M\u00FCller Stra\u00DFe \u6771\u4EAC \u20AC\U0001D11E";
+  CAskOtherDlg dialog(context_, desktop_, code_page_, entries_, offered,
+                      "HelpSearch.htm", 137, 134);
+  dialog.Open();
+  EXPECT_EQ(dialog.edit_text(), offered);
+  Play(dialog, "text \"\xC5\x81\xC3\xB3" "d\xC5\xBA \xE4\xB8\xAD\"; ok");  // UTF-8 typed
+  ASSERT_EQ(dialog.result(), kResultOk);
+  EXPECT_EQ(dialog.text(), u"\u0141\u00F3d\u017A \u4E2D");
+
+  const std::u16string clef = u"\U0001D11E";  // two units
+  struct Case {
+    std::u16string typed;
+    std::u16string confirmed;
+  };
+  const Case cases[] = {
+      {std::u16string(1022, u'a') + clef + u"b", std::u16string(1022, u'a')},
+      {std::u16string(1021, u'a') + clef + u"b", std::u16string(1021, u'a') + clef},
+      {std::u16string(1021, u'a') + clef, std::u16string(1021, u'a') + clef},
+      {std::u16string(1500, u'\u4E2D'), std::u16string(1023, u'\u4E2D')},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed.size());
+    CAskOtherDlg long_text(context_, desktop_, code_page_, entries_, u"",
+                           "HelpBook.htm", 137, 134);
+    long_text.Open();
+    long_text.SetEditText(c.typed);
+    ASSERT_TRUE(long_text.Ok());
+    EXPECT_EQ(long_text.text(), c.confirmed);
+  }
 }
 
 TEST_F(DialogTest, ListOnlyDialogsAndCancel) {
@@ -141,7 +181,7 @@ TEST_F(DialogTest, CurrencyDialogAmountAndBoxes) {
                          eur, usd);
   dialog.Open();
   EXPECT_EQ(dialog.currencies().size(), 199u);
-  EXPECT_EQ(dialog.edit_text(), "12,50");
+  EXPECT_EQ(dialog.edit_text(), u"12,50");
   Play(dialog, "amount abc; ok");
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].text,

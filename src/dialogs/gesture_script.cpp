@@ -33,7 +33,7 @@ bool ParseLine(const std::string& argument, std::size_t lines,
 // The gestures every choice dialog knows. Returns false with an empty error
 // for a word it does not know, so that a dialog with more gestures can try.
 bool PlayChoiceGesture(ChoiceDialog& dialog, const Gesture& g,
-                       const CodePage& code_page, std::string* error) {
+                       std::string* error) {
   std::size_t line = 0;
   if (g.word == "ok") {
     dialog.Ok();
@@ -42,7 +42,7 @@ bool PlayChoiceGesture(ChoiceDialog& dialog, const Gesture& g,
   } else if (g.word == "help") {
     dialog.Help();
   } else if (g.word == "text" && dialog.has_text()) {
-    dialog.SetEditText(code_page.ToNarrow(FromUtf8(g.argument)));
+    dialog.SetEditText(FromUtf8(g.argument));
   } else if (g.word == "toggle" || g.word == "highlight") {
     if (!ParseLine(g.argument, dialog.list().size(), &line, error)) return false;
     if (g.word == "toggle") {
@@ -149,7 +149,7 @@ bool ParseGestures(std::string_view script, std::vector<Gesture>* gestures,
 bool PlayGestures(ChoiceDialog& dialog, const std::vector<Gesture>& gestures,
                   std::string* error) {
   return PlayAll(dialog, gestures, error, [&](const Gesture& g, std::string* e) {
-    return PlayChoiceGesture(dialog, g, dialog.code_page(), e);
+    return PlayChoiceGesture(dialog, g, e);
   });
 }
 
@@ -170,7 +170,7 @@ bool PlayGestures(CAskCurrencyDlg& dialog,
       return true;
     }
     const Gesture as_text = g.word == "amount" ? Gesture{"text", g.argument} : g;
-    return PlayChoiceGesture(dialog, as_text, dialog.code_page(), e);
+    return PlayChoiceGesture(dialog, as_text, e);
   });
 }
 
