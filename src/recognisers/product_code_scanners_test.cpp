@@ -122,6 +122,7 @@ TEST(EAN13ToISBNTest, BookCodesOf978And979ButNot9790) {
       {u"9791234567896", u"9791234567896"},
       // 979-0 numbers printed music.
       {u"9790230671187", u"-"},
+      // A wrong check digit, another prefix, or no bare EAN-13 at all.
       {u"9791090636072", u"-"},
       {u"4006381333931", u"-"},
       {u"979-1090636071", u"-"},
