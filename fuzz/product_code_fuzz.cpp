@@ -45,6 +45,16 @@ bool IsNormalEAN(std::u16string_view s) {
   return s.size() == 13 && AllAsciiDigits(s) && qm::IsValidEAN13(s);
 }
 
+// 979 followed by anything but 0: a book without an ISBN-10.
+bool Is979Book(std::u16string_view s) {
+  return IsNormalEAN(s) && s.substr(0, 3) == u"979" && s[3] != u'0';
+}
+
+// What the ISBN command hands on: an ISBN-10, or a 979 book's EAN-13.
+bool IsNormalBookNumber(std::u16string_view s) {
+  return IsNormalISBN(s) || Is979Book(s);
+}
+
 
 using Scanner = bool (*)(std::u16string_view, std::u16string*);
 
@@ -83,11 +93,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "exactly the 978 codes convert");
     Require(converted.empty() || IsNormalISBN(converted),
             "EAN13ToISBN10 gives a valid normal ISBN");
+    const std::u16string book = Found(qm::EAN13ToISBN, ean);
+    Require(book == (Is979Book(ean) ? ean : converted),
+            "EAN13ToISBN: a 978 code's ISBN-10, a 979 book's own digits");
   }
   // The converter also meets text that is no EAN at all.
   const std::u16string raw = Found(qm::EAN13ToISBN10, text);
   Require(raw.empty() || (IsNormalEAN(text) && IsNormalISBN(raw)),
           "EAN13ToISBN10 converts nothing but an EAN-13");
+  const std::u16string raw_book = Found(qm::EAN13ToISBN, text);
+  Require(raw_book.empty() || (IsNormalEAN(text) && IsNormalBookNumber(raw_book)),
+          "EAN13ToISBN converts nothing but an EAN-13");
 
   for (const Scanner scan : {qm::FindUPCA, qm::FindPaddedUPCA, qm::CompleteUPCA}) {
     const std::u16string upc = Found(scan, text);
@@ -96,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const qm::InputCheck isbn_input = qm::CheckISBNInput(text);
   if (isbn_input.accepted) {
-    Require(IsNormalISBN(isbn_input.text), "the ISBN dialog hands on a normal ISBN");
+    Require(IsNormalBookNumber(isbn_input.text),
+            "the ISBN dialog hands on an ISBN-10 or a 979 book's EAN-13");
     Require(isbn.empty() || isbn_input.text == isbn,
             "the ISBN dialog prefers the ISBN-10 run");
   } else {

@@ -338,5 +338,47 @@ TEST_F(ToolSubcommands, ManualPageAndCompletionCoverEveryOption) {
   }
 }
 
+// A book numbered from 979 has no ISBN-10: it is found and offered as its
+// thirteen digits, where a 978 one still becomes its ISBN-10.
+TEST_F(ToolSubcommands, BooksNumberedFrom979KeepTheirThirteenDigits) {
+  const std::string url = "\"url\":\"https://shop.example/isbn/";
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> out_parts;
+  };
+  const Case cases[] = {
+      {{"find", "isbn", "ISBN 979-10-90636-07-1"}, kExitDone, {"9791090636071\n"}},
+      {{"find", "isbn", "--url", "https://shop.example/dp/9791090636071"}, kExitDone,
+       {"9791090636071\n"}},
+      {{"find", "isbn", "ISBN 978-0-306-40615-7"}, kExitDone, {"0306406152\n"}},
+      {{"find", "isbn", "ISMN 979-0-2306-7118-7"}, kExitNothingFound, {}},
+      // Offered in the dialog, then handed to the site as it stands.
+      {{"ISBN", "--selection", "ISBN 979-10-90636-07-1", "--answers", "ok", "--catalogue",
+        catalogue_, "--no-remember", "--json"},
+       kExitDone,
+       {"\"text\":\"9791090636071\"", url + "9791090636071\""}},
+      {{"ISBN", "--selection", "Sonatas", "--answers", "text 979-10-90636-07-1; ok",
+        "--catalogue", catalogue_, "--no-remember", "--json"},
+       kExitDone, {url + "9791090636071\""}},
+      // A wrong check digit is refused and nothing is opened.
+      {{"ISBN", "--selection", "Sonatas", "--answers", "text 979-10-90636-07-2; ok; cancel",
+        "--catalogue", catalogue_, "--no-remember", "--json"},
+       kExitCancelled, {"The ISBN number is not valid."}},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Qmkit(c.args);
+    const std::string what = c.args[0] + " " + c.args[2];
+    EXPECT_EQ(run.status, c.status) << what << ": " << run.err;
+    for (const std::string& part : c.out_parts) {
+      EXPECT_TRUE(Has(run.out, part)) << what << ": " << run.out;
+    }
+    if (c.status != kExitDone) {
+      EXPECT_FALSE(Has(run.out, "9791090636071")) << what << ": " << run.out;
+      EXPECT_FALSE(Has(run.out, url)) << what << ": " << run.out;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qm

@@ -15,7 +15,8 @@ class CAskISBNDlg final : public ChoiceDialog {
   CAskISBNDlg(RequestContext& context, Desktop& desktop,
               const CodePage& code_page, SiteEntryList& entries,
               std::u16string text);
-  // Accepts an ISBN-10, or an EAN-13 of a book, and hands on the ISBN-10.
+  // Accepts an ISBN-10, or an EAN-13 of a book, and hands on the ISBN-10
+  // (a 979 book, which has none, as its thirteen digits).
   InputCheck ValidateInput(const std::u16string& text) override;
 };
 

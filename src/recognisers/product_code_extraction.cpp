@@ -24,18 +24,18 @@ struct Step {
   Scanner scan;
 };
 
-// The first valid EAN-13 of the text decides: another prefix than 978 gives
-// no ISBN from this text.
-bool FindEAN13AsISBN10(std::u16string_view text, std::u16string* out) {
+// The first valid EAN-13 of the text decides: a code that is not a book's
+// gives no ISBN from this text.
+bool FindEAN13AsISBN(std::u16string_view text, std::u16string* out) {
   std::u16string ean;
-  return FindEAN13(text, &ean) && EAN13ToISBN10(ean, out);
+  return FindEAN13(text, &ean) && EAN13ToISBN(ean, out);
 }
 
 constexpr Step kISBNSteps[] = {
-    {kSelectedText, FindISBN10},        {kSelectedHtml, FindISBN10},
-    {kSelectedText, FindEAN13AsISBN10}, {kSelectedHtml, FindEAN13AsISBN10},
-    {kPageHref, FindISBN10},            {kPageHref, FindEAN13AsISBN10},
-    {kTopHref, FindISBN10},             {kTopHref, FindEAN13AsISBN10},
+    {kSelectedText, FindISBN10},      {kSelectedHtml, FindISBN10},
+    {kSelectedText, FindEAN13AsISBN}, {kSelectedHtml, FindEAN13AsISBN},
+    {kPageHref, FindISBN10},          {kPageHref, FindEAN13AsISBN},
+    {kTopHref, FindISBN10},           {kTopHref, FindEAN13AsISBN},
 };
 
 // The UPC is looked for with FindUPCA in the four sources, then with

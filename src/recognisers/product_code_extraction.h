@@ -8,14 +8,15 @@
 
 namespace qm {
 
-// The ISBN-10 found in the request, or an empty text. The first call
-// searches and caches the result in the context; later calls return the
-// cache, even after SetSelectedText. Sources in order, first success wins:
-// FindISBN10 in the selected text, then in its HTML; FindEAN13 with
-// EAN13ToISBN10 in the selected text, then in its HTML; then for the page
-// address and after it the top page address, FindISBN10 and then the
-// EAN-13 steps. An EAN-13 step succeeds only when its first valid code
-// begins with 978; a later 978 code in the same text is not looked for.
+// The ISBN found in the request (an ISBN-10, or the thirteen digits of a
+// 979 book), or an empty text. The first call searches and caches the
+// result in the context; later calls return the cache, even after
+// SetSelectedText. Sources in order, first success wins: FindISBN10 in the
+// selected text, then in its HTML; FindEAN13 with EAN13ToISBN in the
+// selected text, then in its HTML; then for the page address and after it
+// the top page address, FindISBN10 and then the EAN-13 steps. An EAN-13
+// step succeeds only when its first valid code is a book's (978, or 979 but
+// not 979-0); a later book code in the same text is not looked for.
 std::u16string ExtractISBN(RequestContext& context);
 
 // The UPC-A found in the request, or an empty text; cached as ExtractISBN.

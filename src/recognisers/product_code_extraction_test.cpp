@@ -1,5 +1,7 @@
 #include "recognisers/product_code_extraction.h"
 
+#include <cstddef>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -74,9 +76,40 @@ TEST(ExtractISBNTest, SourceOrder) {
   EXPECT_EQ(ISBNOf(u"4006381333931 9780306406157", u"", u"", u""), u"");
   EXPECT_EQ(ISBNOf(u"4006381333931 9780306406157", u"", u"/1861972717", u""),
             u"1861972717");
-  EXPECT_EQ(ISBNOf(u"979-1-234-56789-6", u"", u"", u""), u"");
   EXPECT_EQ(ISBNOf(u"0.306.40615.2", u"", u"", u""), u"");
   EXPECT_EQ(ISBNOf(u"", u"", u"", u""), u"");
+}
+
+// A 979 book is found wherever a 978 one is, as its thirteen digits; a
+// 979-0 code (printed music) is no book and spends its source.
+TEST(ExtractISBNTest, BooksNumberedFrom979) {
+  struct Case {
+    const char16_t* text;
+    const char16_t* html;
+    const char16_t* page;
+    const char16_t* top;
+    const char16_t* isbn;
+  };
+  const Case cases[] = {
+      {u"ISBN 979-10-90636-07-1", u"", u"", u"", u"9791090636071"},
+      {u"Sonatas", u"<td>979-10-90636-07-1</td>", u"", u"", u"9791090636071"},
+      {u"", u"", u"https://shop.example/dp/9791090636071?ref=x", u"", u"9791090636071"},
+      {u"", u"", u"https://b.example/", u"https://a.example/979-10-90636-07-1",
+       u"9791090636071"},
+      // The selection still comes before the address, and an ISBN-10 run
+      // before any EAN-13 of the same rank.
+      {u"979-10-90636-07-1", u"", u"/dp/0306406152", u"", u"9791090636071"},
+      {u"979-10-90636-07-1", u"<i>0-306-40615-2</i>", u"", u"", u"0306406152"},
+      {u"ISBN 978-0-306-40615-7", u"", u"", u"", u"0306406152"},
+      {u"ISMN 979-0-2306-7118-7", u"", u"", u"", u""},
+      {u"979-0-2306-7118-7, 978-0-306-40615-7", u"", u"", u"", u""},
+      {u"ISMN 979-0-2306-7118-7", u"", u"/dp/9781861972712", u"", u"1861972717"},
+      {u"ISBN 979-10-90636-07-2", u"", u"", u"", u""},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const Case& c = cases[i];
+    EXPECT_EQ(ISBNOf(c.text, c.html, c.page, c.top), c.isbn) << "case " << i;
+  }
 }
 
 TEST(ExtractISBNTest, SearchesOncePerRequest) {

@@ -10,7 +10,7 @@ InputCheck CheckISBNInput(std::u16string_view text) {
   std::u16string isbn;
   if (FindISBN10(text, &isbn)) return InputCheck::Accept(std::move(isbn));
   std::u16string ean;
-  if (FindEAN13(text, &ean) && EAN13ToISBN10(ean, &isbn)) {
+  if (FindEAN13(text, &ean) && EAN13ToISBN(ean, &isbn)) {
     return InputCheck::Accept(std::move(isbn));
   }
   return InputCheck::Refuse(kMessageInvalidISBN);

@@ -13,10 +13,12 @@ namespace qm {
 inline constexpr int kMessageInvalidISBN = 129;
 inline constexpr int kMessageInvalidUPC = 130;
 
-// Accepts the ISBN-10 that FindISBN10 finds in `text`, else the ISBN-10 of
-// the first EAN-13 (FindEAN13, EAN13ToISBN10); refuses with
-// kMessageInvalidISBN otherwise, an empty text included.
+// Accepts the ISBN-10 that FindISBN10 finds in `text`, else the book number
+// of the first EAN-13 (FindEAN13, EAN13ToISBN): the ISBN-10 of a 978 code,
+// the thirteen digits of a 979 one. Refuses with kMessageInvalidISBN
+// otherwise, an empty text and a 979-0 code included.
 //   CheckISBNInput(u"978-0-306-40615-7") -> accepted, text u"0306406152"
+//   CheckISBNInput(u"979-10-90636-07-1") -> accepted, text u"9791090636071"
 InputCheck CheckISBNInput(std::u16string_view text);
 
 // Accepts the UPC-A that FindUPCA finds in `text`, else the one of

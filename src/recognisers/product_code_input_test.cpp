@@ -16,11 +16,14 @@ void ExpectRefused(const InputCheck& check, int message) {
   EXPECT_TRUE(check.text.empty());
 }
 
-TEST(CheckISBNInputTest, TenDigitsOrA978Code) {
+TEST(CheckISBNInputTest, TenDigitsOrABookEAN13) {
   ExpectAccepted(CheckISBNInput(u"ISBN 0-306-40615-2"), u"0306406152");
   ExpectAccepted(CheckISBNInput(u"0-8044-2957-x"), u"080442957X");
   ExpectAccepted(CheckISBNInput(u"978-0-306-40615-7"), u"0306406152");
-  ExpectRefused(CheckISBNInput(u"979-1-234-56789-6"), kMessageInvalidISBN);
+  ExpectAccepted(CheckISBNInput(u"979-10-90636-07-1"), u"9791090636071");
+  ExpectAccepted(CheckISBNInput(u" 9791234567896 "), u"9791234567896");
+  ExpectRefused(CheckISBNInput(u"979-10-90636-07-2"), kMessageInvalidISBN);
+  ExpectRefused(CheckISBNInput(u"979-0-2306-7118-7"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u"0-306-40615-3"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u"0.306.40615.2"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u""), 129);

@@ -183,6 +183,13 @@ bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out) {
   return true;
 }
 
+bool EAN13ToISBN(std::u16string_view ean, std::u16string* out) {
+  if (EAN13ToISBN10(ean, out)) return true;
+  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"979" || ean[3] == u'0') return false;
+  out->assign(ean);
+  return true;
+}
+
 bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
   constexpr std::size_t kDigits = 11;
   std::array<char16_t, kDigits> kept{};

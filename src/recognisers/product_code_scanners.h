@@ -1,7 +1,8 @@
 // Finding a book number or a product code in free text (a selection, its
 // HTML, a page address) and bringing it to its normal form: an ISBN-10 is
-// ten characters, nine of "0".."9" then "0".."9" or "X"; a UPC-A is twelve of
-// "0".."9". No spaces or hyphens.
+// ten characters, nine of "0".."9" then "0".."9" or "X"; a book numbered
+// from 979 on has no ISBN-10 and keeps its thirteen "0".."9"; a UPC-A is
+// twelve of "0".."9". No spaces or hyphens.
 //
 // Every scanner returns true and stores its result in *out on success, and
 // returns false leaving *out untouched otherwise. All run in time linear in
@@ -39,6 +40,16 @@ bool FindEAN13(std::u16string_view text, std::u16string* out);
 // codes.
 //   EAN13ToISBN10(u"9780306406157", &out) -> true, out == u"0306406152"
 bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out);
+
+// The book number a valid EAN-13 carries, in the form a bookshop's search
+// takes: for 978, its ISBN-10 (EAN13ToISBN10), which older links and
+// templates expect; for 979 followed by any digit but 0, the thirteen digits
+// themselves, since those numbers were never given an ISBN-10. False for
+// every other text: 979-0 numbers printed music, not books.
+//   EAN13ToISBN(u"9780306406157", &out) -> true, out == u"0306406152"
+//   EAN13ToISBN(u"9791090636071", &out) -> true, out == u"9791090636071"
+//   EAN13ToISBN(u"9790230671187", &out) -> false
+bool EAN13ToISBN(std::u16string_view ean, std::u16string* out);
 
 // As FindISBN10 without the "X": the first run of exactly twelve wide
 // digits (spaces and hyphens passed over) that passes IsValidUPCA.

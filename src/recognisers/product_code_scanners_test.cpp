@@ -108,6 +108,33 @@ TEST(EAN13ToISBN10Test, Only978Codes) {
   EXPECT_EQ(Scan(EAN13ToISBN10, u"978"), u"-");
 }
 
+TEST(EAN13ToISBNTest, BookCodesOf978And979ButNot9790) {
+  struct Case {
+    const char16_t* ean;
+    const char16_t* book;  // "-": no book number
+  };
+  const Case cases[] = {
+      // 978 keeps becoming its ISBN-10, check digit recomputed.
+      {u"9780306406157", u"0306406152"},
+      {u"9780804429573", u"080442957X"},
+      // 979 has no ISBN-10: the code itself is the book number.
+      {u"9791090636071", u"9791090636071"},
+      {u"9791234567896", u"9791234567896"},
+      // 979-0 numbers printed music.
+      {u"9790230671187", u"-"},
+      // A wrong check digit, another prefix, or no bare EAN-13 at all.
+      {u"9791090636072", u"-"},
+      {u"4006381333931", u"-"},
+      {u"979-1090636071", u"-"},
+      {u"979109063607", u"-"},
+      {u"", u"-"},
+  };
+  for (const Case& c : cases) {
+    const std::u16string_view ean = c.ean;
+    EXPECT_EQ(Scan(EAN13ToISBN, ean), c.book) << std::string(ean.begin(), ean.end());
+  }
+}
+
 TEST(FindUPCATest, TwelveDigitRuns) {
   EXPECT_EQ(Scan(FindUPCA, u"0 36000 29145 2"), u"036000291452");
   EXPECT_EQ(Scan(FindUPCA, u"code: 036000-291452."), u"036000291452");
