@@ -121,7 +121,7 @@ const Unit* AddUnit(UnitTable& table, UnitCategory& category,
 // each length the exact bytes are tried before a copy with A-Z folded to
 // lower case, so "KM" finds "km" and "C" finds "Celsius" through the name
 // "C", while "c" finds nothing.
-//   "km/h rising" -> km/h (speed), "kms" -> kilometres, "12 km away" ->
+//   "km/h rising" -> km/h (speed), "kms" -> kilometres, "km away" ->
 //   kilometres, "ms" -> null, "stone" -> null unless "stone" is a name
 const Unit* FindUnitByText(const UnitTable& table, std::string_view text);
 
