@@ -82,6 +82,11 @@ BENCHMARK_CAPTURE(BM_ParseQuantity, short_km, std::u16string(u"12.5 km"));
 BENCHMARK_CAPTURE(BM_ParseQuantity, one_megabyte_of_letters,
                   u"12 " + std::u16string(1 << 20, u'k'))
     ->Unit(benchmark::kMicrosecond);
+// A name that runs on into a longer word: every candidate length is
+// refused by the byte after it.
+BENCHMARK_CAPTURE(BM_ParseQuantity, name_then_a_megabyte_word,
+                  u"12 km" + std::u16string(1 << 20, u'x'))
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_ConvertQuantity(benchmark::State& state) {
   const qm::UnitTable& table = BuiltInUnits();

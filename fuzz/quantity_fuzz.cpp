@@ -2,7 +2,7 @@
 // as UTF-16 units, are parsed as a quantity, and the amount is converted
 // from the unit found to another of its category; the raw bytes are also
 // looked up as a unit text and checked against the plain every-length
-// search. Any crash, hang or broken invariant is a finding.
+// search for a whole word. Any crash, hang or broken invariant is a finding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -36,6 +36,7 @@ const qm::UnitTable& BuiltInUnits() {
 const qm::Unit* EveryLength(const qm::UnitTable& table, std::string_view text) {
   const std::string folded = qm::FoldAsciiCopy(text);
   for (std::size_t n = text.size(); n > 0; --n) {
+    if (!qm::EndsAWord(text, n)) continue;
     if (const qm::Unit* u = table.FindName(text.substr(0, n))) return u;
     if (const qm::Unit* u = table.FindName(std::string_view(folded).substr(0, n))) {
       return u;

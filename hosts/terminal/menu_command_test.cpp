@@ -281,9 +281,9 @@ TEST_F(QmkitProgram, ConvertReadsAndConvertsQuantities) {
                "--json"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
-            "{\"amount\":\"-40\",\"unit\":\"Celsius\",\"to\":\"Farenheit\","
+            "{\"amount\":\"-40\",\"unit\":\"Celsius\",\"to\":\"Fahrenheit\","
             "\"category\":\"temperature\",\"calculated\":true,"
-            "\"result\":\"-40 Celsius = -40 Farenheit\"}\n");
+            "\"result\":\"-40 Celsius = -40 Fahrenheit\"}\n");
 
   // A failed calculation, no unit, no number: exit 1.
   run = Qmkit({"convert", "0 mpg", "--to", "l/100km"});

@@ -113,7 +113,7 @@ TEST_F(ConvertDialogTest, ChoosingACategoryRefillsBothUnitLists) {
   ASSERT_EQ(dialog->resultText(), "12.5 kilometres = 7.76714 miles");
   dialog->ChooseCategory(IndexOf(dialog->categories(), "temperature"));
   EXPECT_EQ(Names(dialog->fromUnits()),
-            (std::vector<std::string>{"Celsius", "Farenheit", "Kelvin"}));
+            (std::vector<std::string>{"Celsius", "Fahrenheit", "Kelvin"}));
   EXPECT_EQ(Chosen(dialog->fromUnits()), "Celsius");
   EXPECT_EQ(Chosen(dialog->toUnits()), "Celsius");
   // The fields keep their text until the next Calculate.

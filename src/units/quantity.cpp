@@ -82,8 +82,10 @@ ParsedQuantity ParseQuantity(std::u16string_view selection,
 
   const std::u16string_view unit_text = UnitText(rest, rest[consumed]);
   if (unit_text.empty()) return parsed;
+  // A name decides with the two bytes after it: a plural "s" and the byte
+  // that ends the word.
   parsed.unit = FindUnitByText(
-      table, NarrowUnitText(unit_text, table.longest_name(), code_page));
+      table, NarrowUnitText(unit_text, table.longest_name() + 2, code_page));
   return parsed;
 }
 

@@ -46,6 +46,13 @@ TEST_F(QuantityTest, ParseAmountAndUnit) {
       {u"about 3 KM away", "3|kilometres"}, {u"100 km/h", "100|km/h"},
       {u"5 ft 3 in", "5|feet"}, {u"12 (inches)", "12|inches"},
       {u"12 (inches", "12|inches"}, {u"12 (mpg (US))", "12|miles per gallon (UK)"},
+      {u"12.5 km away", "12.5|kilometres"}, {u"12.5km/h", "12.5|km/h"},
+      // A name counts only as a whole word, or with a plural s.
+      {u"2.5 stone", "2.5|stone"}, {u"760 mmHg", "760|mmHg (Torr)"},
+      {u"1 NM", "1|nautical miles (INTL)"}, {u"5 kgs", "5|kilograms"},
+      {u"2 tonnes", "2|metric ton"}, {u"12 kms", "12|kilometres"},
+      {u"5 ms", "5|-"}, {u"3 kmh", "3|-"}, {u"4 m\u00B2", "4|square metres"},
+      {u"4 km\u00B2", "4|-"},
       {u"12 ( inches)", "12|-"},  // " inches" is no name
       // A point, then a minus, right before the digits belong to the number.
       {u"-40 \u00B0C", "-40|Celsius"}, {u"-40 \u00B0 C", "-40|degrees"},
@@ -69,7 +76,8 @@ TEST_F(QuantityTest, ParseAmountAndUnit) {
 
 TEST_F(QuantityTest, ParseLargeSelections) {
   EXPECT_EQ(Parse(u"12 " + std::u16string(1 << 20, u'k')), "12|-");
-  EXPECT_EQ(Parse(u"12 km" + std::u16string(1 << 20, u'x')), "12|kilometres");
+  EXPECT_EQ(Parse(u"12 km " + std::u16string(1 << 20, u'x')), "12|kilometres");
+  EXPECT_EQ(Parse(u"12 km" + std::u16string(1 << 20, u'x')), "12|-");
   std::u16string faces = u"5 nautical miles (INTL)";
   while (faces.size() < (1u << 20)) faces += u"\U0001F600";
   EXPECT_EQ(Parse(faces), "5|nautical miles (INTL)");
@@ -98,8 +106,8 @@ TEST(ParseQuantity, FirstOccurrenceOfTheFollowingCharacter) {
 TEST_F(QuantityTest, Conversions) {
   EXPECT_EQ(Convert("12.5", "kilometres", "miles"),
             "12.5|12.5 kilometres = 7.76714 miles");
-  EXPECT_EQ(Convert("100", "Celsius", "Farenheit"), "100|100 Celsius = 212 Farenheit");
-  EXPECT_EQ(Convert("212", "Farenheit", "Kelvin"), "212|212 Farenheit = 373.15 Kelvin");
+  EXPECT_EQ(Convert("100", "Celsius", "Fahrenheit"), "100|100 Celsius = 212 Fahrenheit");
+  EXPECT_EQ(Convert("212", "Farenheit", "Kelvin"), "212|212 Fahrenheit = 373.15 Kelvin");
   EXPECT_EQ(Convert("0", "Kelvin", "Celsius"), "0|0 Kelvin = -273.15 Celsius");
   EXPECT_EQ(Convert("30", "miles per gallon (UK)", "litres/100Km"),
             "30|30 miles per gallon (UK) = 9.41604 litres/100Km");

@@ -35,6 +35,25 @@ int PowerOfKey(std::string_view key) {
   return sign == '-' ? -n : n;
 }
 
+// Letters and digits of Windows-1252, the code page of the built-in
+// catalogue: ASCII, the accented letters, and the superscript digits, which
+// raise what stands before them to a power ("km\xB2" is no kilometre).
+bool IsWordByte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  if (b < 0x80) {
+    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
+           (b >= 'a' && b <= 'z');
+  }
+  switch (b) {
+    case 0x83: case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C:
+    case 0x9E: case 0x9F: case 0xAA: case 0xB2: case 0xB3: case 0xB5:
+    case 0xB9: case 0xBA:
+      return true;
+    default:
+      return b >= 0xC0 && b != 0xD7 && b != 0xF7;
+  }
+}
+
 bool IsBlank(std::string_view piece) {
   return piece.find_first_not_of(" \t") == std::string_view::npos;
 }
@@ -132,7 +151,7 @@ const Unit* FindUnitByText(const UnitTable& table, std::string_view text) {
   // few lookups instead of one per length.
   std::string folded;
   for (std::size_t length : table.name_lengths_) {
-    if (length > text.size()) continue;
+    if (length > text.size() || !EndsAWord(text, length)) continue;
     const std::string_view exact = text.substr(0, length);
     if (const Unit* unit = table.FindName(exact)) return unit;
     if (folded.empty()) folded = FoldAsciiCopy(exact);
@@ -141,6 +160,14 @@ const Unit* FindUnitByText(const UnitTable& table, std::string_view text) {
     if (const Unit* unit = table.FindName(lower)) return unit;
   }
   return nullptr;
+}
+
+bool EndsAWord(std::string_view text, std::size_t length) {
+  if (length >= text.size() || !IsWordByte(text[length])) return true;
+  // "kgs", "tonnes": a plural of a name. A single letter and "s" is more
+  // often a unit of its own ("ms") than a plural.
+  return length >= 2 && text[length] == 's' &&
+         (length + 1 == text.size() || !IsWordByte(text[length + 1]));
 }
 
 }  // namespace qm

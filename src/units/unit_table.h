@@ -116,10 +116,22 @@ const Unit* AddUnit(UnitTable& table, UnitCategory& category,
                     bool invert, int exponent);
 
 // The unit whose name is the longest leading part of `text` (8-bit text in
-// the system code page), or null. At each length the exact bytes are tried
-// before a copy with A-Z folded to lower case, so "KM" finds "km" and "C"
-// finds "Celsius" through the name "C", while "c" finds nothing.
-//   "km/h rising" -> km/h (speed), "kms" -> kilometres, "ms" -> metres
+// the system code page) that ends a word, or null. A leading part ends a
+// word when the byte after it is no letter or digit (see EndsAWord). At
+// each length the exact bytes are tried before a copy with A-Z folded to
+// lower case, so "KM" finds "km" and "C" finds "Celsius" through the name
+// "C", while "c" finds nothing.
+//   "km/h rising" -> km/h (speed), "kms" -> kilometres, "km away" ->
+//   kilometres, "ms" -> null, "stone" -> null unless "stone" is a name
 const Unit* FindUnitByText(const UnitTable& table, std::string_view text);
+
+// True when the first `length` bytes of `text` (0 < length) are a whole
+// word: the text ends there, or the byte after them is no letter or digit,
+// or it is a plural "s" after at least two bytes and itself ends the text
+// or is followed by no letter or digit. Letters and digits beyond ASCII are
+// those of Windows-1252, superscript digits included.
+//   ("km away", 2), ("km/h", 2), ("kms", 2), ("kgs.", 2) -> true
+//   ("kmh", 2), ("ms", 1), ("kmsx", 2), ("km\xB2", 2)    -> false
+bool EndsAWord(std::string_view text, std::size_t length);
 
 }  // namespace qm

@@ -4,6 +4,8 @@
 #include <numbers>
 #include <random>
 #include <string>
+#include <string_view>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -63,13 +65,18 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
                                       "fuel consumption", "mass", "power",
                                       "pressure", "speed", "temperature",
                                       "time", "volume"}));
-  EXPECT_EQ(units, 79u);
+  EXPECT_EQ(units, 84u);
   // Sections in folded name order, each by ascending power.
   EXPECT_EQ(UnitNames(table, "distance"),
             (std::vector<std::string>{
                 "fathoms", "feet", "inches", "Angstroms", "nanometres",
                 "micrometres", "millimetres", "centimetres", "metres",
                 "kilometres", "miles", "nautical miles (INTL)", "yards"}));
+  EXPECT_EQ(UnitNames(table, "mass"),
+            (std::vector<std::string>{
+                "hundredweight (long)", "grains", "milligrams", "grams",
+                "kilograms", "metric ton", "ounces", "pounds", "stone",
+                "long ton (UK)", "short ton (US)", "troy ounces"}));
 
   // Factors by repeated multiplication; offsets never scaled.
   EXPECT_EQ(table.FindName("kilometres")->factor, 1000.0);
@@ -107,11 +114,13 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
       {"Angstroms", 1e-10}, {"miles", kMile}, {"yards", 0.9144},
       {"feet", kFoot}, {"inches", kInch}, {"nautical miles (INTL)", 1852},
       {"fathoms", 6 * kFoot},
-      {"Celsius", 1}, {"Farenheit", 5.0 / 9, -160.0 / 9}, {"Kelvin", 1, -273.15},
+      {"Celsius", 1}, {"Fahrenheit", 5.0 / 9, -160.0 / 9}, {"Kelvin", 1, -273.15},
       {"miles per gallon (UK)", 100 * kUkGallon * 1000 / (kMile / 1000), 0, true},
       {"miles per gallon (US)", 100 * kUsGallon * 1000 / (kMile / 1000), 0, true},
       {"litres/100Km", 1},
-      {"kilograms", 1}, {"metric ton", 1e3}, {"ounces", kPound / 16},
+      {"kilograms", 1}, {"metric ton", 1e3, 0, false, 1e-9},
+      {"grams", 1e-3, 0, false, 1e-9}, {"milligrams", 1e-6, 0, false, 1e-9},
+      {"stone", 14 * kPound, 0, false, 1e-9}, {"ounces", kPound / 16},
       {"pounds", kPound}, {"hundredweight (long)", 112 * kPound},
       {"long ton (UK)", 2240 * kPound}, {"short ton (US)", 2000 * kPound},
       {"grains", kPound / 7000},
@@ -133,15 +142,18 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
       {"U.K. Fluid Ounces", kUkGallon / 160}, {"U.S. Fluid Ounces", kUsGallon / 128},
       {"Kilometre/second", 1e3}, {"metre/sec", 1}, {"km/h", 1 / 3.6},
       {"miles per hour", kMile / 3600}, {"knots", 1852.0 / 3600},
-      {"Millibar", 100}, {"Pascal", 1}, {"Kilopascal", 1e3}, {"bar", 1e5},
+      {"Millibar", 100}, {"Pascal", 1}, {"Kilopascal", 1e3, 0, false, 1e-9},
+      {"bar", 1e5},
       {"mmHg (Torr)", 101325.0 / 760}, {"atmospheres", 101325},
       {"Pounds per Square Inch", kPound * kGravity / (kInch * kInch)},
       {"watts", 1}, {"kW", 1e3},
       // The thermochemical BTU: 4.184 J/cal * 453.59237 g/lb * 5/9.
       {"BTU/hour", 4.184 * 453.59237 * 5 / 9 / 3600},
-      // Named metric, valued mechanical (550 ft lbf/s), which "hp" means.
-      {"horsepower (metric)", 550 * kFoot * kPound * kGravity},
-      {"Joules", 1}, {"kJoules", 1e3}, {"Calorie", 4.184},
+      // Mechanical, 550 ft lbf/s, which "hp" means; metric, 75 kgf m/s.
+      {"horsepower", 550 * kFoot * kPound * kGravity, 0, false, 1e-9},
+      {"horsepower (metric)", 75 * kGravity, 0, false, 1e-9},
+      {"Joules", 1}, {"kJoules", 1e3}, {"megajoules", 1e6, 0, false, 1e-9},
+      {"Calorie", 4.184},
       {"kCalorie (food)", 4184}, {"kWh", 3.6e6},
   };
   const BuiltInUnits built_in;
@@ -155,7 +167,7 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
     EXPECT_EQ(unit->invert, e.invert) << e.name;
     ++checked;
   }
-  EXPECT_EQ(checked, 79u);
+  EXPECT_EQ(checked, 84u);
 }
 
 TEST(BuildUnitTable, SectionsAndKeys) {
@@ -221,30 +233,56 @@ TEST(AddUnit, NameLists) {
   EXPECT_EQ(&category.units.back(), other);
 }
 
-TEST(FindUnitByText, LongestLeadingName) {
+TEST(FindUnitByText, LongestWholeWord) {
   const BuiltInUnits built_in;
   const UnitTable& t = built_in.table;
-  // The longest name wins, whatever follows it.
-  EXPECT_EQ(NameOf(FindUnitByText(t, "km/h and more")), "km/h");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "kms")), "kilometres");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "ms")), "metres");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "in other words")), "inches");
-  // Exact bytes first, then the folded copy: only lower-case names gain.
-  EXPECT_EQ(NameOf(FindUnitByText(t, "KM")), "kilometres");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "C")), "Celsius");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "c")), "(none)");
-  // "CELSIUS" is no name, but its first letter is.
-  EXPECT_EQ(NameOf(FindUnitByText(t, "CELSIUS")), "Celsius");
-  // The degree sign alone names degrees; with a letter, a temperature.
-  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0")), "degrees");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0 C")), "degrees");
-  EXPECT_EQ(NameOf(FindUnitByText(t, "\xB0" "C")), "Celsius");
-  // Nothing to find.
-  EXPECT_EQ(FindUnitByText(t, ""), nullptr);
-  EXPECT_EQ(FindUnitByText(t, std::string("\0m", 2)), nullptr);
+  const std::pair<std::string_view, const char*> cases[] = {
+      // The longest name that ends a word wins, whatever follows the word.
+      {"km/h and more", "km/h"}, {"km away", "kilometres"}, {"km", "kilometres"},
+      {"km/hr", "km/h"}, {"in other words", "inches"},
+      {"seconds of arc", "seconds of arc"}, {"second", "seconds"},
+      // A plural s after a name of two or more bytes.
+      {"kms", "kilometres"}, {"kgs.", "kilograms"}, {"tonnes", "metric ton"},
+      {"ms", "(none)"}, {"kmsx", "(none)"}, {"Ms", "(none)"},
+      // A name followed by a letter or digit is part of another word.
+      {"kmh", "(none)"}, {"sq ft", "(none)"}, {"m2", "(none)"},
+      {"km\xB2", "(none)"}, {"m\xB2", "square metres"}, {"m\xE8tres", "(none)"},
+      {"\xB0N", "(none)"}, {"\xB0 C", "degrees"}, {"\xB0" "C", "Celsius"},
+      // Words the shorter names used to swallow.
+      {"stone", "stone"}, {"st", "stone"}, {"grams", "grams"}, {"gr", "grains"},
+      {"g", "grams"}, {"mg", "milligrams"}, {"mmHg", "mmHg (Torr)"},
+      {"MJ", "megajoules"}, {"Joule", "Joules"}, {"ltr", "litres"},
+      {"NM", "nautical miles (INTL)"}, {"nm", "nanometres"},
+      {"nautical mile", "nautical miles (INTL)"}, {"kPa", "Kilopascal"},
+      {"hp", "horsepower"}, {"PS", "horsepower (metric)"},
+      {"Farenheit", "Fahrenheit"}, {"F", "Fahrenheit"},
+      // Exact bytes first, then the folded copy: only lower-case names gain.
+      {"KM", "kilometres"}, {"C", "Celsius"}, {"c", "(none)"},
+      {"CELSIUS", "(none)"},
+      // Nothing to find.
+      {"", "(none)"}, {std::string_view("\0m", 2), "(none)"},
+  };
+  for (const auto& [text, expected] : cases) {
+    EXPECT_EQ(NameOf(FindUnitByText(t, text)), expected) << text;
+  }
   EXPECT_EQ(FindUnitByText(UnitTable(), "km"), nullptr);
   // A megabyte of text after a name.
-  EXPECT_EQ(NameOf(FindUnitByText(t, "feet" + std::string(1 << 20, 'x'))), "feet");
+  EXPECT_EQ(NameOf(FindUnitByText(t, "feet " + std::string(1 << 20, 'x'))), "feet");
+  EXPECT_EQ(FindUnitByText(t, "feet" + std::string(1 << 20, 'x')), nullptr);
+}
+
+TEST(EndsAWord, NextByteAndPlural) {
+  const std::tuple<std::string_view, std::size_t, bool> cases[] = {
+      {"km", 2, true}, {"km away", 2, true}, {"km/h", 2, true}, {"km.", 2, true},
+      {"kms", 2, true}, {"kms ", 2, true}, {"kgs.", 2, true},
+      {"kmh", 2, false}, {"km5", 2, false}, {"kmsx", 2, false}, {"kms5", 2, false},
+      {"kmS", 2, false}, {"ms", 1, false}, {"m s", 1, true},
+      {"km\xB2", 2, false}, {"km\xE9", 2, false}, {"km\x8A", 2, false},
+      {"km\xB0", 2, true}, {"km\xD7", 2, true}, {"km\xA0", 2, true},
+  };
+  for (const auto& [text, length, expected] : cases) {
+    EXPECT_EQ(EndsAWord(text, length), expected) << text << " at " << length;
+  }
 }
 
 TEST(FindUnitByText, FirstSectionOwnsASharedName) {
@@ -263,12 +301,13 @@ TEST(FindUnitByText, AgreesWithTryingEveryLength) {
   const auto every_length = [&](std::string_view text) -> const Unit* {
     const std::string folded = FoldAsciiCopy(text);
     for (std::size_t n = text.size(); n > 0; --n) {
+      if (!EndsAWord(text, n)) continue;
       if (const Unit* u = t.FindName(text.substr(0, n))) return u;
       if (const Unit* u = t.FindName(std::string_view(folded).substr(0, n))) return u;
     }
     return nullptr;
   };
-  const std::string alphabet = "kmKMsShHl/ ()cC.\xB0\xB2gGaApPtTiInN";
+  const std::string alphabet = "kmKMsShHl/ ()cC.\xB0\xB2gGaApPtTiInN5\xE9";
   std::mt19937 random(7);
   for (int i = 0; i < 20000; ++i) {
     std::string text(random() % 12, ' ');
