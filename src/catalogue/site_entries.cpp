@@ -1,6 +1,5 @@
 #include "catalogue/site_entries.h"
 
-
 namespace qm {
 
 bool CollectSiteEntries(const ModuleEnvironment& env,
@@ -20,6 +19,7 @@ bool SaveSelections(const SiteEntryList& list, SelectionStore& store) {
   std::vector<RememberedValue> values;
   values.reserve(list.size());
   for (const SiteEntry& entry : list) {
+    if (entry.remembered == entry.selected) continue;
     values.push_back({entry.name, entry.selected ? 1u : 0u});
   }
   return store.Write(values);

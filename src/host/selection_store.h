@@ -25,9 +25,11 @@ class SelectionStore {
   // never creates anything.
   virtual bool Read(const std::string& name, std::uint32_t* value) const = 0;
 
-  // Stores every value of `values`, creating the store when needed. Returns
-  // false when any of them could not be stored; the others are stored all
-  // the same. A name holding a line break cannot be stored.
+  // Stores every value of `values`, creating the store when needed, and
+  // touches no other value. Returns false when any of them could not be
+  // stored; the others are stored all the same where the store allows it.
+  // A name holding a line break cannot be stored. An empty `values` stores
+  // nothing and succeeds.
   virtual bool Write(const std::vector<RememberedValue>& values) = 0;
 };
 

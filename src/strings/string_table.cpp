@@ -6,7 +6,7 @@
 namespace qm {
 namespace {
 
-constexpr std::array<StringTableEntry, 47> kStrings = {{
+constexpr std::array<StringTableEntry, 48> kStrings = {{
     {100, u"Pellmor Quillmark"},
     {101, u"=> Pellmor Quillmark"},
     {102, u"Configure Pellmor Quillmark"},
@@ -57,6 +57,7 @@ constexpr std::array<StringTableEntry, 47> kStrings = {{
     {144, u"The amount should be a decimal number, such as 1.00"},
     {145, u"(Division by zero)"},
     {146, u"Cannot calculate answer %1"},
+    {147, u"Your choice of sites could not be remembered."},
     {165, u"=>Search"},
     {166, u"Search for the selected text"},
 }};

@@ -21,6 +21,7 @@ inline constexpr int kStringStockSymbolRequired = 143;
 inline constexpr int kStringAmountNotNumber = 144;
 inline constexpr int kStringDivisionByZero = 145;
 inline constexpr int kStringCannotCalculate = 146;
+inline constexpr int kStringSelectionsNotRemembered = 147;
 
 // The text of string `id`, or an empty text when there is none. A "\n" in a
 // text is a line feed.
