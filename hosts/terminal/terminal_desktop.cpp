@@ -4,6 +4,7 @@
 
 #include "dialog_text.h"
 #include "launcher.h"
+#include "strings/string_table.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -95,6 +96,11 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
                                 {"text", ToUtf8(text)},
                                 {"icon", IconName(style.icon)},
                                 {"answer", AnswerName(answer)}};
+  // The one box that reports a failure of the host itself: a script must
+  // learn of it from the exit status, not by reading the log.
+  if (text == LoadString(kStringSelectionsNotRemembered)) {
+    failed_actions_.push_back(ToUtf8(text));
+  }
   return answer;
 }
 

@@ -65,7 +65,7 @@ class TerminalDesktop final : public Desktop {
   // answered No.
   bool cancelled() const { return cancelled_; }
   // One line for each action that failed, such as a command that could
-  // not be started.
+  // not be started, and one when the ticks could not be remembered.
   const std::vector<std::string>& failed_actions() const { return failed_actions_; }
 
  private:
