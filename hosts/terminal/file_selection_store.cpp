@@ -236,14 +236,14 @@ bool FileSelectionStore::Write(const std::vector<RememberedValue>& values) {
   if (state == FileState::kUnusable) return false;
   std::vector<SelectionsLine> lines = ParseSelectionsFile(text);
   for (const RememberedValue* v : storable) {
-    bool updated = false;
+    bool present = false;
     for (SelectionsLine& line : lines) {
       if (line.value && CompareFolded(line.name, v->name) == 0) {
-        line = ValueLine(v->value, line.name, line.crlf);
-        updated = true;
+        if (!v->only_if_absent) line = ValueLine(v->value, line.name, line.crlf);
+        present = true;
       }
     }
-    if (!updated) {
+    if (!present) {
       lines.push_back(ValueLine(v->value, v->name,
                                 !lines.empty() && lines.back().crlf));
     }

@@ -34,7 +34,8 @@ std::string FormatSelectionsFile(const std::vector<SelectionsLine>& lines);
 // The file "<directory>/selections" holds the lines above. Writers take an
 // exclusive lock on "<directory>/selections.lock", re-read the file, change
 // only the lines of the names they write (adding lines for new names, in the
-// ending the file already uses) and replace the file by renaming a completed
+// ending the file already uses; a value only_if_absent leaves a name's line
+// alone) and replace the file by renaming a completed
 // "selections.tmp-<pid>" over it, so two commands saving at once lose
 // neither's values and a reader never sees a half-written file. A save that
 // fails leaves the previous file as it was; a replaced file keeps its

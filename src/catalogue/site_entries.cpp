@@ -20,7 +20,11 @@ bool SaveSelections(const SiteEntryList& list, SelectionStore& store) {
   values.reserve(list.size());
   for (const SiteEntry& entry : list) {
     if (entry.remembered == entry.selected) continue;
-    values.push_back({entry.name, entry.selected ? 1u : 0u});
+    // A tick still at its default was not the user's choice: another
+    // command may have stored one for the entry since the dialog opened.
+    const bool left_at_default =
+        !entry.remembered && entry.selected == entry.defaultSelected;
+    values.push_back({entry.name, entry.selected ? 1u : 0u, left_at_default});
   }
   return store.Write(values);
 }

@@ -23,9 +23,10 @@ bool CollectSiteEntries(const ModuleEnvironment& env,
 // Remembers the `selected` flag of the entries of `list` whose tick differs
 // from the one remembered when they were read, and of those that had none,
 // so that afterwards every entry has a remembered tick and defaultSelected
-// no longer matters for them. An entry left as it was is not written: two
-// dialogs of one category confirmed at about the same time then keep each
-// other's changes. Returns false when some value could not be stored; telling
+// no longer matters for them. An entry left as it was is not written, and
+// one that had none and still holds its default is written only if it still
+// has none: two dialogs of one category confirmed at about the same time
+// then keep each other's changes. Returns false when some value could not be stored; telling
 // the user is the caller's.
 bool SaveSelections(const SiteEntryList& list, SelectionStore& store);
 
