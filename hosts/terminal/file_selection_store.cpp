@@ -165,6 +165,23 @@ std::string FormatSelectionsFile(const std::vector<SelectionsLine>& lines) {
   return out;
 }
 
+void MergeIntoSelections(std::vector<SelectionsLine>& lines,
+                         const RememberedValue& value) {
+  bool present = false;
+  for (SelectionsLine& line : lines) {
+    if (line.value && CompareFolded(line.name, value.name) == 0) {
+      if (!value.only_if_absent) {
+        line = ValueLine(value.value, line.name, line.crlf);
+      }
+      present = true;
+    }
+  }
+  if (!present) {
+    lines.push_back(ValueLine(value.value, value.name,
+                              !lines.empty() && lines.back().crlf));
+  }
+}
+
 FileSelectionStore::FileSelectionStore(std::string directory)
     : directory_(std::move(directory)),
       file_path_(directory_ + "/selections") {}
@@ -235,19 +252,7 @@ bool FileSelectionStore::Write(const std::vector<RememberedValue>& values) {
   const FileState state = ReadSelectionsFileAt(file_path_, &text, &existing);
   if (state == FileState::kUnusable) return false;
   std::vector<SelectionsLine> lines = ParseSelectionsFile(text);
-  for (const RememberedValue* v : storable) {
-    bool present = false;
-    for (SelectionsLine& line : lines) {
-      if (line.value && CompareFolded(line.name, v->name) == 0) {
-        if (!v->only_if_absent) line = ValueLine(v->value, line.name, line.crlf);
-        present = true;
-      }
-    }
-    if (!present) {
-      lines.push_back(ValueLine(v->value, v->name,
-                                !lines.empty() && lines.back().crlf));
-    }
-  }
+  for (const RememberedValue* v : storable) MergeIntoSelections(lines, *v);
 
   const std::string temp_path = directory_ + "/" +
                                 std::string(kTemporaryPrefix) +

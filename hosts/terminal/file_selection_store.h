@@ -31,6 +31,13 @@ std::vector<SelectionsLine> ParseSelectionsFile(std::string_view bytes);
 // with a line end, or is empty, comes back byte for byte.
 std::string FormatSelectionsFile(const std::vector<SelectionsLine>& lines);
 
+// Stores `value` in `lines`: every value line of its name (compared without
+// regard to ASCII letter case) takes the value and keeps its spelling and
+// line end, unless the value is only_if_absent; a name with no line gets
+// one at the end, ended like the last line. Other lines stay as they are.
+void MergeIntoSelections(std::vector<SelectionsLine>& lines,
+                         const RememberedValue& value);
+
 // The file "<directory>/selections" holds the lines above. Writers take an
 // exclusive lock on "<directory>/selections.lock", re-read the file, change
 // only the lines of the names they write (adding lines for new names, in the
