@@ -26,8 +26,8 @@ bool CollectSiteEntries(const ModuleEnvironment& env,
 // no longer matters for them. An entry left as it was is not written, and
 // one that had none and still holds its default is written only if it still
 // has none: two dialogs of one category confirmed at about the same time
-// then keep each other's changes. Returns false when some value could not be stored; telling
-// the user is the caller's.
+// then keep each other's changes. Returns false when some value could not
+// be stored; telling the user is the caller's.
 bool SaveSelections(const SiteEntryList& list, SelectionStore& store);
 
 }  // namespace qm
