@@ -305,8 +305,14 @@ TEST_F(FileSelectionStoreTest, TemporaryFilesOfKilledSavesAreRemoved) {
   ASSERT_GE(gone, 0);
   if (gone == 0) ::_exit(0);
   ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
-  const std::string alive = std::to_string(::getppid());
-  const std::string alive_old = std::to_string(::getpid());
+  const pid_t living = ::fork();
+  ASSERT_GE(living, 0);
+  if (living == 0) {
+    ::pause();
+    ::_exit(0);
+  }
+  const std::string alive = std::to_string(living);
+  const std::string own = std::to_string(::getpid());
   const std::string prefix = dir_ + "/selections.tmp-";
   for (const std::string& suffix :
        {std::to_string(gone), alive, std::string("1"), std::string("abc"),
@@ -317,10 +323,13 @@ TEST_F(FileSelectionStoreTest, TemporaryFilesOfKilledSavesAreRemoved) {
   const timespec times[2] = {{std::time(nullptr) - 7200, 0},
                              {std::time(nullptr) - 7200, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, (prefix + "1").c_str(), times, 0), 0);
-  WriteFile(prefix + alive_old, "");  // this very process: not writing yet
+  WriteFile(prefix + own, "");  // this very process: not writing yet
 
   FileSelectionStore store(dir_);
-  ASSERT_TRUE(store.Write({{"BOOK:a", 1}}));
+  const bool saved = store.Write({{"BOOK:a", 1}});
+  ::kill(living, SIGKILL);
+  ::waitpid(living, nullptr, 0);
+  ASSERT_TRUE(saved);
   EXPECT_EQ(TemporaryFiles(), (std::vector<std::string>{
                                   "selections.tmp-", "selections.tmp-" + alive,
                                   "selections.tmp-abc"}));
