@@ -14,7 +14,8 @@ namespace qm {
 // full section name; value names compare without regard to letter case in
 // the registry itself. Reading opens an existing key for querying only and
 // never creates it; a value of any other type or size reads as absent.
-// Writing creates the key when needed. Names holding CR, LF or NUL are
+// Writing creates the key when needed and sets only the values it is given,
+// each on its own, so the last write of a value wins. Names holding CR, LF or NUL are
 // refused: the file store of other hosts cannot hold them and the 8-bit API
 // would cut a name at a NUL.
 class RegistrySelectionStore final : public SelectionStore {

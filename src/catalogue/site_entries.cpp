@@ -1,6 +1,5 @@
 #include "catalogue/site_entries.h"
 
-
 namespace qm {
 
 bool CollectSiteEntries(const ModuleEnvironment& env,
@@ -20,7 +19,12 @@ bool SaveSelections(const SiteEntryList& list, SelectionStore& store) {
   std::vector<RememberedValue> values;
   values.reserve(list.size());
   for (const SiteEntry& entry : list) {
-    values.push_back({entry.name, entry.selected ? 1u : 0u});
+    if (entry.remembered == entry.selected) continue;
+    // A tick still at its default was not the user's choice: another
+    // command may have stored one for the entry since the dialog opened.
+    const bool left_at_default =
+        !entry.remembered && entry.selected == entry.defaultSelected;
+    values.push_back({entry.name, entry.selected ? 1u : 0u, left_at_default});
   }
   return store.Write(values);
 }

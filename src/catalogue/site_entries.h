@@ -20,9 +20,14 @@ bool CollectSiteEntries(const ModuleEnvironment& env,
                         bool system, SiteEntryList& list,
                         CatalogueSource* source = nullptr);
 
-// Remembers the `selected` flag of every entry of `list`, ticked or not, so
-// that defaultSelected no longer matters for them. Returns false when some
-// value could not be stored; nothing is reported to the user.
+// Remembers the `selected` flag of the entries of `list` whose tick differs
+// from the one remembered when they were read, and of those that had none,
+// so that afterwards every entry has a remembered tick and defaultSelected
+// no longer matters for them. An entry left as it was is not written, and
+// one that had none and still holds its default is written only if it still
+// has none: two dialogs of one category confirmed at about the same time
+// then keep each other's changes. Returns false when some value could not
+// be stored; telling the user is the caller's.
 bool SaveSelections(const SiteEntryList& list, SelectionStore& store);
 
 }  // namespace qm

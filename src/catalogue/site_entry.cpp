@@ -80,7 +80,10 @@ SiteEntry ReadSiteEntry(const CatalogueSection& section,
                  !entry.MailBody.empty();
   entry.selected = entry.defaultSelected;
   std::uint32_t remembered = 0;
-  if (store.Read(entry.name, &remembered)) entry.selected = remembered != 0;
+  if (store.Read(entry.name, &remembered)) {
+    entry.remembered = remembered != 0;
+    entry.selected = *entry.remembered;
+  }
   return entry;
 }
 

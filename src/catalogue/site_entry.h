@@ -2,6 +2,7 @@
 // actions carry it out.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,10 @@ struct SiteEntry {
   bool defaultSelected = false;     // ticked when nothing is remembered
   std::string name;                 // full section name, also the remembered value's name
   bool selected = false;            // ticked
+  // The tick remembered for `name` when the entry was read, if there was
+  // one. A save writes only the ticks that differ from it, so that another
+  // dialog of the category confirmed meanwhile keeps what it changed.
+  std::optional<bool> remembered;
 };
 
 // An entry list owns its entries, in the order the dialog shows them.
@@ -67,7 +72,7 @@ using SiteEntryList = std::vector<SiteEntry>;
 // `charset` takes "utf-8" or "windows-1252" in any letter case, blanks
 // around them ignored, and any other value keeps the default),
 // then `selected` from `defaultSelected`, overridden by the value remembered
-// in `store` (non-zero means ticked). Never fails.
+// in `store` (non-zero means ticked), which `remembered` keeps. Never fails.
 SiteEntry ReadSiteEntry(const CatalogueSection& section,
                         const SelectionStore& store);
 

@@ -144,6 +144,38 @@ TEST(CollectSiteEntries, NameOrderAndSaving) {
   EXPECT_FALSE(again[0].selected);
 }
 
+TEST(CollectSiteEntries, SavingWritesOnlyWhatTheUserChanged) {
+  FakeModuleEnvironment env("C:\\Apps\\qmkit.dll");
+  env.SetFile("C:\\Apps\\qmkit.ini",
+              "[BOOK:Kept]\n[BOOK:Many]\n[BOOK:New]\ndefaultSelected=y\n"
+              "[BOOK:NewChosen]\n[BOOK:NewLeft]\n[BOOK:Off]\n[BOOK:On]\n");
+  MemorySelectionStore store;
+  ASSERT_TRUE(store.Write(
+      {{"BOOK:Kept", 1}, {"BOOK:Many", 7}, {"BOOK:Off", 1}, {"BOOK:On", 0}}));
+  SiteEntryList list;
+  ASSERT_TRUE(CollectSiteEntries(env, store, "BOOK:", false, list));
+  ASSERT_EQ(list.size(), 7u);
+  list[3].selected = true;   // BOOK:NewChosen
+  list[5].selected = false;  // BOOK:Off
+  list[6].selected = true;   // BOOK:On
+
+  // Another dialog of the category, confirmed meanwhile, changed the
+  // entries this one leaves as they were; its changes stay.
+  ASSERT_TRUE(store.Write({{"BOOK:Kept", 0},
+                           {"BOOK:Many", 0},
+                           {"BOOK:NewChosen", 0},
+                           {"BOOK:NewLeft", 1}}));
+  ASSERT_TRUE(SaveSelections(list, store));
+  const auto& v = store.values();
+  EXPECT_EQ(v.at("BOOK:Kept"), 0u);
+  EXPECT_EQ(v.at("BOOK:Many"), 0u);  // 7 read as ticked, and ticked it stayed
+  EXPECT_EQ(v.at("BOOK:New"), 1u);   // nothing remembered: the default
+  EXPECT_EQ(v.at("BOOK:NewChosen"), 1u);  // the user's own choice
+  EXPECT_EQ(v.at("BOOK:NewLeft"), 1u);    // the default gives way
+  EXPECT_EQ(v.at("BOOK:Off"), 0u);
+  EXPECT_EQ(v.at("BOOK:On"), 1u);
+}
+
 TEST(CollectSiteEntries, EmptyCategoryAndSystemEntries) {
   FakeModuleEnvironment env;
   env.SetBuiltIn(kDefaultCatalogueResource, "[BOOK:x]\n");

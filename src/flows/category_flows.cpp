@@ -13,14 +13,19 @@
 namespace qm {
 namespace {
 
-// Runs `dialog` over `entries`; after OK remembers the ticks, makes the
-// confirmed text the selection (dialogs with a text) and carries out the
-// choice. Cancel stores nothing and runs nothing.
+// Runs `dialog` over `entries`; after OK remembers the ticks (saying so when
+// that fails), makes the confirmed text the selection (dialogs with a text)
+// and carries out the choice. Cancel stores nothing and runs nothing.
 void RunDialogAndEntries(ChoiceDialog& dialog, SiteEntryList& entries,
                          RequestContext& context, HostPorts& ports) {
   ports.desktop.RunChoiceDialog(context.browserWindow(), dialog);
   if (dialog.result() != kResultOk) return;
-  SaveSelections(entries, ports.selections);
+  if (!SaveSelections(entries, ports.selections)) {
+    // The choice is carried out all the same; only next time's ticks suffer.
+    ShowStringMessage(ports.desktop, context.browserWindow(),
+                      kStringSelectionsNotRemembered, kStringProductName,
+                      MessageStyle{});
+  }
   if (dialog.has_text()) context.SetSelectedText(dialog.text());
   RunChosenEntries(entries, context, ports);
 }

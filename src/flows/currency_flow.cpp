@@ -5,6 +5,7 @@
 #include "flows/action_runner.h"
 #include "recognisers/currency_context.h"
 #include "recognisers/currency_table.h"
+#include "strings/string_table.h"
 
 namespace qm {
 
@@ -27,7 +28,12 @@ void RunCurrencyFlow(RequestContext& context, HostPorts& ports) {
   ports.desktop.RunCurrencyDialog(context.browserWindow(), dialog);
   if (dialog.result() != kResultOk) return;
   context.SetSelectedText(dialog.amount());
-  SaveSelections(entries, ports.selections);
+  if (!SaveSelections(entries, ports.selections)) {
+    // The choice is carried out all the same; only next time's ticks suffer.
+    ShowStringMessage(ports.desktop, context.browserWindow(),
+                      kStringSelectionsNotRemembered, kStringProductName,
+                      MessageStyle{});
+  }
   SetSourceCurrency(context, dialog.source());
   SetTargetCurrency(context, dialog.target());
   RunChosenEntries(entries, context, ports);

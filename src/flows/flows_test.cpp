@@ -400,5 +400,33 @@ TEST_F(FlowTest, SystemEntryRunsOnlyTheEntryOfExactlyThatName) {
   EXPECT_TRUE(store_.values().empty());
 }
 
+TEST_F(FlowTest, AFailedSaveIsToldAndTheChoiceStillCarriedOut) {
+  // A store that remembers nothing and can keep nothing, like a full disk.
+  struct FailingStore final : SelectionStore {
+    bool Read(const std::string&, std::uint32_t*) const override { return false; }
+    bool Write(const std::vector<RememberedValue>&) override { return false; }
+  } failing;
+  HostPorts ports{env_, failing, desktop_, code_page_};
+  const std::pair<const char16_t*, const char*> cases[] = {
+      {u"BOOK", "toggle 2; ok"},
+      {u"CURRENCY", "amount 5; ok"},
+  };
+  for (const auto& [word, script] : cases) {
+    SCOPED_TRACE(Ascii(word));
+    Select(u"12.50 EUR");
+    desktop_.messages.clear();
+    top_->opened.clear();
+    desktop_.scripts.push_back(script);
+    Click(word, &arguments_, ports);
+    ExpectScriptsPlayed();
+    ASSERT_EQ(desktop_.messages.size(), 1u);
+    EXPECT_EQ(desktop_.messages[0].owner, kBrowserFrame);
+    EXPECT_EQ(desktop_.messages[0].text,
+              u"Your choice of sites could not be remembered.");
+    EXPECT_EQ(desktop_.messages[0].caption, u"Pellmor Quillmark");
+    EXPECT_FALSE(top_->opened.empty());
+  }
+}
+
 }  // namespace
 }  // namespace qm

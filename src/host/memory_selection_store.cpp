@@ -21,7 +21,7 @@ bool MemorySelectionStore::Write(const std::vector<RememberedValue>& values) {
     // with while later writes in other letter case update it.
     const auto it = values_.find(v.name);
     if (it != values_.end()) {
-      it->second = v.value;
+      if (!v.only_if_absent) it->second = v.value;
     } else {
       values_.emplace(v.name, v.value);
     }

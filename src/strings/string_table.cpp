@@ -6,7 +6,7 @@
 namespace qm {
 namespace {
 
-constexpr std::array<StringTableEntry, 50> kStrings = {{
+constexpr std::array<StringTableEntry, 51> kStrings = {{
     {100, u"Pellmor Quillmark"},
     {101, u"=> Pellmor Quillmark"},
     {102, u"Configure Pellmor Quillmark"},
@@ -63,6 +63,7 @@ constexpr std::array<StringTableEntry, 50> kStrings = {{
           u"most that can be started.\nNothing was started for it."},
     {149, u"A mail field of \"%1\" would be longer than %2 characters, the most "
           u"that can be sent.\nNo mail was sent for it."},
+    {150, u"Your choice of sites could not be remembered."},
     {165, u"=>Search"},
     {166, u"Search for the selected text"},
 }};

@@ -26,6 +26,8 @@ inline constexpr int kStringCannotCalculate = 146;
 inline constexpr int kStringAddressTooLong = 147;
 inline constexpr int kStringCommandLineTooLong = 148;
 inline constexpr int kStringMailFieldTooLong = 149;
+// Shown when the ticks of a confirmed dialog could not be stored.
+inline constexpr int kStringSelectionsNotRemembered = 150;
 
 // The text of string `id`, or an empty text when there is none. A "\n" in a
 // text is a line feed.

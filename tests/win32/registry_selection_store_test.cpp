@@ -133,9 +133,19 @@ TEST_F(RegistrySelectionStoreTest, ValuesOfOtherTypesOrSizesReadAsAbsent) {
     EXPECT_EQ(value, kUntouched) << name;
   }
 
-  // Writing over such a value makes it a proper one.
-  EXPECT_TRUE(store_.Write({{"Text", 1}}));
+  // Writing over such a value makes it a proper one, even when only a
+  // missing value was to be written.
+  EXPECT_TRUE(store_.Write({{"Text", 1}, {"Binary", 1, true}}));
   EXPECT_EQ(ReadOr("Text", kUntouched), 1u);
+  EXPECT_EQ(ReadOr("Binary", kUntouched), 1u);
+}
+
+TEST_F(RegistrySelectionStoreTest, AValueForAnAbsentNameLeavesAPresentOneAlone) {
+  EXPECT_TRUE(store_.Write({{"BOOK:Ticked", 1}}));
+  EXPECT_TRUE(store_.Write({{"book:ticked", 0, true}, {"BOOK:New", 0, true}}));
+  EXPECT_EQ(ReadOr("BOOK:Ticked", kUntouched), 1u);
+  EXPECT_EQ(ReadOr("BOOK:New", kUntouched), 0u);
+  EXPECT_EQ(ValueCount(), 2u);
 }
 
 TEST_F(RegistrySelectionStoreTest, NamesWithLineBreaksAreRefusedOthersStored) {
