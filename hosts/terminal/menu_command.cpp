@@ -59,7 +59,8 @@ const char kMenuCommandUsage[] =
     "  3  cancelled: a dialog ended with \"cancel\" or the end of input, or a\n"
     "     question was answered \"no\"\n"
     "  4  an action failed: an address that was skipped or that no browser\n"
-    "     took with --open, a command that could not be started with --run\n";
+    "     took with --open, a command refused or not started with --run, a\n"
+    "     text longer than its limit, ticks that could not be remembered\n";
 
 namespace {
 
