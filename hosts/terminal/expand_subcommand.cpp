@@ -3,12 +3,15 @@
 #include <string_view>
 
 #include "action_log.h"
+#include "actions/command_line.h"
 #include "actions/template_expansion.h"
 #include "context/request_context.h"
 #include "page_options.h"
 #include "posix_module_environment.h"
+#include "exit_status.h"
 #include "subcommands.h"
 #include "terminal_page.h"
+#include "terminal_text.h"
 #include "text/ascii_fold.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -17,8 +20,9 @@ namespace qm {
 namespace {
 
 constexpr char kUsage[] =
-    "usage: qmkit expand TEMPLATE [--encode | --command-line] [--charset C]\n"
-    "                    [page options] [--json]\n"
+    "usage: qmkit expand TEMPLATE [--encode] [--charset C] [page options] [--json]\n"
+    "       qmkit expand TEMPLATE --command-line [--encode] [--charset C]\n"
+    "                    [--console | --leave-console] [page options] [--json]\n"
     "\n"
     "Expands an entry's template (url, href, command or a Mail key) against\n"
     "the page, as the entry would when carried out: !S !s !- !O !u !U !w !W\n"
@@ -26,18 +30,86 @@ constexpr char kUsage[] =
     "escapes applied. The template is read as Windows-1252 text, as the\n"
     "catalogue holds it (after \"--\" it may begin with \"-\").\n"
     "\n"
+    "With --command-line the template is an entry's command, and both forms of\n"
+    "it are shown: the command line that Windows would start, then the program\n"
+    "and its arguments as qmkit --run starts them, one per line, without a\n"
+    "shell. The template is split by the Windows rules and every inserted value\n"
+    "stays inside its argument. A command that takes its program from the page,\n"
+    "or in which a page value would begin an argument with \"-\", is refused:\n"
+    "the reason is shown and the exit status is 1.\n"
+    "\n"
     "options:\n"
     "  --encode               percent-encode inserted values, as URLEncode=y does\n"
-    "  --command-line         make inserted values safe for a command line, as a\n"
-    "                         command entry with URLEncode=n gets them\n"
+    "                         (without it values go in as they are, as with\n"
+    "                         URLEncode=n)\n"
     "  --charset C            utf-8 or windows-1252 (the default): how --encode\n"
     "                         encodes, as the entry's charset key\n"
-    "  --json                 {\"template\":...,\"expansion\":...}\n"
+    "  --command-line         expand as a command entry's command\n"
+    "  --console              with --command-line: run in the command interpreter\n"
+    "                         named by COMSPEC, as useConsole=y does (/C)\n"
+    "  --leave-console        the same, leaving its console open (/K), as\n"
+    "                         useConsole=y with leaveConsole=y does\n"
+    "  --json                 {\"template\":...,\"expansion\":...}; with\n"
+    "                         --command-line {\"template\":...,\"command_line\":...,\n"
+    "                         \"arguments\":[...]} or, when refused, \"refused\":...\n"
+    "                         in place of \"arguments\"\n"
     "\n";
 
 int Usage(const std::string& error) {
   std::cerr << "qmkit expand: " << error << "\n('qmkit expand --help' tells more)\n";
-  return 2;
+  return kExitUsage;
+}
+
+// A command entry's two forms: the Windows command line and the argument
+// vector, or the reason it is refused.
+int ShowEntryCommand(const SiteEntry& entry, const std::string& shown_template,
+                     RequestContext& context, const CodePage& code_page, bool json) {
+  // Neither form can be much longer than the plain expansion: first make
+  // sure that one is bounded, so a template that repeats a long value
+  // costs no more than the limit.
+  const TextLimits limits = context.environment().ExpansionLimits();
+  const std::size_t limit = entry.useConsole ? limits.console_line : limits.command_line;
+  std::u16string bounded;
+  const ValueEncoding encoding = entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kNone;
+  const bool fits = ExpandTemplateWithin(entry.command, context, code_page, encoding,
+                                         entry.charset, limit, &bounded);
+  const EntryCommand command =
+      fits ? BuildEntryCommand(entry, context, code_page) : EntryCommand{};
+  if (!fits || command.process.command_line.size() > limit) {
+    std::cerr << "qmkit expand: the command line would be longer than " << limit
+              << " characters, the most "
+              << (entry.useConsole ? "the console" : "a started program")
+              << " takes\n";
+    return kExitUsage;
+  }
+  const auto utf8 = [&](const std::string& narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+  const std::string line = utf8(command.process.command_line);
+  const std::string refusal = ToUtf8(command.refusal);
+  if (json) {
+    std::cout << "{\"template\":" << JsonString(shown_template)
+              << ",\"command_line\":" << JsonString(line);
+    if (!command.refusal.empty()) {
+      std::cout << ",\"refused\":" << JsonString(refusal) << "}\n";
+    } else {
+      std::cout << ",\"arguments\":[";
+      const char* separator = "";
+      for (const std::string& argument : command.process.arguments) {
+        std::cout << separator << JsonString(utf8(argument));
+        separator = ",";
+      }
+      std::cout << "]}\n";
+    }
+  } else {
+    std::cout << "command line: " << TerminalSafe(line, false) << "\n";
+    if (!command.refusal.empty()) {
+      std::cout << "refused: " << TerminalSafe(refusal, false) << "\n";
+    }
+    for (std::size_t i = 0; i < command.process.arguments.size(); ++i) {
+      std::cout << "argument " << i << ": "
+                << TerminalSafe(utf8(command.process.arguments[i]), false) << "\n";
+    }
+  }
+  return command.refusal.empty() ? kExitDone : kExitNothingFound;
 }
 
 }  // namespace
@@ -45,8 +117,10 @@ int Usage(const std::string& error) {
 int RunExpandSubcommand(int argc, char** argv) {
   PageOptions page;
   bool json = false;
-  ValueEncoding encoding = ValueEncoding::kNone;
-  bool encoding_given = false;
+  bool encode = false;
+  bool command_line = false;
+  bool use_console = false;
+  bool leave_console = false;
   UrlCharset charset = UrlCharset::kWindows1252;
   bool has_template = false;
   std::string tmpl;
@@ -64,11 +138,16 @@ int RunExpandSubcommand(int argc, char** argv) {
       ++i;
     } else if (TakePageOption(argc, argv, &i, &page, &error)) {
       if (!error.empty()) return Usage(error);
-    } else if (arg == "--encode" || arg == "--command-line") {
-      if (encoding_given) return Usage("--encode and --command-line exclude each other");
-      encoding_given = true;
-      encoding =
-          arg == "--encode" ? ValueEncoding::kPercent : ValueEncoding::kCommandLine;
+    } else if (arg == "--encode") {
+      encode = true;
+      ++i;
+    } else if (arg == "--command-line") {
+      command_line = true;
+      ++i;
+    } else if (arg == "--console" || arg == "--leave-console") {
+      if (use_console) return Usage("--console and --leave-console exclude each other");
+      use_console = true;
+      leave_console = arg == "--leave-console";
       ++i;
     } else if (arg == "--charset") {
       if (i + 1 >= argc) return Usage("--charset needs a value");
@@ -87,12 +166,15 @@ int RunExpandSubcommand(int argc, char** argv) {
       ++i;
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage << kPageOptionsUsage;
-      return 0;
+      return kExitDone;
     } else {
       return Usage("unknown option " + std::string(arg));
     }
   }
   if (!has_template) return Usage("which TEMPLATE?");
+  if (use_console && !command_line) {
+    return Usage("--console and --leave-console go with --command-line");
+  }
 
   const Windows1252CodePage code_page;
   const std::u16string wide_template = FromUtf8(tmpl);
@@ -108,25 +190,36 @@ int RunExpandSubcommand(int argc, char** argv) {
   RequestContext context(env);
   if (!BuildRequestContext(context, &browser)) {
     std::cerr << "qmkit expand: the page could not be read\n";
-    return 2;
+    return kExitUsage;
+  }
+  const std::string shown_template = ToUtf8(code_page.ToWide(narrow_template));
+  if (command_line) {
+    SiteEntry entry;
+    entry.command = narrow_template;
+    entry.URLEncode = encode;
+    entry.charset = charset;
+    entry.useConsole = use_console;
+    entry.leaveConsole = leave_console;
+    return ShowEntryCommand(entry, shown_template, context, code_page, json);
   }
   // No entry's text may be longer than an address, the longest of them.
   const std::size_t limit = env.ExpansionLimits().address;
   std::u16string wide;
+  const ValueEncoding encoding = encode ? ValueEncoding::kPercent : ValueEncoding::kNone;
   if (!ExpandTemplateWithin(narrow_template, context, code_page, encoding, charset, limit,
                             &wide)) {
     std::cerr << "qmkit expand: the expansion would be longer than " << limit
               << " characters, the most an entry's address may hold\n";
-    return 2;
+    return kExitUsage;
   }
   const std::string expansion = ToUtf8(wide);
   if (json) {
-    std::cout << "{\"template\":" << JsonString(ToUtf8(code_page.ToWide(narrow_template)))
+    std::cout << "{\"template\":" << JsonString(shown_template)
               << ",\"expansion\":" << JsonString(expansion) << "}\n";
   } else {
-    std::cout << expansion << "\n";
+    std::cout << TerminalSafe(expansion, false) << "\n";
   }
-  return 0;
+  return kExitDone;
 }
 
 }  // namespace qm

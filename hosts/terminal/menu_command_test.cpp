@@ -256,12 +256,38 @@ TEST_F(QmkitProgram, ExpandFillsATemplateFromThePage) {
   run = Qmkit({"expand", "q=!S", "--selection", "a b&\xC3\xA9", "--encode", "--charset",
                "UTF-8", "--json"});
   EXPECT_EQ(run.out, "{\"template\":\"q=!S\",\"expansion\":\"q=a%20b%26%C3%A9\"}\n");
-  run = Qmkit({"expand", "ping !S", "--selection", "a&calc \"x\"", "--command-line"});
-  EXPECT_EQ(run.out, "ping a_calc _x_\n");
+  // A command: the Windows line, then the arguments --run starts, each
+  // value whole; shown to a terminal with its control characters visible.
+  run = Qmkit({"expand", "ping !S", "--selection", "a&calc \"x\"\x1b[2J", "--command-line"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "command line: ping a_calc _x__[2J\n"
+            "argument 0: ping\n"
+            "argument 1: a&calc \"x\"\\x1b[2J\n");
+  // Encoded, in the console: the interpreter is unwrapped from the
+  // arguments, and no value forms a %NAME% on the line.
+  run = Qmkit({"expand", "cmd /c \"lookup !S\"", "--command-line", "--encode",
+               "--leave-console", "--selection", "\xC3\x8D\xC3\x8D" "DATE\xC3\x9A", "--json"},
+              {"COMSPEC=cmd.exe"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "{\"template\":\"cmd /c \\\"lookup !S\\\"\","
+            "\"command_line\":\"cmd.exe /K \\\"cmd /c \\\"lookup "
+            "\\\"%\\\"\\\"CD%\\\"\\\"CDDATE%\\\"\\\"DA\\\"\","
+            "\"arguments\":[\"lookup\",\"%CD%CDDATE%DA\"]}\n");
+  // Refused: the answer is "no".
+  run = Qmkit({"expand", "ping !S", "--command-line", "--selection", "-f", "--json"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run.out, "\"refused\":\"The command was not started: a value from the "
+                           "page begins an argument with"))
+      << run.out;
+  EXPECT_FALSE(Has(run.out, "arguments")) << run.out;
 
   EXPECT_EQ(Qmkit({"expand"}).status, 2);
   EXPECT_EQ(Qmkit({"expand", "q=!S", "--charset", "latin1"}).status, 2);
-  EXPECT_EQ(Qmkit({"expand", "q=!S", "--encode", "--command-line"}).status, 2);
+  EXPECT_EQ(Qmkit({"expand", "q=!S", "--console"}).status, 2);
+  EXPECT_EQ(Qmkit({"expand", "q=!S", "--command-line", "--console", "--leave-console"}).status,
+            2);
 }
 
 TEST_F(QmkitProgram, ConvertReadsAndConvertsQuantities) {

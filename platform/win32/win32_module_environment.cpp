@@ -159,4 +159,6 @@ ModuleEnvironment::WindowMetrics Win32ModuleEnvironment::DesktopWindowMetrics() 
   return metrics;
 }
 
+const CodePage& Win32ModuleEnvironment::SystemCodePage() const { return code_page_; }
+
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "host/module_environment.h"
+#include "win32_code_page.h"
 
 namespace qm {
 
@@ -35,9 +36,12 @@ class Win32ModuleEnvironment final : public ModuleEnvironment {
       const std::string& name) const override;
   // SM_CXFRAME, SM_CYFRAME, SM_CXVSCROLL and SM_CYMENU.
   WindowMetrics DesktopWindowMetrics() const override;
+  // The ANSI code page, in which Windows hands out 8-bit text.
+  const CodePage& SystemCodePage() const override;
 
  private:
   std::string module_path_;
+  Win32CodePage code_page_;
 };
 
 }  // namespace qm

@@ -12,10 +12,12 @@ namespace qm {
 namespace {
 
 // Placeholders whose values are the system's own, not the page's: the
-// module's folder, the credit line and the currency codes (always codes of
-// the built-in table). Every other placeholder counts as the page's.
+// module's folder, the credit line and the user's currency code. Every
+// other placeholder counts as the page's, the source currency too: it is
+// always a code of the built-in table, but the page chooses which, and so
+// must not choose the program.
 bool IsOwnPlaceholder(char letter) {
-  return std::string_view("IiCcFfLl").find(letter) != std::string_view::npos;
+  return std::string_view("IiCcLl").find(letter) != std::string_view::npos;
 }
 
 void Append(std::vector<CommandPiece>* pieces, CommandSource source,
@@ -65,7 +67,7 @@ Expanded ExpandPieces(const SiteEntry& entry, RequestContext& context,
       source = CommandSource::kTemplate;
     } else if (IsOwnPlaceholder(letter)) {
       source = CommandSource::kOwn;
-    } else if (std::string_view("SsOo-uUwWhHdDtT").find(letter) == std::string_view::npos &&
+    } else if (std::string_view("SsOo-uUwWhHdDtTFf").find(letter) == std::string_view::npos &&
                exact_text == u"!" + std::u16string(1, static_cast<unsigned char>(letter))) {
       source = CommandSource::kTemplate;  // not a placeholder: its own two characters
     }
@@ -103,6 +105,10 @@ EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
     line += code_page.ToNarrow(JoinForInterpreter(pieces.line));
     line += '"';
     command.process.command_line = std::move(line);
+  } else if (IsReadByInterpreter(SplitCommandLine(pieces.line))) {
+    // Started as it is, the line still reaches the interpreter, which
+    // expands %NAME% in it as it would in the console.
+    command.process.command_line = code_page.ToNarrow(JoinForInterpreter(pieces.line));
   } else {
     for (const CommandPiece& piece : pieces.line) expansion += piece.text;
     command.process.command_line = code_page.ToNarrow(expansion);

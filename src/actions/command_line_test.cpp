@@ -130,6 +130,7 @@ TEST_F(CommandLineTest, PageTextNeverNamesTheProgramOrAnOption) {
       {"ping.exe \"!S\"", u"-n 9", true},
       {"tool --name=!S x!S", u"-f", false},
       {"!S", u"notepad", true},
+      {"!F.exe x", u"12 EUR", true},
       {"cmd /c !S x", u"calc", true},
       {" \t", u"x", true},
       {"tool !S", u"a\u0000b"s, true},
@@ -167,9 +168,23 @@ TEST_F(CommandLineTest, ConsoleVariablesCannotBeFormedByValues) {
   EXPECT_EQ(BuildEntryCommand(entry, *page_.Context(), page_.code_page).process.arguments,
             (std::vector<std::string>{"lookup.exe", "%CD%CDDATE%DA", "q=%CD%CDDATE%DA",
                                       "%TEMP%"}));
-  // Without the console no interpreter reads the line.
+  // Without the console no interpreter reads the line...
   entry.useConsole = false;
   EXPECT_EQ(Line(entry), "lookup.exe %CD%CDDATE%DA \"q=%CD%CDDATE%DA\" %TEMP%");
+  // ...unless its program is the interpreter or a batch file.
+  const struct {
+    const char* command;
+    const char* line;
+  } interpreted[] = {
+      {"cmd /c lookup.exe !S", "cmd /c lookup.exe \"\"%\"\"CD%\"\"CDDATE%\"\"DA"},
+      {"\"C:/Tools/Look Up.BAT\" !S", "\"C:/Tools/Look Up.BAT\" \"\"%\"\"CD%\"\"CDDATE%\"\"DA"},
+  };
+  for (const auto& c : interpreted) {
+    entry.command = c.command;
+    EXPECT_EQ(Line(entry), c.line);
+    EXPECT_EQ(BuildEntryCommand(entry, *page_.Context(), page_.code_page).process.arguments.back(),
+              "%CD%CDDATE%DA");
+  }
 
   page_.env = FakeModuleEnvironment("C:\\Tom & Jerry 100%\\qmkit.dll");
   SiteEntry folder;

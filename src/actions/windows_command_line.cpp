@@ -181,6 +181,16 @@ bool IsInterpreterCall(const std::vector<CommandArgument>& arguments) {
          IsInterpreterName(arguments[0].text) && IsInterpreterSwitch(arguments[1].text);
 }
 
+bool IsReadByInterpreter(const std::vector<CommandArgument>& arguments) {
+  if (arguments.empty()) return false;
+  const std::u16string_view program = arguments[0].text;
+  const auto ends_with = [&](std::u16string_view tail) {
+    return program.size() >= tail.size() &&
+           EqualFolded(program.substr(program.size() - tail.size()), tail);
+  };
+  return IsInterpreterName(program) || ends_with(u".bat") || ends_with(u".cmd");
+}
+
 std::vector<CommandArgument> SplitUnwrappedCommand(const std::vector<CommandPiece>& pieces) {
   std::vector<MarkedChar> chars = Flatten(pieces);
   // Each round drops one interpreter; the text shrinks every time.

@@ -14,7 +14,7 @@ namespace qm {
 enum class CommandSource : unsigned char {
   kTemplate,  // the catalogue's own text and escapes: it quotes and separates
   kPage,      // a value taken from the page (selection, addresses, titles...)
-  kOwn,       // a value of the system's own (!I, !C, currency codes)
+  kOwn,       // a value of the system's own (!I, !C, the user's currency !L)
 };
 
 struct CommandPiece {
@@ -53,6 +53,11 @@ std::vector<CommandArgument> SplitUnwrappedCommand(const std::vector<CommandPiec
 // Whether the split command's program is the command interpreter with /C
 // or /K (what SplitUnwrappedCommand unwraps).
 bool IsInterpreterCall(const std::vector<CommandArgument>& arguments);
+
+// Whether the command interpreter reads the line of the split command
+// when it is started as it is: its program is the interpreter, or a batch
+// file (.bat or .cmd, which Windows runs through the interpreter).
+bool IsReadByInterpreter(const std::vector<CommandArgument>& arguments);
 
 // The text of `pieces` as one line for the command interpreter, which reads
 // it after the quote that opens /K "…" (or /C "…"), outside quotes. Before

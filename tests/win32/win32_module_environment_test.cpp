@@ -12,6 +12,7 @@
 #include "compiled_in_files.h"
 #include "host/resource_ids.h"
 #include "recognisers/currency_table.h"
+#include "win32_code_page.h"
 
 namespace qm {
 namespace {
@@ -199,6 +200,8 @@ TEST(Win32ModuleEnvironmentTest, SystemValues) {
   const std::string code = env.UserCurrencyCode();
   ASSERT_EQ(code.size(), 3u) << code;
   EXPECT_NE(FindCurrencyByCode(code), nullptr) << code;
+  // 8-bit text is in the ANSI code page, whatever it is on this system.
+  EXPECT_NE(dynamic_cast<const Win32CodePage*>(&env.SystemCodePage()), nullptr);
 }
 
 }  // namespace
