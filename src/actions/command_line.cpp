@@ -33,35 +33,52 @@ void Append(std::vector<CommandPiece>* pieces, CommandSource source,
 struct Expanded {
   std::vector<CommandPiece> exact;  // values as they are (or percent-encoded)
   std::vector<CommandPiece> line;   // values as the command line takes them
+  bool too_long = false;            // some piece would pass the limit
 };
 
 // The command template in pieces, each placeholder and escape expanded on
 // its own (the expansion is one pass over two-character tokens, so a piece
-// expands as it would within the whole).
+// expands as it would within the whole). Stops with too_long set as soon as
+// either form would pass `limit` characters, without building the rest.
 Expanded ExpandPieces(const SiteEntry& entry, RequestContext& context,
-                      const CodePage& code_page) {
+                      const CodePage& code_page, std::size_t limit) {
   const std::string_view tmpl = entry.command;
   const ValueEncoding exact =
       entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kNone;
   const ValueEncoding line =
       entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kCommandLine;
-  const auto expand = [&](std::string_view piece, ValueEncoding encoding) {
-    return ExpandTemplate(piece, context, code_page, encoding, entry.charset);
-  };
   Expanded out;
-  for (std::size_t i = 0; i < tmpl.size();) {
+  std::size_t exact_size = 0;
+  std::size_t line_size = 0;
+  const auto expand_within = [&](std::string_view piece, ValueEncoding encoding,
+                                 std::size_t used, std::u16string* text) {
+    if (!ExpandTemplateWithin(piece, context, code_page, encoding, entry.charset,
+                              limit - used, text)) {
+      out.too_long = true;
+      return false;
+    }
+    return true;
+  };
+  for (std::size_t i = 0; i < tmpl.size(); ) {
+    if (exact_size > limit || line_size > limit) {
+      out.too_long = true;
+      return out;
+    }
     const char c = tmpl[i];
     if ((c != '!' && c != '\\') || i + 1 == tmpl.size()) {
       const std::u16string byte(1, static_cast<unsigned char>(c));
       Append(&out.exact, CommandSource::kTemplate, byte);
       Append(&out.line, CommandSource::kTemplate, byte);
+      ++exact_size;
+      ++line_size;
       ++i;
       continue;
     }
     const std::string_view piece = tmpl.substr(i, 2);
     const char letter = piece[1];
     i += 2;
-    std::u16string exact_text = expand(piece, exact);
+    std::u16string exact_text;
+    if (!expand_within(piece, exact, exact_size, &exact_text)) return out;
     CommandSource source = CommandSource::kPage;
     if (c == '\\' || letter == '!') {
       source = CommandSource::kTemplate;
@@ -74,11 +91,17 @@ Expanded ExpandPieces(const SiteEntry& entry, RequestContext& context,
     // The module's folder is nobody's input: it goes in exactly, "|" of
     // "file:///C|/" and all.
     const bool folder = c == '!' && (letter == 'I' || letter == 'i');
-    std::u16string line_text = folder ? expand(piece, ValueEncoding::kNone) : expand(piece, line);
+    std::u16string line_text;
+    if (!expand_within(piece, folder ? ValueEncoding::kNone : line, line_size, &line_text)) {
+      return out;
+    }
     if (folder) exact_text = line_text;
+    exact_size += exact_text.size();
+    line_size += line_text.size();
     Append(&out.exact, source, std::move(exact_text));
     Append(&out.line, source, std::move(line_text));
   }
+  out.too_long = exact_size > limit || line_size > limit;
   return out;
 }
 
@@ -90,8 +113,14 @@ std::u16string Refusal(std::u16string_view reason) {
 
 EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
                                const CodePage& code_page) {
-  const Expanded pieces = ExpandPieces(entry, context, code_page);
+  const TextLimits limits = context.environment().ExpansionLimits();
+  const std::size_t limit = entry.useConsole ? limits.console_line : limits.command_line;
+  const Expanded pieces = ExpandPieces(entry, context, code_page, limit);
   EntryCommand command;
+  if (pieces.too_long) {
+    command.too_long = limit;
+    return command;
+  }
 
   std::u16string expansion;
   if (entry.useConsole) {
@@ -112,6 +141,13 @@ EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
   } else {
     for (const CommandPiece& piece : pieces.line) expansion += piece.text;
     command.process.command_line = code_page.ToNarrow(expansion);
+  }
+
+  // The interpreter's wrapper and the guards against %NAME% lengthen the line.
+  if (command.process.command_line.size() > limit) {
+    command.process.command_line.clear();
+    command.too_long = limit;
+    return command;
   }
 
   const std::vector<CommandArgument> arguments = SplitUnwrappedCommand(pieces.exact);
@@ -149,6 +185,10 @@ std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
                      const CodePage& code_page, Desktop& desktop) {
   const EntryCommand command = BuildEntryCommand(entry, context, code_page);
+  if (command.too_long != 0) {
+    ReportTooLong(entry, ExpandedText::kCommandLine, command.too_long, code_page, desktop);
+    return;
+  }
   std::u16string error_text = command.refusal;
   if (error_text.empty() && desktop.StartProcess(command.process, &error_text)) {
     return;

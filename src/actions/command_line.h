@@ -17,6 +17,10 @@ struct EntryCommand {
   // Empty when the command may run; otherwise the message that says why
   // it is not started.
   std::u16string refusal;
+  // When not 0, the line would be longer than this limit, the host's
+  // command line or console line (ModuleEnvironment::ExpansionLimits), and
+  // nothing else is filled in.
+  std::size_t too_long = 0;
 };
 
 // The command of `entry`, 8-bit text in the system code page. Inserted
@@ -53,7 +57,8 @@ std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
 // Starts BuildEntryCommand's command as a new process without waiting for
 // it. When the start fails, shows the platform's own text for the error,
 // and when the command is refused, the reason, under caption string 100,
-// with a stop icon and an OK button, owned by the desktop.
+// with a stop icon and an OK button, owned by the desktop. A line longer
+// than its limit starts nothing and is told with ReportTooLong.
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
                      const CodePage& code_page, Desktop& desktop);
 

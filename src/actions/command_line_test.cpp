@@ -72,6 +72,8 @@ TEST_F(CommandLineTest, WindowsLineValuesCannotInjectCommands) {
 
 // Whatever a value holds, it is one whole argument, given exactly.
 TEST_F(CommandLineTest, HostileValuesStayInsideTheirArgument) {
+  // Room for the longest value; limits have a test of their own.
+  page_.env.SetExpansionLimits({2083, 1u << 20, 1u << 20, 1u << 20});
   SiteEntry entry;
   entry.command = "tool.exe \"pre !S post\" !S";
   entry.URLEncode = false;
@@ -218,6 +220,43 @@ TEST_F(CommandLineTest, FailureShowsThePlatformText) {
   EXPECT_EQ(m.caption, u"Pellmor Quillmark");
   EXPECT_EQ(m.style.icon, MessageIcon::kStop);
   EXPECT_EQ(m.style.buttons, MessageButtons::kOk);
+}
+
+// A command longer than the host takes starts nothing and is told: the
+// limit is the console's for useConsole, else the command line's, and it
+// counts the interpreter's wrapper and guards too.
+TEST_F(CommandLineTest, ALineOverItsLimitStartsNothing) {
+  page_.env.SetExpansionLimits({2083, 40, 33, 1u << 20});
+  struct Case {
+    const char* command;
+    bool console;
+    std::u16string selection;
+    bool starts;
+  };
+  const Case cases[] = {
+      {"lookup.exe !s", false, std::u16string(29, u'a'), true},   // 40 exactly
+      {"lookup.exe !s", false, std::u16string(30, u'a'), false},  // 41
+      {"lookup.exe !s", true, std::u16string(5, u'a'), true},     // COMMAND.COM /K "..." = 33
+      {"lookup.exe !s", true, std::u16string(6, u'a'), false},
+      // A template that repeats its value stops early, not after the fact.
+      {"lookup.exe !s!s!s!s!s!s!s!s!s!s!s!s!s!s!s!s", false, std::u16string(100000, u'a'), false},
+  };
+  for (const Case& c : cases) {
+    SiteEntry entry;
+    entry.command = c.command;
+    entry.useConsole = entry.leaveConsole = c.console;
+    page_.Select(c.selection);
+    FakeDesktop desktop;
+    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop);
+    EXPECT_EQ(desktop.processes.size(), c.starts ? 1u : 0u) << c.selection.size();
+    if (c.starts) {
+      EXPECT_TRUE(desktop.messages.empty());
+    } else {
+      ASSERT_EQ(desktop.messages.size(), 1u) << c.selection.size();
+      EXPECT_NE(desktop.messages[0].text.find(u"command line"), std::u16string::npos);
+      EXPECT_NE(desktop.messages[0].text.find(c.console ? u"33" : u"40"), std::u16string::npos);
+    }
+  }
 }
 
 }  // namespace
