@@ -52,27 +52,19 @@ constexpr char kCatalogue[] =
     "[MUSIC:Raw]\nshortDescription=Raw\nurl=https://raw.example/?q=!s\nURLEncode=n\n"
     "[MOVIE:Bare]\nshortDescription=Bare\nurl=!s\n";
 
-class QmkitProgram : public testing::Test {
+class QmkitProgram : public testing_support::ProgramTest {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "qmkit-test-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    ProgramTest::SetUp();
     catalogue_ = dir_ + "/sites.ini";
     config_ = dir_ + "/config";
     Write(catalogue_, kCatalogue);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  // Runs qmkit with `args` (see RunProgram); `environment` holds more
-  // NAME=value settings.
+  // Runs qmkit with `args`; `environment` holds more NAME=value settings.
   Outcome Qmkit(const std::vector<std::string>& args,
                 const std::vector<std::string>& environment = {}) const {
-    return testing_support::RunProgram(QMKIT_PROGRAM, args, dir_, {environment});
+    return ProgramTest::Qmkit(args, {environment});
   }
 
   // A menu command (args[0]) with the test's catalogue and configuration
@@ -83,7 +75,6 @@ class QmkitProgram : public testing::Test {
     return Qmkit(args, environment);
   }
 
-  std::string dir_;
   std::string catalogue_;
   std::string config_;
 };

@@ -1,7 +1,6 @@
 // The currency and amount that `qmkit find` reports for prices written as
 // pages write them today, end to end through the program.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -12,25 +11,13 @@
 namespace qm {
 namespace {
 
-class MoneyExamples : public testing::Test {
+class MoneyExamples : public testing_support::ProgramTest {
  protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "qmkit-money-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::system(("rm -rf '" + dir_ + "'").c_str());
-  }
-
   testing_support::ProgramOutcome Find(const std::string& what,
                                        const std::string& text,
                                        const std::string& host) {
-    return testing_support::RunProgram(
-        QMKIT_PROGRAM, {"find", what, "--host", host, "--", text}, dir_);
+    return Qmkit({"find", what, "--host", host, "--", text});
   }
-
-  std::string dir_;
 };
 
 TEST_F(MoneyExamples, Currencies) {

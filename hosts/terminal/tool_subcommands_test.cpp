@@ -31,29 +31,21 @@ constexpr char kCatalogue[] =
     "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/isbn/!s\n"
     "[SEARCH:One]\nshortDescription=One\nurl=https://one.example/?q=!s\n";
 
-class ToolSubcommands : public testing::Test {
+class ToolSubcommands : public testing_support::ProgramTest {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "qmkit-tools-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    ProgramTest::SetUp();
     catalogue_ = dir_ + "/sites.ini";
     Write(catalogue_, kCatalogue);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
 
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  // Runs qmkit with `args` (see RunProgram), its files no larger than
-  // `file_size_limit` bytes.
+  // Runs qmkit with `args`, its files no larger than `file_size_limit`
+  // bytes.
   Outcome Qmkit(const std::vector<std::string>& args,
                 rlim_t file_size_limit = RLIM_INFINITY) const {
-    return testing_support::RunProgram(QMKIT_PROGRAM, args, dir_, {{}, file_size_limit});
+    return ProgramTest::Qmkit(args, {{}, file_size_limit});
   }
 
-  std::string dir_;
   std::string catalogue_;
 };
 

@@ -29,25 +29,16 @@ constexpr char kCatalogue[] =
 // ASCII and characters it lacks.
 constexpr char kText[] = "M\xC3\xBCller Stra\xC3\x9F" "e \xE6\x9D\xB1\xE4\xBA\xAC";
 
-class UnicodeSelection : public testing::Test {
+class UnicodeSelection : public testing_support::ProgramTest {
  protected:
   void SetUp() override {
-    std::string pattern = testing::TempDir() + "qmkit-unicode-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    ProgramTest::SetUp();
     Write(dir_ + "/sites.ini", kCatalogue);
     Write(dir_ + "/selection.txt", kText);
     Write(dir_ + "/page.html",
           std::string("<html><title>t</title><p><qm-selection><b>") + kText +
               "</b></qm-selection></p></html>");
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  std::string dir_;
 };
 
 TEST_F(UnicodeSelection, ReachesUtf8SitesWholeAndWindows1252SitesAsBefore) {
@@ -94,7 +85,7 @@ TEST_F(UnicodeSelection, ReachesUtf8SitesWholeAndWindows1252SitesAsBefore) {
     std::vector<std::string> args{"SEARCH", "--catalogue", dir_ + "/sites.ini",
                                   "--config-dir", dir_ + "/config"};
     args.insert(args.end(), c.page.begin(), c.page.end());
-    const auto run = testing_support::RunProgram(QMKIT_PROGRAM, args, dir_);
+    const auto run = Qmkit(args);
     EXPECT_EQ(run.status, kExitDone) << run.err;
     EXPECT_TRUE(Has(run.out, "  text: " + c.shown + "\n")) << run.out;
     EXPECT_TRUE(Has(run.out, "  url: https://wide.example/?q=" + c.wide + "\n")) << run.out;

@@ -1,7 +1,6 @@
 // What `qmkit convert` answers for quantities as everyday text writes them,
 // end to end through the program and the built-in units.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <string>
 #include <vector>
@@ -12,19 +11,7 @@
 namespace qm {
 namespace {
 
-class UnitsExamples : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "qmkit-units-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::system(("rm -rf '" + dir_ + "'").c_str());
-  }
-
-  std::string dir_;
-};
+using UnitsExamples = testing_support::ProgramTest;
 
 TEST_F(UnitsExamples, Convert) {
   struct Case {
@@ -51,7 +38,7 @@ TEST_F(UnitsExamples, Convert) {
   for (const Case& c : cases) {
     std::vector<std::string> args = {"convert"};
     args.insert(args.end(), c.args.begin(), c.args.end());
-    const auto run = testing_support::RunProgram(QMKIT_PROGRAM, args, dir_);
+    const auto run = Qmkit(args);
     EXPECT_EQ(run.status, c.status) << c.args[0] << run.err;
     EXPECT_EQ(run.out, c.out) << c.args[0];
   }

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -82,5 +84,29 @@ inline ProgramOutcome RunProgram(const std::string& program,
   outcome.err = ReadWholeFile(err_path);
   return outcome;
 }
+
+// A test of the program with a scratch folder of its own, removed at the
+// end: its files, its configuration folder and the program's output.
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "qmkit-test-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  static void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  // Runs the qmkit program of the build with `args` (see RunProgram).
+  ProgramOutcome Qmkit(const std::vector<std::string>& args,
+                       const RunOptions& options = {}) const {
+    return RunProgram(QMKIT_PROGRAM, args, dir_, options);
+  }
+
+  std::string dir_;
+};
 
 }  // namespace qm::testing_support
