@@ -230,6 +230,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qm::EntryCommand command = qm::BuildEntryCommand(entry, page.context(), code_page);
     const qm::EntryCommand reference = qm::BuildEntryCommand(entry, plain.context(), code_page);
 
+    // A line over the host's limit is built no further and starts nothing.
+    if (command.too_long != 0 || reference.too_long != 0) {
+      Require(command.too_long == 0 ||
+                  (command.process.command_line.empty() && command.process.arguments.empty()),
+              "a command over its limit has no line and no arguments");
+      continue;
+    }
     if (entry.useConsole || InterpreterReads(command.process.command_line)) {
       CheckNoVariableFormed(tmpl, command.process.command_line, entry, page.context(),
                             code_page);
@@ -246,7 +253,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const qm::EntryCommand undashed_command =
         qm::BuildEntryCommand(entry, undashed.context(), code_page);
-    if (!undashed_command.refusal.empty()) continue;
+    if (!undashed_command.refusal.empty() || undashed_command.too_long != 0) continue;
     Require(undashed_command.process.arguments.size() == arguments.size(),
             "values add or remove no argument");
     for (std::size_t i = 0; i < arguments.size(); ++i) {
