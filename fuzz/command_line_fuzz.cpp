@@ -27,12 +27,12 @@
 #include "catalogue/site_entry.h"
 #include "context/request_context.h"
 #include "host/module_environment.h"
-#include "support/fake_browser.h"
+#include "fuzz_page.h"
 #include "text/windows_1252.h"
 
 namespace {
 
-using Texts = std::array<std::u16string, 10>;
+using Texts = qm::fuzzing::PageTexts;
 
 void Require(bool holds, const char* what) {
   if (holds) return;
@@ -56,30 +56,14 @@ class FixedEnvironment final : public qm::ModuleEnvironment {
 // A page whose windows and context live as long as it does.
 class Page {
  public:
-  explicit Page(const Texts& texts) : context_(env_) {
-    auto top = std::make_shared<qm::FakeWindow>();
-    auto frame = std::make_shared<qm::FakeWindow>();
-    frame->top = top;
-    frame->document = std::make_shared<qm::FakeDocument>();
-    top->document = std::make_shared<qm::FakeDocument>();
-    frame->document->selection = qm::FakeTextRange(texts[0], texts[1]);
-    frame->href = texts[2];
-    frame->name = texts[3];
-    frame->hostname = texts[4];
-    frame->document->title = texts[5];
-    top->href = texts[6];
-    top->name = texts[7];
-    top->hostname = texts[8];
-    top->document->title = texts[9];
-    arguments_.window = frame;
-    Require(qm::BuildRequestContext(context_, &arguments_), "context builds");
+  explicit Page(const Texts& texts) : page_(env_, texts) {
+    Require(page_.built(), "context builds");
   }
-  qm::RequestContext& context() { return context_; }
+  qm::RequestContext& context() { return page_.context(); }
 
  private:
   FixedEnvironment env_;
-  qm::FakeMenuArguments arguments_;
-  qm::RequestContext context_;
+  qm::fuzzing::FuzzPage page_;
 };
 
 bool IsPlaceholderLetter(char c) {
@@ -185,24 +169,10 @@ bool DashFirst(const std::string& text) { return !text.empty() && text[0] == '-'
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
-  std::size_t template_size = data[0] | (data[1] << 8);
-  data += 2;
-  size -= 2;
-  if (template_size > size) template_size = size;
-  const std::string tmpl(reinterpret_cast<const char*>(data), template_size);
-  data += template_size;
-  size -= template_size;
-
-  Texts texts;
-  for (std::size_t i = 0, t = 0; i + 1 < size; i += 2) {
-    const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (unit == 0xFFFF) {
-      if (++t == texts.size()) break;
-      continue;
-    }
-    texts[t].push_back(unit);
-  }
+  qm::fuzzing::TemplateAndPage input;
+  if (!qm::fuzzing::ReadTemplateAndPage(data, size, &input)) return 0;
+  const std::string& tmpl = input.tmpl;
+  const Texts& texts = input.texts;
   Texts harmless;
   harmless.fill(u"x");
   // The page with every "-" made "x": an argument that begins with "-"
@@ -225,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entry.URLEncode = variant % 3 != 0;
     entry.charset = variant % 3 == 2 ? qm::UrlCharset::kUtf8 : qm::UrlCharset::kWindows1252;
     entry.useConsole = variant >= 3;
-    entry.leaveConsole = (template_size & 1) != 0;
+    entry.leaveConsole = (tmpl.size() & 1) != 0;
 
     const qm::EntryCommand command = qm::BuildEntryCommand(entry, page.context(), code_page);
     const qm::EntryCommand reference = qm::BuildEntryCommand(entry, plain.context(), code_page);

@@ -17,7 +17,7 @@
 #include "actions/template_expansion.h"
 #include "context/request_context.h"
 #include "host/module_environment.h"
-#include "support/fake_browser.h"
+#include "fuzz_page.h"
 #include "text/windows_1252.h"
 
 namespace {
@@ -72,46 +72,15 @@ bool IsCommandLineSafe(std::u16string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
-  std::size_t template_size = data[0] | (data[1] << 8);
-  data += 2;
-  size -= 2;
-  if (template_size > size) template_size = size;
-  const std::string tmpl(reinterpret_cast<const char*>(data), template_size);
-  data += template_size;
-  size -= template_size;
-
-  std::array<std::u16string, 10> texts;
-  std::size_t longest = 0;
-  for (std::size_t i = 0, t = 0; i + 1 < size; i += 2) {
-    const char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-    if (unit == 0xFFFF) {
-      if (++t == texts.size()) break;
-      continue;
-    }
-    texts[t].push_back(unit);
-    if (texts[t].size() > longest) longest = texts[t].size();
-  }
+  qm::fuzzing::TemplateAndPage input;
+  if (!qm::fuzzing::ReadTemplateAndPage(data, size, &input)) return 0;
+  const std::string& tmpl = input.tmpl;
+  const std::size_t longest = input.longest_text;
 
   const FixedEnvironment env;
-  auto top = std::make_shared<qm::FakeWindow>();
-  auto frame = std::make_shared<qm::FakeWindow>();
-  frame->top = top;
-  frame->document = std::make_shared<qm::FakeDocument>();
-  top->document = std::make_shared<qm::FakeDocument>();
-  frame->document->selection = qm::FakeTextRange(texts[0], texts[1]);
-  frame->href = texts[2];
-  frame->name = texts[3];
-  frame->hostname = texts[4];
-  frame->document->title = texts[5];
-  top->href = texts[6];
-  top->name = texts[7];
-  top->hostname = texts[8];
-  top->document->title = texts[9];
-  qm::FakeMenuArguments arguments;
-  arguments.window = frame;
-  qm::RequestContext context(env);
-  Require(qm::BuildRequestContext(context, &arguments), "context builds");
+  qm::fuzzing::FuzzPage page(env, input.texts);
+  Require(page.built(), "context builds");
+  qm::RequestContext& context = page.context();
   const qm::Windows1252CodePage code_page;
 
   // Per template byte: a literal gives one character, an escape at most six
