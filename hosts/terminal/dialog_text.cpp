@@ -79,7 +79,7 @@ std::string CurrencyText(const CurrencyInfo* currency) {
 }  // namespace
 
 void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
-  out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n";
+  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n";
   if (dialog.has_text()) {
     out << "  " << Shown(Utf8(dialog.texts().group_caption)) << ": ["
         << Shown(Utf8(dialog.edit_text())) << "]\n";
@@ -92,7 +92,7 @@ void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
 }
 
 void DrawDialog(const CAskCurrencyDlg& dialog, std::ostream& out) {
-  out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
+  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
       << "  Convert [" << Shown(Utf8(dialog.edit_text()))
       << "] e.g. 5.48\n"
       << "  From: " << CurrencyText(dialog.chosen_source()) << "\n"
@@ -110,7 +110,7 @@ void DrawDialog(const CAskConvertDlg& dialog, std::ostream& out) {
                ? std::string("(none)")
                : Shown(Utf8(cp, list.entries[static_cast<std::size_t>(list.chosen)].name));
   };
-  out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
+  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
       << "  Convert the " << chosen_name(dialog.categories()) << " ["
       << Shown(Utf8(cp, dialog.amountText())) << "]\n"
       << "  From: " << chosen_name(dialog.fromUnits()) << "\n"
@@ -132,7 +132,7 @@ void DrawDialog(const CAskConvertDlg& dialog, std::ostream& out) {
 }
 
 void DrawDialog(const CAboutDlg&, std::ostream& out) {
-  out << "== " << Utf8(LoadString(kStringProductName)) << " ==\n"
+  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
       << "  " << Utf8(CAboutDlg::kProductText) << "\n"
       << "  " << Utf8(CAboutDlg::kFeedbackText) << "\n"
       << "  [Help] [Customization]   Go To URL: [Home Page]   [OK]\n"

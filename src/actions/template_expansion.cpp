@@ -42,7 +42,7 @@ std::u16string SelectionLessLastCharacter(RequestContext& context,
 }
 
 std::u16string CreditLine(RequestContext&, const CodePage&) {
-  std::u16string line(LoadString(kStringProductName));
+  std::u16string line(LoadText(kStringProductName));
   line += u' ';
   line += kProductWebPage;
   return line;
@@ -237,7 +237,7 @@ void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
       entry.shortDescription.empty() ? entry.name : entry.shortDescription);
   std::u16string number;
   for (const char digit : std::to_string(limit)) number.push_back(static_cast<char16_t>(digit));
-  std::u16string text(LoadString(id));
+  std::u16string text(LoadText(id));
   const std::pair<std::u16string_view, const std::u16string*> fields[] = {
       {u"%2", &number}, {u"%1", &name}};  // a name may hold "%2" itself
   for (const auto& [mark, value] : fields) {
@@ -245,7 +245,7 @@ void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
       text.replace(at, mark.size(), *value);
     }
   }
-  desktop.ShowMessage(0, text, std::u16string(LoadString(kStringProductName)),
+  desktop.ShowMessage(0, text, std::u16string(LoadText(kStringProductName)),
                       MessageStyle{MessageIcon::kExclamation, MessageButtons::kOk});
 }
 

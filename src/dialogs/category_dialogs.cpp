@@ -58,8 +58,8 @@ CAskOtherDlg::CAskOtherDlg(RequestContext& context, Desktop& desktop,
                            std::u16string text, std::string help_topic,
                            int caption_string, int prompt_string)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(226, std::u16string(LoadString(caption_string)),
-                         std::u16string(LoadString(prompt_string)),
+                   Texts(226, std::u16string(LoadText(caption_string)),
+                         std::u16string(LoadText(prompt_string)),
                          std::move(help_topic))) {}
 
 CAskEmailDlg::CAskEmailDlg(RequestContext& context, Desktop& desktop,

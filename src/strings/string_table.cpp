@@ -75,7 +75,7 @@ static_assert(std::is_sorted(kStrings.begin(), kStrings.end(),
 
 }  // namespace
 
-std::u16string_view LoadString(int id) {
+std::u16string_view LoadText(int id) {
   const auto it = std::lower_bound(
       kStrings.begin(), kStrings.end(), id,
       [](const StringTableEntry& e, int wanted) { return e.id < wanted; });
@@ -89,8 +89,8 @@ const StringTableEntry* StringTableEnd() { return kStrings.data() + kStrings.siz
 MessageResult ShowStringMessage(Desktop& desktop, WindowHandle owner,
                                 int text_id, int caption_id,
                                 MessageStyle style) {
-  return desktop.ShowMessage(owner, std::u16string(LoadString(text_id)),
-                             std::u16string(LoadString(caption_id)), style);
+  return desktop.ShowMessage(owner, std::u16string(LoadText(text_id)),
+                             std::u16string(LoadText(caption_id)), style);
 }
 
 }  // namespace qm

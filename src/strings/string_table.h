@@ -31,7 +31,7 @@ inline constexpr int kStringSelectionsNotRemembered = 150;
 
 // The text of string `id`, or an empty text when there is none. A "\n" in a
 // text is a line feed.
-std::u16string_view LoadString(int id);
+std::u16string_view LoadText(int id);
 
 // One entry of the table, for generating resource scripts.
 struct StringTableEntry {

@@ -8,11 +8,11 @@ namespace qm {
 namespace {
 
 TEST(StringTable, LookupAndMessages) {
-  EXPECT_EQ(LoadString(kStringProductName), u"Pellmor Quillmark");
-  EXPECT_EQ(LoadString(166), u"Search for the selected text");
-  EXPECT_EQ(LoadString(146), u"Cannot calculate answer %1");
-  EXPECT_TRUE(LoadString(123).empty());  // a gap in the ids
-  EXPECT_TRUE(LoadString(99999).empty());
+  EXPECT_EQ(LoadText(kStringProductName), u"Pellmor Quillmark");
+  EXPECT_EQ(LoadText(166), u"Search for the selected text");
+  EXPECT_EQ(LoadText(146), u"Cannot calculate answer %1");
+  EXPECT_TRUE(LoadText(123).empty());  // a gap in the ids
+  EXPECT_TRUE(LoadText(99999).empty());
   int previous = 0;
   for (const StringTableEntry* e = StringTableBegin(); e != StringTableEnd(); ++e) {
     EXPECT_GT(e->id, previous);
