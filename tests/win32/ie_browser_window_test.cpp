@@ -204,6 +204,15 @@ TEST_F(IeBrowserTest, ObjectsThatAreNoWindowOrFailEverythingDegrade) {
   EXPECT_EQ(window->Open(u"https://x.example/", u"_blank", u""), nullptr);
   EXPECT_FALSE(window->Navigate(u"mailto:a@b.example"));
   window->BringToFront();
+
+  // A window that answers, but with null texts and no objects.
+  ComPtr<HtmlWindowDouble> empty = MakeDouble<HtmlWindowDouble>();
+  const std::shared_ptr<BrowserWindow> nothing = MakeIeMenuArguments(empty->Window())->Window();
+  EXPECT_EQ(nothing->Name(), std::nullopt);
+  EXPECT_EQ(nothing->LocationHref(), std::nullopt);
+  EXPECT_EQ(nothing->Document(), nullptr);
+  EXPECT_FALSE(nothing->ScreenAvailSize(&width, &height));
+  EXPECT_EQ(nothing->Open(u"https://x.example/", u"_blank", u""), nullptr);
 }
 
 TEST_F(IeBrowserTest, DocumentsElementsAndRangesThatFailEverythingDegrade) {
@@ -225,12 +234,14 @@ TEST_F(IeBrowserTest, DocumentsElementsAndRangesThatFailEverythingDegrade) {
 
   ComPtr<HtmlDocumentDouble> answering = MakeDouble<HtmlDocumentDouble>();
   ComPtr<HtmlSelectionDouble> selection = MakeDouble<HtmlSelectionDouble>();
-  selection->range = MakeDouble<FailingRange>();
   answering->selection = selection;
   answering->active_element = MakeDouble<FailingElement>();
   page->document = answering;
   document = arguments->Window()->Document();
   ASSERT_NE(document, nullptr);
+  selection->range = MakeDouble<HtmlControlRangeDouble>();
+  EXPECT_EQ(document->SelectionRange(), nullptr) << "a control range is no text range";
+  selection->range = MakeDouble<FailingRange>();
   const std::unique_ptr<BrowserTextRange> range = document->SelectionRange();
   ASSERT_NE(range, nullptr);
   EXPECT_EQ(range->Text(), std::nullopt);
@@ -240,6 +251,155 @@ TEST_F(IeBrowserTest, DocumentsElementsAndRangesThatFailEverythingDegrade) {
   EXPECT_EQ(active->TagName(), std::nullopt);
   EXPECT_EQ(active->OuterHtml(), std::nullopt);
   EXPECT_EQ(active->InnerText(), std::nullopt);
+}
+
+// The browser frame is found through the object's browser service.
+TEST_F(IeBrowserTest, BrowserFrameComesFromTheBrowserService) {
+  // Fails, having written to its out-parameter all the same.
+  struct FailingBrowser : WebBrowserDouble {
+    HRESULT STDMETHODCALLTYPE get_HWND(SHANDLE_PTR* out) override {
+      *out = 0x55;
+      return E_FAIL;
+    }
+  };
+  ComPtr<WebBrowserDouble> browser = MakeDouble<WebBrowserDouble>();
+  browser->frame = 0x4242;
+  const struct {
+    const char* what;
+    ComPtr<IWebBrowser2> service;
+    WindowHandle frame;
+  } cases[] = {
+      {"the service's window", browser, 0x4242},
+      {"no browser service", ComPtr<IWebBrowser2>(), 0},
+      {"a browser that does not say", MakeDouble<FailingBrowser>(), 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+    window->browser = c.service;
+    EXPECT_EQ(MakeIeMenuArguments(window->Window())->BrowserFrame(), c.frame);
+  }
+}
+
+// BringToFront makes the frame of the window's top the foreground window.
+TEST_F(IeBrowserTest, BringToFrontRaisesTheFrameOfTheTopWindow) {
+  ComPtr<HtmlWindowDouble> top = MakeDouble<HtmlWindowDouble>();
+  ComPtr<WebBrowserDouble> top_browser = MakeDouble<WebBrowserDouble>();
+  top_browser->frame = 0x88;
+  ComPtr<HtmlWindowDouble> frame = MakeDouble<HtmlWindowDouble>();
+  ComPtr<WebBrowserDouble> frame_browser = MakeDouble<WebBrowserDouble>();
+  frame_browser->frame = 0x99;
+  frame->browser = frame_browser;
+  frame->top = ComPtr<IHTMLWindow2>::Share(top->Window());
+
+  std::vector<WindowHandle> raised;
+  const auto bring_to_front = [&](HtmlWindowDouble& window) {
+    MakeIeMenuArguments(window.Window(), [&](WindowHandle h) { raised.push_back(h); })
+        ->Window()
+        ->BringToFront();
+  };
+  bring_to_front(*frame.get());
+  EXPECT_EQ(raised, std::vector<WindowHandle>{}) << "the top has no browser service";
+  top->browser = top_browser;
+  bring_to_front(*frame.get());
+  bring_to_front(*top.get());
+  EXPECT_EQ(raised, (std::vector<WindowHandle>{0x88, 0x88}));
+}
+
+TEST_F(IeBrowserTest, OpenPassesItsArgumentsAndGivesTheNewWindow) {
+  const std::u16string url = u"https://books.example/s?q=caf\u00e9&x=\"1\"";
+  const std::u16string features = u"channelmode=0,directories=1,height=768";
+  const struct {
+    const char* what;
+    HRESULT status;
+    bool gives;
+    bool opened;
+  } cases[] = {
+      {"a new window", S_OK, true, true},
+      {"no window given back", S_OK, false, false},
+      {"a refusal", E_ACCESSDENIED, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+    ComPtr<HtmlWindowDouble> opened = MakeDouble<HtmlWindowDouble>();
+    opened->name = u"books";
+    window->open_status = c.status;
+    if (c.gives) window->open_gives = ComPtr<IHTMLWindow2>::Share(opened->Window());
+    const std::shared_ptr<BrowserWindow> result =
+        MakeIeMenuArguments(window->Window())->Window()->Open(url, u"books", features);
+    ASSERT_EQ(window->opened.size(), 1u);
+    EXPECT_EQ(window->opened[0].url, url);
+    EXPECT_EQ(window->opened[0].name, u"books");
+    EXPECT_EQ(window->opened[0].features, features);
+    EXPECT_EQ(window->opened[0].replace, VARIANT_FALSE);
+    ASSERT_EQ(result != nullptr, c.opened);
+    if (result) {
+      EXPECT_EQ(result->Name(), u"books");
+    }
+  }
+}
+
+TEST_F(IeBrowserTest, NavigatePassesTheAddressAndSaysWhetherTheBrowserTookIt) {
+  ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+  const std::shared_ptr<BrowserWindow> adapted =
+      MakeIeMenuArguments(window->Window())->Window();
+  EXPECT_TRUE(adapted->Navigate(u"mailto:a@b.example?subject=x%20y"));
+  window->navigate_status = E_FAIL;
+  EXPECT_FALSE(adapted->Navigate(u"mailto:c@d.example"));
+  EXPECT_EQ(window->navigated,
+            (std::vector<std::u16string>{u"mailto:a@b.example?subject=x%20y",
+                                         u"mailto:c@d.example"}));
+}
+
+// A link is followed by inserting it at the end of the body, then clicking
+// the first anchor bearing its name; an earlier one is removed first.
+TEST_F(IeBrowserTest, InsertsClicksAndRemovesAnchors) {
+  ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+  ComPtr<HtmlDocumentDouble> page = MakeDouble<HtmlDocumentDouble>();
+  window->document = page;
+  const std::shared_ptr<BrowserDocument> document =
+      MakeIeMenuArguments(window->Window())->Window()->Document();
+  ASSERT_NE(document, nullptr);
+  EXPECT_FALSE(document->InsertIntoBody(u"<P>x</P>")) << "no body";
+  page->SetBody(MakeDouble<HtmlElementDouble>());
+
+  const std::u16string first = u"<A ID=\"QMKIT7587\" HREF=\"https://one.example/\">T</A>";
+  const std::u16string second = u"<A ID=\"QMKIT7587\" HREF=\"https://two.example/\">T</A>";
+  const ComPtr<HtmlElementDouble> other = page->Add(u"A", u"other");
+  const ComPtr<HtmlElementDouble> div = page->Add(u"DIV", u"QMKIT7587");
+  EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587")) << "a DIV is no anchor";
+  ASSERT_TRUE(document->InsertIntoBody(first));
+  ASSERT_TRUE(document->InsertIntoBody(second));
+  ASSERT_EQ(page->body->inserted.size(), 2u);
+  EXPECT_EQ(page->body->inserted[0].where, u"beforeEnd");
+  EXPECT_EQ(page->body->inserted[0].html, first);
+  ASSERT_TRUE(document->ClickAnchor(u"QMKIT7587"));
+  ASSERT_EQ(page->elements.size(), 4u);
+  EXPECT_EQ(page->elements[2]->clicks, 1) << "the first anchor bearing the name";
+  EXPECT_EQ(page->elements[3]->clicks, 0);
+  EXPECT_EQ(other->clicks, 0);
+
+  // Every element with the id goes, anchors or not; the rest stay.
+  ASSERT_TRUE(document->RemoveElements(u"QMKIT7587"));
+  ASSERT_EQ(page->elements.size(), 1u);
+  EXPECT_EQ(page->elements[0].get(), other.get());
+  EXPECT_TRUE(document->RemoveElements(u"QMKIT7587")) << "none there";
+  EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));
+  ASSERT_TRUE(document->InsertIntoBody(second));
+  ASSERT_TRUE(document->ClickAnchor(u"QMKIT7587"));
+  EXPECT_EQ(page->elements.back()->outer_html, second);
+  EXPECT_EQ(page->elements.back()->clicks, 1);
+
+  // Refusals.
+  page->elements.back()->click_status = E_ACCESSDENIED;
+  EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));
+  page->elements.back()->remove_status = E_FAIL;
+  EXPECT_FALSE(document->RemoveElements(u"QMKIT7587"));
+  page->has_document3 = false;
+  EXPECT_FALSE(document->RemoveElements(u"other"));
+  page->body->insert_status = E_INVALIDARG;
+  EXPECT_FALSE(document->InsertIntoBody(first));
 }
 
 }  // namespace
