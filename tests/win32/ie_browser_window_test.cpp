@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,8 +16,6 @@
 namespace qm {
 namespace {
 
-std::string Narrow(const std::u16string& text) { return std::string(text.begin(), text.end()); }
-
 // Every double a test made is gone once the test and the adapters have let
 // go of it: the adapters release every reference they take.
 class IeBrowserTest : public ::testing::Test {
@@ -29,30 +27,27 @@ class IeBrowserTest : public ::testing::Test {
   int live_before_ = 0;
 };
 
-// The fields of a context that come from the page, for comparing two.
-struct ContextFields {
-  bool window, top;
-  WindowHandle frame;
-  std::u16string selectedText, selectedHtml, pageHref, pageName, pageHost, pageTitle,
-      topHref, topName, topHost, topTitle;
-  int availWidth, availHeight;
-  bool operator==(const ContextFields&) const = default;
-};
-
-void PrintTo(const ContextFields& f, std::ostream* out) {
-  *out << "window " << f.window << " top " << f.top << " frame " << f.frame << " selection \""
-       << Narrow(f.selectedText) << "\" html \"" << Narrow(f.selectedHtml) << "\" page \""
-       << Narrow(f.pageHref) << "\" \"" << Narrow(f.pageName) << "\" \"" << Narrow(f.pageHost)
-       << "\" \"" << Narrow(f.pageTitle) << "\" top \"" << Narrow(f.topHref) << "\" \""
-       << Narrow(f.topName) << "\" \"" << Narrow(f.topHost) << "\" \"" << Narrow(f.topTitle)
-       << "\" screen " << f.availWidth << "x" << f.availHeight;
-}
-
-ContextFields FieldsOf(const RequestContext& c) {
-  return {c.window() != nullptr, c.topWindow() != nullptr, c.browserWindow(), c.selectedText(),
-          c.selectedHtml(), c.pageHref(), c.pageName(), c.pageHost(), c.pageTitle(),
-          c.topHref(), c.topName(), c.topHost(), c.topTitle(), c.availWidth(),
-          c.availHeight()};
+// The fields of a context that come from the page, one "name=value" each,
+// so that two contexts compare with a readable difference.
+std::vector<std::string> FieldsOf(const RequestContext& c) {
+  const auto line = [](const char* name, const std::u16string& value) {
+    std::string out = std::string(name) + "=";
+    for (const char16_t unit : value) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(unit));
+      out += unit >= 0x20 && unit < 0x7F ? std::string(1, static_cast<char>(unit)) : escaped;
+    }
+    return out;
+  };
+  return {"window=" + std::to_string(c.window() != nullptr),
+          "top=" + std::to_string(c.topWindow() != nullptr),
+          "frame=" + std::to_string(c.browserWindow()),
+          line("selectedText", c.selectedText()), line("selectedHtml", c.selectedHtml()),
+          line("pageHref", c.pageHref()), line("pageName", c.pageName()),
+          line("pageHost", c.pageHost()), line("pageTitle", c.pageTitle()),
+          line("topHref", c.topHref()), line("topName", c.topName()),
+          line("topHost", c.topHost()), line("topTitle", c.topTitle()),
+          "avail=" + std::to_string(c.availWidth()) + "x" + std::to_string(c.availHeight())};
 }
 
 using Text = std::optional<std::u16string>;
