@@ -33,7 +33,8 @@ function bare(p) {
 }
 
 # A pure virtual method declaration, joined on one line, as an override
-# that returns E_NOTIMPL; "" for anything else in the class body.
+# that returns E_NOTIMPL; "" for anything else in the class body, and the
+# declaration marked with "!" for a method that returns no HRESULT.
 function stub(decl,    head, params, name, n, i, list, out) {
   gsub(/[ \t\n]+/, " ", decl)
   sub(/^[ {]*/, "", decl)
@@ -43,8 +44,8 @@ function stub(decl,    head, params, name, n, i, list, out) {
   sub(/\) *= *0$/, "", decl)
   head = substr(decl, 1, index(decl, "(") - 1)
   params = substr(decl, index(decl, "(") + 1)
-  # Only HRESULT methods can answer E_NOTIMPL; an interface with any other
-  # kind fails when a stub of it is asked for.
+  # Only HRESULT methods can answer E_NOTIMPL; asking for a stub of an
+  # interface with any other kind fails.
   if (head !~ /^virtual +HRESULT +STDMETHODCALLTYPE +[A-Za-z_0-9]+ *$/) return "!" decl
   name = trim(head)
   sub(/.* /, "", name)
