@@ -21,7 +21,7 @@ constexpr SelectedStringCategory kOther{"OTHER:", 132, 131, "HelpOther.htm"};
 constexpr SelectedStringCategory kSearch{"SEARCH:", 133, 134, "HelpSearch.htm"};
 
 void RunConvert(RequestContext& context, HostPorts& ports) {
-  RunConvertFlow(context, ports.desktop, ports.code_page);
+  RunConvertFlow(context, ports.desktop, ports.dialogs, ports.code_page);
 }
 
 constexpr std::array<CommandWord, 14> kCommandWords = {{
