@@ -58,10 +58,9 @@ void DumpKey(HKEY key, const std::wstring& path,
                         (name_size == 0 ? L"@" : std::wstring(name)) + L"=";
     if (type == REG_SZ) {
       const auto* text = reinterpret_cast<const wchar_t*>(data);
-      const std::size_t chars = data_size / sizeof(wchar_t);
-      const bool terminated = chars > 0 && text[chars - 1] == L'\0';
-      line += terminated ? L"REG_SZ:" : L"REG_SZ(unterminated):";
-      line.append(text, terminated ? chars - 1 : chars);
+      std::size_t chars = data_size / sizeof(wchar_t);
+      if (chars > 0 && text[chars - 1] == L'\0') --chars;
+      line += L"REG_SZ:" + std::wstring(text, chars);
     } else if (type == REG_DWORD && data_size == sizeof(DWORD)) {
       DWORD number = 0;
       std::memcpy(&number, data, sizeof number);

@@ -97,9 +97,8 @@ class RootOverride {
 
 // Every key and value below `root`, one line each and sorted: "path" for a
 // key, "path|name=REG_SZ:text" or "path|name=REG_DWORD:0x31" for a value
-// ("@" names the default value). A string stored without its terminating
-// zero shows as REG_SZ(unterminated). Subtrees named in `skip` (paths
-// relative to `root`) are left out.
+// ("@" names the default value). Subtrees named in `skip` (paths relative
+// to `root`) are left out.
 std::vector<std::wstring> DumpTree(HKEY root,
                                    const std::vector<std::wstring>& skip = {});
 
