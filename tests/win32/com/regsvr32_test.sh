@@ -24,7 +24,7 @@ windows_module="Z:$(printf '%s' "$folder/qmkit.dll" | tr / '\\')"
 
 failures=0
 fail() {
-  echo "FAIL: $*"
+  printf "FAIL: %s\n" "$*"
   failures=$((failures + 1))
 }
 wine_quiet() {
