@@ -27,8 +27,8 @@ std::wstring BuiltModulePath() {
 }
 
 template <class Function>
-Function EntryPoint(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(
+void FindEntryPoint(HMODULE module, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(
       reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
@@ -125,37 +125,18 @@ LoadedModule::LoadedModule() : path_(folder_.File(L"qmkit.dll")) {
   if (::CopyFileW(BuiltModulePath().c_str(), path_.c_str(), TRUE)) {
     handle_ = ::LoadLibraryW(path_.c_str());
   }
+  if (handle_ == nullptr) return;
   // The module's own view of its path, which it registers.
   wchar_t loaded[MAX_PATH] = {};
-  if (handle_ != nullptr &&
-      ::GetModuleFileNameW(handle_, loaded, MAX_PATH) > 0) {
-    path_ = loaded;
-  }
+  if (::GetModuleFileNameW(handle_, loaded, MAX_PATH) > 0) path_ = loaded;
+  FindEntryPoint(handle_, "DllGetClassObject", &GetClassObject);
+  FindEntryPoint(handle_, "DllCanUnloadNow", &CanUnloadNow);
+  FindEntryPoint(handle_, "DllRegisterServer", &RegisterServer);
+  FindEntryPoint(handle_, "DllUnregisterServer", &UnregisterServer);
 }
 
 LoadedModule::~LoadedModule() {
   if (handle_ != nullptr) ::FreeLibrary(handle_);
-}
-
-HRESULT LoadedModule::GetClassObject(REFCLSID clsid, REFIID iid,
-                                     void** out) const {
-  using Function = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  return EntryPoint<Function>(handle_, "DllGetClassObject")(clsid, iid, out);
-}
-
-HRESULT LoadedModule::CanUnloadNow() const {
-  using Function = HRESULT(STDAPICALLTYPE*)();
-  return EntryPoint<Function>(handle_, "DllCanUnloadNow")();
-}
-
-HRESULT LoadedModule::RegisterServer() const {
-  using Function = HRESULT(STDAPICALLTYPE*)();
-  return EntryPoint<Function>(handle_, "DllRegisterServer")();
-}
-
-HRESULT LoadedModule::UnregisterServer() const {
-  using Function = HRESULT(STDAPICALLTYPE*)();
-  return EntryPoint<Function>(handle_, "DllUnregisterServer")();
 }
 
 ScratchKey::ScratchKey()

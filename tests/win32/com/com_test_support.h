@@ -40,7 +40,10 @@ class LoadedModule {
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;
 
-  bool loaded() const { return handle_ != nullptr; }
+  // With all four entry points.
+  bool loaded() const {
+    return GetClassObject && CanUnloadNow && RegisterServer && UnregisterServer;
+  }
   // As the loaded module reports it.
   const std::wstring& path() const { return path_; }
   // A file beside the module.
@@ -49,10 +52,10 @@ class LoadedModule {
   }
   const ScratchFolder& folder() const { return folder_; }
 
-  HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out) const;
-  HRESULT CanUnloadNow() const;
-  HRESULT RegisterServer() const;
-  HRESULT UnregisterServer() const;
+  HRESULT(STDAPICALLTYPE* GetClassObject)(REFCLSID, REFIID, void**) = nullptr;
+  HRESULT(STDAPICALLTYPE* CanUnloadNow)() = nullptr;
+  HRESULT(STDAPICALLTYPE* RegisterServer)() = nullptr;
+  HRESULT(STDAPICALLTYPE* UnregisterServer)() = nullptr;
 
  private:
   ScratchFolder folder_;
