@@ -1,7 +1,6 @@
 #include "aquillmark.h"
 
 #include <atomic>
-#include <iterator>
 #include <optional>
 #include <string>
 

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <iterator>
 
 #include "aquillmark.h"
 #include "class_factory.h"

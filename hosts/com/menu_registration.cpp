@@ -1,6 +1,5 @@
 #include "menu_registration.h"
 
-#include <iterator>
 
 #include "registry_values.h"
 #include "resource_ids.h"
