@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <string>
 
 #include "aquillmark.h"
 #include "class_factory.h"

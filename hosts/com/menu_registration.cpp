@@ -1,5 +1,6 @@
 #include "menu_registration.h"
 
+#include <string>
 
 #include "registry_values.h"
 #include "resource_ids.h"
