@@ -28,8 +28,10 @@ case "$set_name" in
       # the Windows build and its tests: wine (not wine64 alone) puts wine
       # and wineboot on PATH
       g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 libwine-dev
-      # dialogs under a virtual display
-      xvfb xauth
+      # dialogs under a virtual display: Wine's own fonts (its dialog font
+      # and caption buttons; a recommendation that --no-install-recommends
+      # leaves out) and a CJK font for text in Chinese or Japanese script
+      xvfb xauth fonts-wine fonts-wqy-microhei
     )
     ;;
   *)
