@@ -183,7 +183,7 @@ int RunMenuCommand(int argc, char** argv) {
   TerminalDesktop desktop(desktop_options,
                           std::deque<Gesture>(gestures.begin(), gestures.end()),
                           code_page, log, std::cin, host.json ? std::cerr : std::cout);
-  HostPorts ports{env, *store, desktop, code_page};
+  HostPorts ports{env, *store, desktop, desktop, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
 
   if (!desktop.script_fault().empty()) {

@@ -3,6 +3,11 @@
 // and every action logged; with --run, command lines are really started.
 // It also keeps how the command went: cancelled or not, a script that did
 // not fit its dialogs, and the actions that failed.
+//
+// One class plays all three ports because they share that state: a message
+// box counts as a failed action only while no dialog is open, the box after
+// a failed start must not count it twice, and message boxes and dialogs
+// take their gestures from one script of answers.
 #pragma once
 
 #include <deque>
@@ -14,6 +19,8 @@
 #include "action_log.h"
 #include "dialogs/gesture_script.h"
 #include "host/desktop.h"
+#include "host/dialog_host.h"
+#include "host/shell.h"
 
 namespace qm {
 
@@ -22,7 +29,7 @@ struct TerminalDesktopOptions {
   bool run = false;          // --run: start command lines
 };
 
-class TerminalDesktop final : public Desktop {
+class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
  public:
   // Without `interactive`, dialogs and message boxes take their gestures
   // from `answers`, first first. A gesture that the open dialog does not

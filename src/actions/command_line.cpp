@@ -183,14 +183,14 @@ std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
 }
 
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
-                     const CodePage& code_page, Desktop& desktop) {
+                     const CodePage& code_page, Desktop& desktop, Shell& shell) {
   const EntryCommand command = BuildEntryCommand(entry, context, code_page);
   if (command.too_long != 0) {
     ReportTooLong(entry, ExpandedText::kCommandLine, command.too_long, code_page, desktop);
     return;
   }
   std::u16string error_text = command.refusal;
-  if (error_text.empty() && desktop.StartProcess(command.process, &error_text)) {
+  if (error_text.empty() && shell.StartProcess(command.process, &error_text)) {
     return;
   }
   desktop.ShowMessage(0, error_text, std::u16string(LoadText(IDS_PRODUCT_NAME)),

@@ -8,6 +8,7 @@
 #include "context/request_context.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
+#include "host/shell.h"
 
 namespace qm {
 
@@ -60,6 +61,6 @@ std::string BuildCommandLine(const SiteEntry& entry, RequestContext& context,
 // with a stop icon and an OK button, owned by the desktop. A line longer
 // than its limit starts nothing and is told with ReportTooLong.
 void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
-                     const CodePage& code_page, Desktop& desktop);
+                     const CodePage& code_page, Desktop& desktop, Shell& shell);
 
 }  // namespace qm

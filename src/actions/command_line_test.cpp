@@ -4,6 +4,7 @@
 
 #include "actions/action_test_page.h"
 #include "support/fake_desktop.h"
+#include "support/fake_shell.h"
 
 namespace qm {
 namespace {
@@ -24,6 +25,7 @@ class CommandLineTest : public ::testing::Test {
 
   ActionTestPage page_;
   FakeDesktop desktop_;
+  FakeShell shell_;
   SiteEntry ping_;
 };
 
@@ -144,9 +146,9 @@ TEST_F(CommandLineTest, PageTextNeverNamesTheProgramOrAnOption) {
     entry.URLEncode = false;
     page_.Select(c.selection);
     desktop_.messages.clear();
-    desktop_.processes.clear();
-    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop_);
-    EXPECT_EQ(desktop_.processes.empty(), c.refused) << c.command;
+    shell_.processes.clear();
+    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop_, shell_);
+    EXPECT_EQ(shell_.processes.empty(), c.refused) << c.command;
     EXPECT_EQ(desktop_.messages.size(), c.refused ? 1u : 0u) << c.command;
   }
   // The built-in entries' values: host names, addresses, codes.
@@ -204,15 +206,15 @@ TEST_F(CommandLineTest, ConsoleVariablesCannotBeFormedByValues) {
 }
 
 TEST_F(CommandLineTest, FailureShowsThePlatformText) {
-  RunEntryCommand(ping_, *page_.Context(), page_.code_page, desktop_);
-  EXPECT_EQ(desktop_.processes,
+  RunEntryCommand(ping_, *page_.Context(), page_.code_page, desktop_, shell_);
+  EXPECT_EQ(shell_.processes,
             std::vector<std::string>{"COMMAND.COM /K \"ping.exe www.example.com\""});
-  EXPECT_EQ(desktop_.process_arguments,
+  EXPECT_EQ(shell_.process_arguments,
             (std::vector<std::vector<std::string>>{{"ping.exe", "www.example.com"}}));
   EXPECT_TRUE(desktop_.messages.empty());
-  desktop_.process_starts = false;
-  desktop_.process_error = u"Access is denied.";
-  RunEntryCommand(ping_, *page_.Context(), page_.code_page, desktop_);
+  shell_.process_starts = false;
+  shell_.process_error = u"Access is denied.";
+  RunEntryCommand(ping_, *page_.Context(), page_.code_page, desktop_, shell_);
   ASSERT_EQ(desktop_.messages.size(), 1u);
   const FakeDesktop::Message& m = desktop_.messages[0];
   EXPECT_EQ(m.owner, 0u);
@@ -247,8 +249,9 @@ TEST_F(CommandLineTest, ALineOverItsLimitStartsNothing) {
     entry.useConsole = entry.leaveConsole = c.console;
     page_.Select(c.selection);
     FakeDesktop desktop;
-    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop);
-    EXPECT_EQ(desktop.processes.size(), c.starts ? 1u : 0u) << c.selection.size();
+    FakeShell shell;
+    RunEntryCommand(entry, *page_.Context(), page_.code_page, desktop, shell);
+    EXPECT_EQ(shell.processes.size(), c.starts ? 1u : 0u) << c.selection.size();
     if (c.starts) {
       EXPECT_TRUE(desktop.messages.empty());
     } else {

@@ -116,13 +116,13 @@ MailMessage BuildMapiMessage(const MailTemplates& mail, RequestContext& context,
 }
 
 MapiOutcome MailByMapi(const MailTemplates& mail, RequestContext& context,
-                       const CodePage& code_page, Desktop& desktop) {
+                       const CodePage& code_page, Shell& shell) {
   MailMessage message;
   if (!BuildMapiMessage(mail, context, code_page,
                         context.environment().ExpansionLimits().mail_field, &message)) {
     return MapiOutcome::kFieldTooLong;
   }
-  switch (desktop.SendMail(message)) {
+  switch (shell.SendMail(message)) {
     case MailResult::kSent:
     case MailResult::kUserAbort:
       return MapiOutcome::kTaken;
@@ -134,10 +134,10 @@ MapiOutcome MailByMapi(const MailTemplates& mail, RequestContext& context,
 }
 
 void SendEntryMail(const SiteEntry& entry, RequestContext& context,
-                   const CodePage& code_page, Desktop& desktop) {
+                   const CodePage& code_page, Desktop& desktop, Shell& shell) {
   const MailTemplates mail = MailTemplatesOf(entry);
   if (MailByBrowser(mail, context, code_page, entry.charset)) return;
-  switch (MailByMapi(mail, context, code_page, desktop)) {
+  switch (MailByMapi(mail, context, code_page, shell)) {
     case MapiOutcome::kTaken:
       return;
     case MapiOutcome::kFieldTooLong:

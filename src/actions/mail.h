@@ -10,6 +10,7 @@
 #include "context/request_context.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
+#include "host/shell.h"
 
 namespace qm {
 
@@ -29,7 +30,7 @@ MailTemplates MailTemplatesOf(const SiteEntry& entry);
 // When a field for the mail program is too long, ReportTooLong says so and
 // nothing is sent.
 void SendEntryMail(const SiteEntry& entry, RequestContext& context,
-                   const CodePage& code_page, Desktop& desktop);
+                   const CodePage& code_page, Desktop& desktop, Shell& shell);
 
 // The "mailto:" address of `mail`: "mailto:", the percent-encoded expansion
 // of `to`, then for cc, bcc, subject and body, each only when its template
@@ -81,6 +82,6 @@ enum class MapiOutcome {
 // the mail program's compose window; a message with a field too long is
 // not offered.
 MapiOutcome MailByMapi(const MailTemplates& mail, RequestContext& context,
-                       const CodePage& code_page, Desktop& desktop);
+                       const CodePage& code_page, Shell& shell);
 
 }  // namespace qm

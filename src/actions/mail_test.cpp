@@ -9,6 +9,7 @@
 #include "host/memory_selection_store.h"
 #include "strings/string_table.h"
 #include "support/fake_desktop.h"
+#include "support/fake_shell.h"
 
 namespace qm {
 namespace {
@@ -44,6 +45,7 @@ class MailTest : public ::testing::Test {
 
   ActionTestPage page_;
   FakeDesktop desktop_;
+  FakeShell shell_;
 };
 
 TEST_F(MailTest, TheBuiltInEntries) {
@@ -93,20 +95,22 @@ TEST_F(MailTest, BrowserThenMailProgramThenMessage) {
   SiteEntry entry;
   entry.MailTo = "!s";
   entry.isMail = true;
-  const auto send = [&] { SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_); };
+  const auto send = [&] {
+    SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_, shell_);
+  };
   send();
   EXPECT_EQ(page_.top->navigated, std::vector<std::u16string>{u"mailto:ann%40example.com"});
-  EXPECT_TRUE(page_.frame->navigated.empty() && desktop_.mails.empty());
+  EXPECT_TRUE(page_.frame->navigated.empty() && shell_.mails.empty());
 
   // Refused by the browser: the mail program, where a cancel is no failure;
   // when that fails too, string 136 once per entry.
   page_.top->navigate_succeeds = false;
   for (const MailResult result : {MailResult::kSent, MailResult::kUserAbort,
                                   MailResult::kUnavailable, MailResult::kFailed}) {
-    desktop_.mail_result = result;
+    shell_.mail_result = result;
     send();
   }
-  EXPECT_EQ(desktop_.mails.size(), 4u);
+  EXPECT_EQ(shell_.mails.size(), 4u);
   ASSERT_EQ(desktop_.messages.size(), 2u);
   for (const FakeDesktop::Message& m : desktop_.messages) {
     EXPECT_EQ(m.owner, 0u);
@@ -127,19 +131,19 @@ TEST_F(MailTest, LongTextsGoToTheMailProgramOrAreRefused) {
   page_.Select(u"fifteen chars!!");
   // "mailto:ann@example.com?body=" is 28 characters.
   page_.env.SetExpansionLimits({62, 100, 100, 30});
-  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_, shell_);
   EXPECT_EQ(page_.top->navigated.size(), 1u);
-  EXPECT_TRUE(desktop_.mails.empty());
+  EXPECT_TRUE(shell_.mails.empty());
 
   page_.env.SetExpansionLimits({61, 100, 100, 30});
-  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_, shell_);
   EXPECT_EQ(page_.top->navigated.size(), 1u);
-  ASSERT_EQ(desktop_.mails.size(), 1u);
-  EXPECT_EQ(desktop_.mails[0].note, "fifteen chars!!fifteen chars!!");
+  ASSERT_EQ(shell_.mails.size(), 1u);
+  EXPECT_EQ(shell_.mails[0].note, "fifteen chars!!fifteen chars!!");
 
   page_.env.SetExpansionLimits({61, 100, 100, 29});
-  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_);
-  EXPECT_EQ(desktop_.mails.size(), 1u);
+  SendEntryMail(entry, *page_.Context(), page_.code_page, desktop_, shell_);
+  EXPECT_EQ(shell_.mails.size(), 1u);
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].text,
             u"A mail field of \"Quote\" would be longer than 29 characters, the most "

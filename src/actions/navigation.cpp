@@ -23,7 +23,7 @@ std::u16string EscapeHtmlAttribute(std::u16string_view text) {
 }
 
 void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
-                   const CodePage& code_page, Desktop& desktop,
+                   const CodePage& code_page, Desktop& desktop, Shell& shell,
                    std::size_t index) {
   std::u16string address;
   const std::size_t limit = context.environment().ExpansionLimits().address;
@@ -41,7 +41,7 @@ void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
       return;
     }
   }
-  desktop.ShellOpen(code_page.ToNarrow(address));
+  shell.ShellOpen(code_page.ToNarrow(address));
 }
 
 void FollowHref(const SiteEntry& entry, RequestContext& context,

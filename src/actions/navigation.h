@@ -10,6 +10,7 @@
 #include "context/request_context.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
+#include "host/shell.h"
 
 namespace qm {
 
@@ -26,7 +27,7 @@ inline constexpr std::u16string_view kFollowAnchorText = u"TRANSLATE";
 // are silent. An address longer than the environment's ExpansionLimits
 // allows opens nothing; ReportTooLong says so.
 void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
-                   const CodePage& code_page, Desktop& desktop,
+                   const CodePage& code_page, Desktop& desktop, Shell& shell,
                    std::size_t index);
 
 // Follows the expansion of `entry.href` in the target window `windowName`

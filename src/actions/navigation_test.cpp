@@ -4,6 +4,7 @@
 
 #include "actions/action_test_page.h"
 #include "support/fake_desktop.h"
+#include "support/fake_shell.h"
 
 namespace qm {
 namespace {
@@ -11,13 +12,14 @@ namespace {
 class NavigationTest : public ::testing::Test {
  protected:
   void Open(std::size_t index = 0) {
-    OpenUrlWindow(entry_, *page_.Context(), page_.code_page, desktop_, index);
+    OpenUrlWindow(entry_, *page_.Context(), page_.code_page, desktop_, shell_, index);
   }
   void Follow() { FollowHref(entry_, *page_.Context(), page_.code_page, desktop_); }
   const std::vector<std::u16string>& Clicked() { return page_.frame_document->clicked; }
 
   ActionTestPage page_;
   FakeDesktop desktop_;
+  FakeShell shell_;
   SiteEntry entry_;
 };
 
@@ -36,11 +38,11 @@ TEST_F(NavigationTest, OpensOnTheTopWindowOrThroughTheShell) {
 
   // No window back: the shell opens the address as 8-bit text, silently.
   page_.top->open_gives_window = false;
-  desktop_.shell_succeeds = false;
+  shell_.shell_succeeds = false;
   entry_.URLEncode = false;
   Open();
   EXPECT_EQ(page_.top->brought_to_front, 1);
-  EXPECT_EQ(desktop_.shell_opened, std::vector<std::string>{"https://s.example/?q=a b\xE9&x=%22"});
+  EXPECT_EQ(shell_.shell_opened, std::vector<std::string>{"https://s.example/?q=a b\xE9&x=%22"});
   EXPECT_TRUE(desktop_.messages.empty() && desktop_.beeps.empty());
 }
 
@@ -106,7 +108,7 @@ TEST_F(NavigationTest, AnAddressTooLongIsRefusedWithAMessage) {
   Open();
   Follow();
   EXPECT_TRUE(page_.top->opened.empty());
-  EXPECT_TRUE(desktop_.shell_opened.empty());
+  EXPECT_TRUE(shell_.shell_opened.empty());
   EXPECT_TRUE(page_.frame_document->body.empty());
   EXPECT_TRUE(Clicked().empty());
   ASSERT_EQ(desktop_.messages.size(), 2u);

@@ -10,14 +10,17 @@ namespace qm {
 void RunEntry(const SiteEntry& entry, RequestContext& context,
               HostPorts& ports, std::size_t index) {
   if (!entry.command.empty()) {
-    RunEntryCommand(entry, context, ports.code_page, ports.desktop);
+    RunEntryCommand(entry, context, ports.code_page, ports.desktop, ports.shell);
   }
   if (!entry.href.empty()) {
     FollowHref(entry, context, ports.code_page, ports.desktop);
   } else if (!entry.url.empty()) {
-    OpenUrlWindow(entry, context, ports.code_page, ports.desktop, index);
+    OpenUrlWindow(entry, context, ports.code_page, ports.desktop, ports.shell,
+                  index);
   }
-  if (entry.isMail) SendEntryMail(entry, context, ports.code_page, ports.desktop);
+  if (entry.isMail) {
+    SendEntryMail(entry, context, ports.code_page, ports.desktop, ports.shell);
+  }
 }
 
 void RunChosenEntries(const SiteEntryList& entries, RequestContext& context,

@@ -18,7 +18,7 @@ namespace {
 // and carries out the choice. Cancel stores nothing and runs nothing.
 void RunDialogAndEntries(ChoiceDialog& dialog, SiteEntryList& entries,
                          RequestContext& context, HostPorts& ports) {
-  ports.desktop.RunChoiceDialog(context.browserWindow(), dialog);
+  ports.dialogs.RunChoiceDialog(context.browserWindow(), dialog);
   if (dialog.result() != kResultOk) return;
   if (!SaveSelections(entries, ports.selections)) {
     // The choice is carried out all the same; only next time's ticks suffer.
@@ -103,7 +103,7 @@ void RunTranslateFlow(RequestContext& context, HostPorts& ports) {
 
 void RunConfigFlow(RequestContext& context, HostPorts& ports) {
   CAboutDlg dialog(context, ports.desktop);
-  ports.desktop.RunAboutDialog(context.browserWindow(), dialog);
+  ports.dialogs.RunAboutDialog(context.browserWindow(), dialog);
   if (dialog.result() == CAboutDlg::kResultHomePage) {
     RunSystemEntry(context, ports, "SYSTEM:Home");
   }

@@ -27,7 +27,7 @@ constexpr SelectedStringCategory kSearch{"SEARCH:", IDS_SEARCH_CAPTION,
                                           IDS_SITES_OR_ACTIONS_PROMPT, HELP_TOPIC_SEARCH};
 
 void RunConvert(RequestContext& context, HostPorts& ports) {
-  RunConvertFlow(context, ports.desktop, ports.code_page);
+  RunConvertFlow(context, ports.desktop, ports.dialogs, ports.code_page);
 }
 
 constexpr std::array<CommandWord, 14> kCommandWords = {{

@@ -9,7 +9,7 @@
 namespace qm {
 
 void RunConvertFlow(RequestContext& context, Desktop& desktop,
-                    const CodePage& code_page) {
+                    DialogHost& dialogs, const CodePage& code_page) {
   // Destroyed in reverse order of declaration: the dialog, the proposed
   // amount, the table (which the dialog reads until it closes), then the
   // catalogue.
@@ -20,7 +20,7 @@ void RunConvertFlow(RequestContext& context, Desktop& desktop,
   ParsedQuantity proposed = ParseQuantity(context.selectedText(), table, code_page);
   CAskConvertDlg dialog(context, desktop, code_page, proposed.amount,
                         proposed.unit, table);
-  desktop.RunConvertDialog(context.browserWindow(), dialog);
+  dialogs.RunConvertDialog(context.browserWindow(), dialog);
 }
 
 }  // namespace qm

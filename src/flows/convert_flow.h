@@ -5,6 +5,7 @@
 #include "context/request_context.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
+#include "host/dialog_host.h"
 
 namespace qm {
 
@@ -14,6 +15,6 @@ namespace qm {
 // proposed amount, the table and the catalogue are released in that order
 // before it returns. Reports nothing to the caller.
 void RunConvertFlow(RequestContext& context, Desktop& desktop,
-                    const CodePage& code_page);
+                    DialogHost& dialogs, const CodePage& code_page);
 
 }  // namespace qm

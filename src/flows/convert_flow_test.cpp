@@ -5,6 +5,7 @@
 #include "dialogs/ask_convert_dlg.h"
 #include "support/fake_browser.h"
 #include "support/fake_desktop.h"
+#include "support/fake_dialog_host.h"
 #include "support/fake_module_environment.h"
 #include "text/windows_1252.h"
 
@@ -25,13 +26,14 @@ class ConvertFlowTest : public ::testing::Test {
     window_->document->selection = FakeTextRange{std::move(selection), u""};
     RequestContext context(env_);
     ASSERT_TRUE(BuildRequestContext(context, &arguments_));
-    RunConvertFlow(context, desktop_, code_page_);
+    RunConvertFlow(context, desktop_, dialogs_, code_page_);
   }
 
   FakeModuleEnvironment env_;
   std::shared_ptr<FakeWindow> window_ = std::make_shared<FakeWindow>();
   FakeMenuArguments arguments_;
   FakeDesktop desktop_;
+  FakeDialogHost dialogs_;
   Windows1252CodePage code_page_;
 };
 
@@ -42,7 +44,7 @@ std::string ChosenName(const ConvertChoiceList<Unit>& list) {
 
 TEST_F(ConvertFlowTest, ProposesTheSelectionAndConverts) {
   std::string result;
-  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+  dialogs_.convert_script = [&](CAskConvertDlg& dialog) {
     dialog.Open();
     EXPECT_EQ(dialog.amountText(), "12.5");
     EXPECT_EQ(ChosenName(dialog.fromUnits()), "kilometres");
@@ -60,19 +62,18 @@ TEST_F(ConvertFlowTest, ProposesTheSelectionAndConverts) {
   // The selection as captured: the blanks around it do not matter.
   Run(u"  12.5 km\r\n");
   EXPECT_EQ(result, "12.5 kilometres = 7.76714 miles");
-  EXPECT_EQ(desktop_.dialogs_run, 1);
+  EXPECT_EQ(dialogs_.dialogs_run, 1);
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].owner, kBrowserFrame);
-  // The converter opens nothing.
-  EXPECT_TRUE(desktop_.shell_opened.empty() && desktop_.processes.empty() &&
-              desktop_.mails.empty() && desktop_.beeps.empty());
+  // The converter opens nothing (it is given no shell to start things with).
+  EXPECT_TRUE(desktop_.beeps.empty());
   EXPECT_TRUE(window_->opened.empty());
 }
 
 TEST_F(ConvertFlowTest, UserUnitsReplaceTheBuiltInOnesAtTheNextCommand) {
   std::vector<std::string> categories;
   std::string from;
-  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+  dialogs_.convert_script = [&](CAskConvertDlg& dialog) {
     dialog.Open();
     categories.clear();
     for (const auto& entry : dialog.categories().entries) {
@@ -90,13 +91,13 @@ TEST_F(ConvertFlowTest, UserUnitsReplaceTheBuiltInOnesAtTheNextCommand) {
   Run(u"3 w");
   EXPECT_EQ(categories, std::vector<std::string>{"stuff"});
   EXPECT_EQ(from, "widgets");
-  EXPECT_EQ(desktop_.dialogs_run, 2);
+  EXPECT_EQ(dialogs_.dialogs_run, 2);
 }
 
 TEST_F(ConvertFlowTest, NoUsableUnitsGiveEmptyListsAndABeep) {
   env_.SetFile("C:\\Apps\\qmkit.ini", "[UNIT:Broken]\ncategory=\nten+0=x\n");
   bool empty = false;
-  desktop_.convert_script = [&](CAskConvertDlg& dialog) {
+  dialogs_.convert_script = [&](CAskConvertDlg& dialog) {
     dialog.Open();
     empty = dialog.categories().entries.empty() &&
             dialog.fromUnits().entries.empty() && dialog.toUnits().entries.empty();

@@ -25,7 +25,7 @@ void RunCurrencyFlow(RequestContext& context, HostPorts& ports) {
   CAskCurrencyDlg dialog(context, ports.desktop, ports.code_page, entries,
                          ParseAmount(context), source,
                          InitialTargetCurrency(source, local));
-  ports.desktop.RunCurrencyDialog(context.browserWindow(), dialog);
+  ports.dialogs.RunCurrencyDialog(context.browserWindow(), dialog);
   if (dialog.result() != kResultOk) return;
   context.SetSelectedText(dialog.amount());
   if (!SaveSelections(entries, ports.selections)) {

@@ -10,7 +10,9 @@
 #include "resource_ids.h"
 #include "support/fake_browser.h"
 #include "support/fake_desktop.h"
+#include "support/fake_dialog_host.h"
 #include "support/fake_module_environment.h"
+#include "support/fake_shell.h"
 #include "text/windows_1252.h"
 
 namespace qm {
@@ -46,7 +48,9 @@ constexpr char kCatalogue[] =
 
 class FlowTest : public ::testing::Test {
  protected:
-  FlowTest() : env_("C:\\Apps\\qmkit.dll"), ports_{env_, store_, desktop_, code_page_} {
+  FlowTest()
+      : env_("C:\\Apps\\qmkit.dll"),
+        ports_{env_, store_, desktop_, shell_, dialogs_, code_page_} {
     env_.SetFile("C:\\Apps\\qmkit.ini", kCatalogue);
     env_.SetUserCurrencyCode("EUR");
     env_.SetWindowMetrics({4, 4, 16, 19});
@@ -83,12 +87,14 @@ class FlowTest : public ::testing::Test {
     return all;
   }
   void ExpectScriptsPlayed() {
-    EXPECT_TRUE(desktop_.script_errors.empty()) << desktop_.script_errors.front();
-    EXPECT_TRUE(desktop_.scripts.empty());
+    EXPECT_TRUE(dialogs_.script_errors.empty()) << dialogs_.script_errors.front();
+    EXPECT_TRUE(dialogs_.scripts.empty());
   }
   FakeModuleEnvironment env_;
   MemorySelectionStore store_;
   FakeDesktop desktop_;
+  FakeShell shell_;
+  FakeDialogHost dialogs_;
   Windows1252CodePage code_page_;
   HostPorts ports_;
   std::shared_ptr<FakeWindow> top_ = std::make_shared<FakeWindow>();
@@ -103,7 +109,7 @@ TEST_F(FlowTest, DispatchBeepsForUnusableWindowsAndUnknownWords) {
     Click(word, &arguments_, ports_);
   }
   EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>(5, BeepKind::kError));
-  EXPECT_EQ(desktop_.dialogs_run, 0);
+  EXPECT_EQ(dialogs_.dialogs_run, 0);
   EXPECT_EQ(CommandWordTable().front().word, u"CONFIG");
   EXPECT_EQ(CommandWordTable().size(), 14u);
 }
@@ -157,25 +163,25 @@ TEST_F(FlowTest, EveryCommandsDialogTextsAndHelpTopics) {
       {u"CONVERT", 0, u"", u"", {"HelpUnits.htm"}},
       {u"CONFIG", 0, u"", u"", {"HelpIndex.htm", "HelpCustomize.htm"}},
   };
-  desktop_.convert_script = [](CAskConvertDlg& dialog) {
+  dialogs_.convert_script = [](CAskConvertDlg& dialog) {
     dialog.Open();
     dialog.Help();
   };
   for (const Case& c : cases) {
     const std::string word = Ascii(c.word);
     SCOPED_TRACE(word);
-    desktop_.shown.clear();
+    dialogs_.shown.clear();
     desktop_.help_topics.clear();
     if (word == "CONFIG") {
-      desktop_.scripts.push_back("help; customize");
+      dialogs_.scripts.push_back("help; customize");
     } else if (word != "CONVERT") {  // the converter plays convert_script
-      desktop_.scripts.push_back("help");
+      dialogs_.scripts.push_back("help");
     }
     Click(c.word, &arguments_, ports_);
     ExpectScriptsPlayed();
-    ASSERT_EQ(desktop_.shown.size(), 1u);
-    EXPECT_EQ(desktop_.shown[0].owner, kBrowserFrame);
-    const ChoiceDialogTexts& texts = desktop_.shown[0].texts;
+    ASSERT_EQ(dialogs_.shown.size(), 1u);
+    EXPECT_EQ(dialogs_.shown[0].owner, kBrowserFrame);
+    const ChoiceDialogTexts& texts = dialogs_.shown[0].texts;
     EXPECT_EQ(texts.template_id, c.template_id);
     EXPECT_EQ(texts.group_caption, c.caption);
     EXPECT_EQ(texts.prompt, c.prompt);
@@ -227,21 +233,21 @@ TEST_F(FlowTest, TheTextEachFlowOffers) {
       top_->document->active_element = FakeElement{u"P", u"<P>x</P>", c.paragraph};
     }
     top_->href = c.address;
-    desktop_.dialog_texts.clear();
+    dialogs_.dialog_texts.clear();
     Click(c.word, &arguments_, ports_);  // no script: the dialog is cancelled
-    ASSERT_EQ(desktop_.dialog_texts.size(), 1u);
-    EXPECT_EQ(desktop_.dialog_texts[0], c.offered);
+    ASSERT_EQ(dialogs_.dialog_texts.size(), 1u);
+    EXPECT_EQ(dialogs_.dialog_texts[0], c.offered);
   }
 }
 
 TEST_F(FlowTest, AfterOkTheEditedTextReachesEveryChosenSiteAndCancelDoesNothing) {
   Select(u"Dune");
-  desktop_.scripts.push_back("toggle 2; cancel");
+  dialogs_.scripts.push_back("toggle 2; cancel");
   Click(u"BOOK", &arguments_, ports_);
   EXPECT_TRUE(top_->opened.empty());
   EXPECT_TRUE(store_.values().empty());
 
-  desktop_.scripts.push_back("toggle 2; text Dune Messiah; ok");
+  dialogs_.scripts.push_back("toggle 2; text Dune Messiah; ok");
   Click(u"BOOK", &arguments_, ports_);
   ExpectScriptsPlayed();
   EXPECT_EQ(OpenedUrls(), (std::vector<std::u16string>{
@@ -259,7 +265,7 @@ TEST_F(FlowTest, ListOnlyFlowsKeepThePageSelection) {
       {u"TRANSLATE", u"s=Dune\""},
   };
   for (const auto& [word, effect] : cases) {
-    desktop_.scripts.push_back("ok");
+    dialogs_.scripts.push_back("ok");
     Click(word, &arguments_, ports_);
     EXPECT_NE(Effects().find(effect), std::u16string::npos)
         << Ascii(Effects());
@@ -288,7 +294,7 @@ TEST_F(FlowTest, TranslateAsksWhenTheMenusHostHasNoDot) {
     UseFrame(c.frame_host);
     top_->hostname = c.top_host;
     desktop_.messages.clear();
-    desktop_.shown.clear();
+    dialogs_.shown.clear();
     desktop_.answers = {c.answer};
     Click(u"TRANSLATE", &arguments_, ports_);
     ASSERT_EQ(desktop_.messages.size(), c.asks ? 1u : 0u);
@@ -303,7 +309,7 @@ TEST_F(FlowTest, TranslateAsksWhenTheMenusHostHasNoDot) {
       EXPECT_EQ(m.style.buttons, MessageButtons::kYesNo);
       EXPECT_TRUE(m.style.second_button_default);
     }
-    EXPECT_EQ(desktop_.shown.size(), c.shows_dialog ? 1u : 0u);
+    EXPECT_EQ(dialogs_.shown.size(), c.shows_dialog ? 1u : 0u);
   }
 }
 
@@ -311,10 +317,10 @@ TEST_F(FlowTest, TranslateAsksWhenTheMenusHostHasNoDot) {
 // mail, one left unticked, and one with a command, a window and mail.
 TEST_F(FlowTest, RunnerOrderWithinEachEntryAndTheCascadeIndex) {
   std::vector<std::string> journal;
-  desktop_.journal = &journal;
+  shell_.journal = &journal;
   top_->journal = &journal;
   top_->document->journal = &journal;
-  desktop_.scripts.push_back("toggle 2; toggle 4; ok");  // line 1 is chosen
+  dialogs_.scripts.push_back("toggle 2; toggle 4; ok");  // line 1 is chosen
   Click(u"OTHER", &arguments_, ports_);
   ExpectScriptsPlayed();
   // Each entry: its command, then its link (its url is never opened) or its
@@ -322,7 +328,7 @@ TEST_F(FlowTest, RunnerOrderWithinEachEntryAndTheCascadeIndex) {
   EXPECT_EQ(journal, (std::vector<std::string>{"process", "process", "click",
                                                "navigate", "process", "open",
                                                "navigate"}));
-  EXPECT_EQ(desktop_.processes, (std::vector<std::string>{
+  EXPECT_EQ(shell_.processes, (std::vector<std::string>{
                                     "ping.exe www.example.com", "link.exe", "win.exe"}));
   ASSERT_EQ(top_->document->clicked.size(), 1u);
   EXPECT_NE(top_->document->clicked[0].find(u"https://t.example/?u="), std::u16string::npos);
@@ -362,7 +368,7 @@ TEST_F(FlowTest, CurrencyInitialTargetAndTheConfirmedValues) {
     env_.SetUserCurrencyCode(c.user_currency);
     Select(c.selection);
     top_->opened.clear();
-    desktop_.scripts.push_back(c.script);
+    dialogs_.scripts.push_back(c.script);
     Click(u"CURRENCY", &arguments_, ports_);
     ExpectScriptsPlayed();
     EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{c.opened});
@@ -370,11 +376,11 @@ TEST_F(FlowTest, CurrencyInitialTargetAndTheConfirmedValues) {
 }
 
 TEST_F(FlowTest, ConfigHomePageRunsTheSystemEntry) {
-  desktop_.scripts.push_back("home");
+  dialogs_.scripts.push_back("home");
   Click(u"CONFIG", &arguments_, ports_);
   ASSERT_EQ(top_->opened.size(), 1u);
   EXPECT_NE(top_->opened[0].url.find(u"product=qmkit"), std::u16string::npos);
-  desktop_.scripts.push_back("ok");
+  dialogs_.scripts.push_back("ok");
   Click(u"CONFIG", &arguments_, ports_);
   EXPECT_EQ(top_->opened.size(), 1u);
 }
@@ -406,7 +412,7 @@ TEST_F(FlowTest, AFailedSaveIsToldAndTheChoiceStillCarriedOut) {
     bool Read(const std::string&, std::uint32_t*) const override { return false; }
     bool Write(const std::vector<RememberedValue>&) override { return false; }
   } failing;
-  HostPorts ports{env_, failing, desktop_, code_page_};
+  HostPorts ports{env_, failing, desktop_, shell_, dialogs_, code_page_};
   const std::pair<const char16_t*, const char*> cases[] = {
       {u"BOOK", "toggle 2; ok"},
       {u"CURRENCY", "amount 5; ok"},
@@ -416,7 +422,7 @@ TEST_F(FlowTest, AFailedSaveIsToldAndTheChoiceStillCarriedOut) {
     Select(u"12.50 EUR");
     desktop_.messages.clear();
     top_->opened.clear();
-    desktop_.scripts.push_back(script);
+    dialogs_.scripts.push_back(script);
     Click(word, &arguments_, ports);
     ExpectScriptsPlayed();
     ASSERT_EQ(desktop_.messages.size(), 1u);

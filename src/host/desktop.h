@@ -1,19 +1,12 @@
-// The port through which the core talks to the person at the desktop and
-// starts things outside the browser: message boxes, beeps, the shell,
-// processes and the mail program.
+// The port through which the core talks to the person at the desktop:
+// message boxes, beeps and help topics.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "host/browser_window.h"
 
 namespace qm {
-
-class CAboutDlg;
-class CAskConvertDlg;
-class CAskCurrencyDlg;
-class ChoiceDialog;
 
 enum class MessageIcon { kNone, kExclamation, kStop, kQuestion, kInformation };
 enum class MessageButtons { kOk, kYesNo };
@@ -32,40 +25,6 @@ enum class BeepKind {
   kExclamation,  // a page insertion that failed, a missing choice
 };
 
-// One recipient of a mail handed to the mail program.
-struct MailRecipient {
-  enum class Kind { kTo, kCc, kBcc };
-  Kind kind = Kind::kTo;
-  std::string address;  // 8-bit text, the whole expanded template
-};
-
-// A message for the mail program's compose window. Texts are 8-bit text in
-// the system code page; an absent subject or note is left unset.
-struct MailMessage {
-  std::vector<MailRecipient> recipients;
-  bool has_subject = false;
-  std::string subject;
-  bool has_note = false;
-  std::string note;
-};
-
-// One command to start, in the two forms that platforms take. Both are
-// 8-bit text in the system code page.
-struct ProcessCommand {
-  // The whole line, as CreateProcess takes it and the program splits it.
-  std::string command_line;
-  // The program and its arguments, each whole, for a platform that starts
-  // an argument vector; never empty.
-  std::vector<std::string> arguments;
-};
-
-enum class MailResult {
-  kUnavailable,  // no mail interface on this machine
-  kSent,         // the mail program took the message
-  kUserAbort,    // the user closed the compose window
-  kFailed,       // any other error of the mail interface
-};
-
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -78,32 +37,33 @@ class Desktop {
 
   virtual void Beep(BeepKind kind) = 0;
 
-  // Asks the shell to carry out "open" on `address` (8-bit text), shown
-  // normally. False when the shell refuses.
-  virtual bool ShellOpen(const std::string& address) = 0;
-
-  // Starts `command` as a new process and does not wait for it: Windows
-  // from its command_line, other platforms from its arguments, without a
-  // shell. On failure returns false and stores the platform's own text for
-  // the error in *error_text.
-  virtual bool StartProcess(const ProcessCommand& command,
-                            std::u16string* error_text) = 0;
-
-  // Offers `message` in the mail program's compose window.
-  virtual MailResult SendMail(const MailMessage& message) = 0;
-
   // Shows the help topic at `address` (the help file's path, "::/" and the
   // topic page, as OpenHelpTopic composes it), owned by `owner`. False when
   // the help cannot be shown.
   virtual bool ShowHelp(WindowHandle owner, const std::string& address) = 0;
+};
 
-  // Dialogs. Each shows its model modally, owned by `owner`, forwards the
-  // user's gestures to it and returns when the model has ended; the model
-  // holds the outcome.
-  virtual void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) = 0;
-  virtual void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) = 0;
-  virtual void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) = 0;
-  virtual void RunAboutDialog(WindowHandle owner, CAboutDlg& dialog) = 0;
+// A Desktop that passes every call to another, so that a wrapper overrides
+// only the calls it changes.
+// REQUIRES: `target` outlives the wrapper.
+class DesktopWrapper : public Desktop {
+ public:
+  explicit DesktopWrapper(Desktop* target) : target_(target) {}
+
+  Desktop* target() const { return target_; }
+
+  MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
+                            const std::u16string& caption,
+                            MessageStyle style) override {
+    return target_->ShowMessage(owner, text, caption, style);
+  }
+  void Beep(BeepKind kind) override { target_->Beep(kind); }
+  bool ShowHelp(WindowHandle owner, const std::string& address) override {
+    return target_->ShowHelp(owner, address);
+  }
+
+ private:
+  Desktop* target_;
 };
 
 }  // namespace qm

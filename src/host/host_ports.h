@@ -4,8 +4,10 @@
 
 #include "host/code_page.h"
 #include "host/desktop.h"
+#include "host/dialog_host.h"
 #include "host/module_environment.h"
 #include "host/selection_store.h"
+#include "host/shell.h"
 
 namespace qm {
 
@@ -13,6 +15,8 @@ struct HostPorts {
   const ModuleEnvironment& environment;
   SelectionStore& selections;
   Desktop& desktop;
+  Shell& shell;
+  DialogHost& dialogs;
   const CodePage& code_page;
 };
 
