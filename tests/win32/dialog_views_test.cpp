@@ -25,17 +25,18 @@
 #include "strings/string_table.h"
 #include "support/fake_browser.h"
 #include "support/fake_module_environment.h"
+#include "support/fake_shell.h"
 #include "win32_code_page.h"
+#include "win32_dialog_host.h"
 
 namespace qm {
 namespace {
 
 std::u16string Text(int id) { return std::u16string(LoadText(id)); }
 
-// A desktop whose dialogs are the real windows. Message boxes, beeps, help
-// and the shell are only recorded; a message box notes where the keyboard
-// focus is at the moment it would appear.
-class WindowDialogsDesktop final : public Desktop {
+// A desktop that records its message boxes, beeps and help; a message box
+// notes where the keyboard focus is at the moment it would appear.
+class FocusNotingDesktop final : public Desktop {
  public:
   struct Message {
     HWND owner;
@@ -52,24 +53,9 @@ class WindowDialogsDesktop final : public Desktop {
     return MessageResult::kOk;
   }
   void Beep(BeepKind kind) override { beeps.push_back(kind); }
-  bool ShellOpen(const std::string&) override { return true; }
-  bool StartProcess(const ProcessCommand&, std::u16string*) override { return true; }
-  MailResult SendMail(const MailMessage&) override { return MailResult::kSent; }
   bool ShowHelp(WindowHandle owner, const std::string& address) override {
     help.emplace_back(reinterpret_cast<HWND>(owner), address);
     return true;
-  }
-  void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) override {
-    qm::RunChoiceDialog(reinterpret_cast<HWND>(owner), dialog);
-  }
-  void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) override {
-    qm::RunCurrencyDialog(reinterpret_cast<HWND>(owner), dialog);
-  }
-  void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) override {
-    qm::RunConvertDialog(reinterpret_cast<HWND>(owner), dialog);
-  }
-  void RunAboutDialog(WindowHandle owner, CAboutDlg& dialog) override {
-    qm::RunAboutDialog(reinterpret_cast<HWND>(owner), dialog);
   }
 };
 
@@ -89,7 +75,8 @@ constexpr char kCatalogue[] =
 class DialogViewTest : public ::testing::Test {
  protected:
   DialogViewTest()
-      : env_("C:\\Apps\\qmkit.dll"), ports_{env_, store_, desktop_, code_page_} {
+      : env_("C:\\Apps\\qmkit.dll"),
+        ports_{env_, store_, desktop_, shell_, dialogs_, code_page_} {
     // A hidden window stands in for the browser's frame, owner of dialogs.
     frame_ = ::CreateWindowExW(0, L"Static", L"browser", WS_OVERLAPPEDWINDOW, 0, 0,
                                300, 200, nullptr, nullptr, nullptr, nullptr);
@@ -117,7 +104,9 @@ class DialogViewTest : public ::testing::Test {
 
   FakeModuleEnvironment env_;
   MemorySelectionStore store_;
-  WindowDialogsDesktop desktop_;
+  FocusNotingDesktop desktop_;
+  FakeShell shell_;
+  Win32DialogHost dialogs_;
   Win32CodePage code_page_;
   HostPorts ports_;
   std::shared_ptr<FakeWindow> page_ = std::make_shared<FakeWindow>();
