@@ -191,7 +191,7 @@ TEST_F(DialogViewTest, DoubleClicksChooseAndExclusiveEntriesStandAlone) {
       [&](HWND dialog) {
         EXPECT_EQ(ListRows(dialog), (std::vector<std::u16string>{
                                         u"A Shop", u"B Library", u"C Store", u"D Reviews"}));
-        // Both A and the exclusive B were remembered; the first one stays.
+        // A and the exclusive B are both chosen by default; the first stays.
         EXPECT_EQ(ListImages(dialog), (std::vector<int>{2, 1, 1, 1}));
         EXPECT_EQ(ControlText(dialog, IDC_TEXT), u"0306406152");
         DoubleClickRow(dialog, 1);
