@@ -31,8 +31,10 @@ case "$set_name" in
       # the 32-bit module, built only (widl reads the platform's .idl files
       # from libwine-dev and stdole2.tlb from the libwine it brings)
       g++-mingw-w64-i686
-      # dialogs under a virtual display
-      xvfb xauth
+      # dialogs under a virtual display: Wine's own fonts (its dialog font
+      # and caption buttons; a recommendation that --no-install-recommends
+      # leaves out) and a CJK font for text in Chinese or Japanese script
+      xvfb xauth fonts-wine fonts-wqy-microhei
     )
     ;;
   *)

@@ -67,6 +67,8 @@ const char* ResultName(std::optional<int> result) {
 
 void DrawList(const ChoiceDialog& dialog, std::ostream& out) {
   const SiteChoiceList& list = dialog.list();
+  // The column title stands over the lines' texts, after " >NN [x] ".
+  out << std::string(9, ' ') << Utf8(LoadText(IDS_LIST_COLUMN)) << "\n";
   for (std::size_t line = 0; line < list.size(); ++line) {
     out << (list.highlight() == line ? " >" : "  ") << (line + 1 < 10 ? " " : "")
         << line + 1 << " [" << (list.IsChosen(line) ? 'x' : ' ') << "] "

@@ -74,7 +74,8 @@ TEST(InteractiveTerminal, PageTextIsShownWithItsControlCharactersVisible) {
   EXPECT_EQ(control, std::string::npos)
       << "at " << control << " in\n" << out;
   for (const std::string& part : std::initializer_list<std::string>
-       {"[text" + shown + "]", " [x] short" + shown + "\n", "status: long" + shown + "\n",
+       {"[text" + shown + "]", "second line\n         Site or Action\n   1 [x] short" + shown + "\n",
+        "status: long" + shown + "\n",
         std::string("prompt\n  second line\n"), "qmkit: no line \"7\\x1b[2J\\x1b]0\"",
         "Convert [5" + shown + "]", " [3" + shown + "]",
         "cannot start " + shown + "\nsecond line\n"}) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <utility>
 
@@ -76,6 +77,54 @@ class ScopedRegistryKey {
   }
 
   HKEY key_ = nullptr;
+};
+
+// A GDI object (a font, a brush) that this code created.
+class ScopedGdiObject {
+ public:
+  ScopedGdiObject() = default;
+  ~ScopedGdiObject() { Close(); }
+  ScopedGdiObject(const ScopedGdiObject&) = delete;
+  ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+
+  HGDIOBJ get() const { return object_; }
+  void reset(HGDIOBJ object) {
+    Close();
+    object_ = object;
+  }
+
+ private:
+  void Close() {
+    if (object_ != nullptr) ::DeleteObject(object_);
+    object_ = nullptr;
+  }
+
+  HGDIOBJ object_ = nullptr;
+};
+
+// An image list. A list control given one with LVS_SHAREIMAGELISTS leaves
+// it to its owner, who must keep it until the control is gone.
+class ScopedImageList {
+ public:
+  ScopedImageList() = default;
+  explicit ScopedImageList(HIMAGELIST list) : list_(list) {}
+  ~ScopedImageList() { Close(); }
+  ScopedImageList(const ScopedImageList&) = delete;
+  ScopedImageList& operator=(const ScopedImageList&) = delete;
+
+  HIMAGELIST get() const { return list_; }
+  void reset(HIMAGELIST list) {
+    Close();
+    list_ = list;
+  }
+
+ private:
+  void Close() {
+    if (list_ != nullptr) ::ImageList_Destroy(list_);
+    list_ = nullptr;
+  }
+
+  HIMAGELIST list_ = nullptr;
 };
 
 }  // namespace qm

@@ -101,6 +101,7 @@ void CAskConvertDlg::Calculate() {
   Conversion conversion = ConvertQuantity(amount_, *from, *to, code_page_);
   if (!conversion.is_number) {
     focus_ = kIdAmount;
+    if (on_focus_) on_focus_(focus_);
     const WindowHandle owner = window_ != 0 ? window_ : context_.browserWindow();
     ShowStringMessage(desktop_, owner, IDS_AMOUNT_NOT_NUMBER,
                       IDS_PRODUCT_NAME,

@@ -9,6 +9,7 @@
 //   result "12.5 kilometres = 7.76714 miles".
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,9 +98,17 @@ class CAskConvertDlg {
   void Ok() { result_id_ = kIdOk; }
   void Cancel() { result_id_ = kIdCancel; }
 
-  // The view's own window, owner of the dialog's message boxes. Until a
-  // view attaches one, the browser window owns them.
-  void AttachWindow(WindowHandle window) { window_ = window; }
+  // Told the control to which a rule moved the focus, before any message
+  // the rule shows, so that a window can move its own focus first.
+  using FocusListener = std::function<void(int control)>;
+
+  // The view's own window, owner of the dialog's message boxes (until a
+  // view attaches one, the browser window owns them), and the view's
+  // listener of focus moves.
+  void AttachWindow(WindowHandle window, FocusListener on_focus = {}) {
+    window_ = window;
+    on_focus_ = std::move(on_focus);
+  }
 
   const ConvertChoiceList<UnitCategory>& categories() const { return categories_; }
   const ConvertChoiceList<Unit>& fromUnits() const { return from_units_; }
@@ -128,6 +137,7 @@ class CAskConvertDlg {
   const UnitTable& table_;
 
   WindowHandle window_ = 0;
+  FocusListener on_focus_;
   ConvertChoiceList<UnitCategory> categories_;
   ConvertChoiceList<Unit> from_units_;
   ConvertChoiceList<Unit> to_units_;

@@ -158,10 +158,15 @@ TEST_F(ConvertDialogTest, Calculate) {
   EXPECT_EQ(dialog->focus(), CAskConvertDlg::kIdAmount);
   EXPECT_EQ(dialog->amountText(), "abc");
   EXPECT_EQ(dialog->resultText(), "Cannot calculate answer (Division by zero)");
-  // Once the view has a window, the message belongs to it.
-  dialog->AttachWindow(0xD1A);
+  // Once the view has a window, the message belongs to it, and the view
+  // is told to move the focus before the box shows.
+  std::vector<std::pair<int, std::size_t>> moves;
+  dialog->AttachWindow(0xD1A, [&](int control) {
+    moves.emplace_back(control, desktop_.messages.size());
+  });
   dialog->Calculate();
   ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(moves, (std::vector<std::pair<int, std::size_t>>{{CAskConvertDlg::kIdAmount, 1}}));
   EXPECT_EQ(desktop_.messages[1].owner, 0xD1Au);
   EXPECT_TRUE(desktop_.beeps.empty());
   // No chosen unit: a beep and nothing else.

@@ -30,7 +30,7 @@ ChoiceDialog::ChoiceDialog(RequestContext& context, Desktop& desktop,
 void ChoiceDialog::Open() {
   if (edit_text_) *edit_text_ = text_;
   list_.Populate();
-  focus_ = DialogFocus::kOkButton;
+  SetFocus(DialogFocus::kOkButton);
 }
 
 const std::u16string& ChoiceDialog::edit_text() const {
@@ -64,17 +64,20 @@ bool ChoiceDialog::CheckTextAndChoice(const std::u16string& text) {
   if (edit_text_) {
     InputCheck check = ValidateInput(text);
     if (!check.accepted) {
-      focus_ = DialogFocus::kEditBox;
+      SetFocus(DialogFocus::kEditBox);
       ShowMessage(check.message);
       return false;
     }
     text_ = std::move(check.text);
   }
-  if (!list_.ConfirmChoice(desktop_, window_)) {
-    focus_ = DialogFocus::kList;
-    return false;
-  }
-  return true;
+  // The warning speaks of the list, so the focus is there before it shows.
+  if (list_.ChosenCount() == 0) SetFocus(DialogFocus::kList);
+  return list_.ConfirmChoice(desktop_, window_);
+}
+
+void ChoiceDialog::SetFocus(DialogFocus focus) {
+  focus_ = focus;
+  if (on_focus_) on_focus_(focus);
 }
 
 void ChoiceDialog::Help() { OpenHelpTopic(context_, desktop_, texts_.help_topic); }

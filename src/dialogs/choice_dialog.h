@@ -3,6 +3,7 @@
 // the user's gestures to it; every rule lives here.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -41,8 +42,16 @@ class ChoiceDialog {
   ChoiceDialog(const ChoiceDialog&) = delete;
   ChoiceDialog& operator=(const ChoiceDialog&) = delete;
 
-  // The view's own window, owner of the dialog's message boxes.
-  void AttachWindow(WindowHandle window) { window_ = window; }
+  // Told where a rule moved the focus, before any message the rule shows,
+  // so that a window can move its own focus while the box is still to come.
+  using FocusListener = std::function<void(DialogFocus)>;
+
+  // The view's own window, owner of the dialog's message boxes, and the
+  // view's listener of focus moves (none: the view reads focus() itself).
+  void AttachWindow(WindowHandle window, FocusListener on_focus = {}) {
+    window_ = window;
+    on_focus_ = std::move(on_focus);
+  }
 
   // Opening: the text goes into the edit box, the list is populated, and
   // the focus starts on OK, so Enter confirms what was offered.
@@ -82,7 +91,7 @@ class ChoiceDialog {
  protected:
   // Shows string `message` owned by the dialog, with the exclamation icon.
   void ShowMessage(int message);
-  void SetFocus(DialogFocus focus) { focus_ = focus; }
+  void SetFocus(DialogFocus focus);
   void End(int result) { result_ = result; }
   // Reads the edit box as OK does: at most 1023 UTF-16 units; a surrogate
   // pair that would straddle the limit is left out whole.
@@ -100,6 +109,7 @@ class ChoiceDialog {
   std::u16string text_;
   ChoiceDialogTexts texts_;
   WindowHandle window_ = 0;
+  FocusListener on_focus_;
   DialogFocus focus_ = DialogFocus::kOkButton;
   std::optional<int> result_;
 };

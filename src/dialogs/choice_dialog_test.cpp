@@ -61,6 +61,25 @@ TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
   EXPECT_TRUE(entries_[1].selected);
 }
 
+// A window moves its focus when the model says, and it must do so before
+// the message box appears: each move is reported with the number of boxes
+// shown until then.
+TEST_F(DialogTest, FocusMovesAreReportedBeforeTheirMessages) {
+  CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"bad");
+  std::vector<std::pair<DialogFocus, std::size_t>> moves;
+  dialog.AttachWindow(0xD1A, [&](DialogFocus focus) {
+    moves.emplace_back(focus, desktop_.messages.size());
+  });
+  dialog.Open();
+  Play(dialog, "ok; toggle 1; text 0306406152; ok");
+  EXPECT_EQ(moves, (std::vector<std::pair<DialogFocus, std::size_t>>{
+                       {DialogFocus::kOkButton, 0},
+                       {DialogFocus::kEditBox, 0},
+                       {DialogFocus::kList, 1}}));
+  ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_EQ(desktop_.messages[1].owner, 0xD1Au);
+}
+
 // The box's text on OK: what each dialog passes on, or the message with
 // which it keeps the dialog open. The box holds wide text, so the checks see
 // text in any script and hand on their normal form.
