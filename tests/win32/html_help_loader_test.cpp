@@ -21,14 +21,6 @@ constexpr char kSlowStub[] = "qm_help_control_slow.dll";
 constexpr char kMissing[] = "qm_no_such_help_control.dll";
 const HWND kStubWindow = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x4242));
 
-// A path of more than 260 characters to `file` in the test program's
-// folder, which the system would load as it stands.
-std::string LongPathTo(const char* file) {
-  std::string path = TestProgramFolder();
-  while (path.size() < 300) path += ".\\";
-  return path + file;
-}
-
 // A registry key of the test's own standing in for the control's class key,
 // under HKEY_CURRENT_USER, removed at the end.
 class HelpLoaderTest : public ::testing::Test {
@@ -95,7 +87,6 @@ TEST_F(HelpLoaderTest, FallsBackToTheNameWhenTheRegistryDoesNotHelp) {
   const Case cases[] = {
       {"no key", 0, ""},
       {"a file that is not there", REG_SZ, "C:\\nowhere\\hhctrl.ocx"},
-      {"a value over 260 bytes", REG_SZ, LongPathTo(kStub)},
       {"a value that is not text", REG_BINARY, TestProgramFolder() + kStub},
   };
   for (const Case& c : cases) {
