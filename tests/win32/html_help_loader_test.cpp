@@ -138,7 +138,7 @@ TEST_F(HelpLoaderTest, CallersOnSeveralThreadsAllReachTheControl) {
                     .size());
 }
 
-// The process's loader finds the system's control through its class key.
+// The process's loader finds the system's control.
 TEST(HtmlHelpControl, TheProcessLoaderFindsTheSystemsControl) {
   HtmlHelpLoader& loader = HtmlHelpLoader::Process();
   EXPECT_EQ(&loader, &HtmlHelpLoader::Process());
