@@ -23,7 +23,7 @@
 #include "compiled_in_files.h"
 #include "host/memory_selection_store.h"
 #include "host/module_environment.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 
 #include "catalogue_generator.h"
 
@@ -35,7 +35,7 @@ enum Input { kDefault, kGenerated };
 
 const std::string& InputText(Input input) {
   static const std::string built_in(
-      qm::CompiledInFile(qm::kDefaultCatalogueResource));
+      qm::CompiledInFile(IDR_DEFAULT_CATALOGUE));
   static const std::string generated =
       qm::bench::GenerateCatalogue(kGeneratedBytes);
   return input == kDefault ? built_in : generated;

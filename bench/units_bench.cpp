@@ -8,7 +8,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "catalogue/site_catalogue.h"
 #include "compiled_in_files.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "text/windows_1252.h"
 #include "units/quantity.h"
 #include "units/unit_table.h"
@@ -19,7 +19,7 @@ const qm::SiteCatalogue& BuiltInUnitSections() {
   static const qm::SiteCatalogue catalogue = [] {
     qm::SiteCatalogue c;
     qm::ParseCatalogue(
-        std::string(qm::CompiledInFile(qm::kDefaultCatalogueResource)), "UNIT:", c);
+        std::string(qm::CompiledInFile(IDR_DEFAULT_CATALOGUE)), "UNIT:", c);
     return c;
   }();
   return catalogue;
@@ -57,7 +57,7 @@ BENCHMARK(BM_BuildUnitTable);
 // What the Convert command does before its dialog when there is no user
 // file: parse the built-in catalogue for "UNIT:", then build the table.
 void BM_ParseCatalogueAndBuildUnitTable(benchmark::State& state) {
-  const std::string text(qm::CompiledInFile(qm::kDefaultCatalogueResource));
+  const std::string text(qm::CompiledInFile(IDR_DEFAULT_CATALOGUE));
   for (auto _ : state) {
     qm::SiteCatalogue catalogue;
     qm::ParseCatalogue(text, "UNIT:", catalogue);

@@ -20,7 +20,7 @@
 #include "dialogs/ask_currency_dlg.h"
 #include "dialogs/category_dialogs.h"
 #include "dialogs/gesture_script.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "recognisers/currency_table.h"
 #include "support/fake_desktop.h"
 #include "text/windows_1252.h"
@@ -44,7 +44,7 @@ class FixedEnvironment final : public qm::ModuleEnvironment {
 const qm::UnitTable& BuiltInUnits() {
   static const qm::UnitTable table = [] {
     qm::SiteCatalogue catalogue;
-    qm::ParseCatalogue(std::string(qm::CompiledInFile(qm::kDefaultCatalogueResource)),
+    qm::ParseCatalogue(std::string(qm::CompiledInFile(IDR_DEFAULT_CATALOGUE)),
                        "UNIT:", catalogue);
     qm::UnitTable t;
     qm::BuildUnitTable(catalogue, t);

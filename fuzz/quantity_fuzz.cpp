@@ -12,7 +12,7 @@
 
 #include "catalogue/catalogue_parser.h"
 #include "compiled_in_files.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "text/ascii_fold.h"
 #include "text/windows_1252.h"
 #include "units/quantity.h"
@@ -24,7 +24,7 @@ const qm::UnitTable& BuiltInUnits() {
   static const qm::UnitTable table = [] {
     qm::SiteCatalogue catalogue;
     qm::ParseCatalogue(
-        std::string(qm::CompiledInFile(qm::kDefaultCatalogueResource)), "UNIT:",
+        std::string(qm::CompiledInFile(IDR_DEFAULT_CATALOGUE)), "UNIT:",
         catalogue);
     qm::UnitTable t;
     qm::BuildUnitTable(catalogue, t);

@@ -28,6 +28,9 @@ case "$set_name" in
       # the Windows build and its tests: wine (not wine64 alone) puts wine
       # and wineboot on PATH
       g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 libwine-dev
+      # the 32-bit module, built only (widl reads the platform's .idl files
+      # from libwine-dev and stdole2.tlb from the libwine it brings)
+      g++-mingw-w64-i686
       # dialogs under a virtual display
       xvfb xauth
     )

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "host/memory_selection_store.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_module_environment.h"
 #include "text/windows_1252.h"
 

@@ -13,7 +13,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "catalogue_listing.h"
 #include "exit_status.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "host_options.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
@@ -134,7 +134,7 @@ int ExportToFile(const std::string& path, std::string_view bytes) {
 
 int Export(const std::string& path) {
   const std::string_view bytes =
-      PosixModuleEnvironment().BuiltInFile(kDefaultCatalogueResource);
+      PosixModuleEnvironment().BuiltInFile(IDR_DEFAULT_CATALOGUE);
   if (!path.empty() && path != "-") return ExportToFile(path, bytes);
   std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   std::cout.flush();

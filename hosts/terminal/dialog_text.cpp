@@ -1,5 +1,7 @@
 #include "dialog_text.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "recognisers/currency_table.h"
@@ -22,6 +24,27 @@ std::string Utf8(std::u16string_view wide) { return ToUtf8(wide); }
 std::string Shown(std::string_view utf8) { return TerminalSafe(utf8, false); }
 
 // Each line of a multi-line text, indented.
+// A text of the string table as the terminal shows it: UTF-8, without the
+// "&" that marks a button's access key in the Windows dialogs.
+std::string Label(int id) {
+  std::string text = Utf8(LoadText(id));
+  std::erase(text, '&');
+  return text;
+}
+
+// A label of the "From:" and "To:" column, padded so the values line up.
+std::string Padded(std::string label) {
+  label.resize(std::max<std::size_t>(label.size() + 1, 6), ' ');
+  return label;
+}
+
+// Buttons in a row, each in brackets: "[Help] [OK] [Cancel]".
+std::string Buttons(std::initializer_list<int> ids) {
+  std::string row;
+  for (int id : ids) row += (row.empty() ? "[" : " [") + Label(id) + "]";
+  return row;
+}
+
 void DrawLines(const std::string& text, std::ostream& out) {
   std::size_t start = 0;
   while (start <= text.size()) {
@@ -79,27 +102,27 @@ std::string CurrencyText(const CurrencyInfo* currency) {
 }  // namespace
 
 void DrawDialog(const ChoiceDialog& dialog, std::ostream& out) {
-  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n";
+  out << "== " << Utf8(LoadText(IDS_PRODUCT_NAME)) << " ==\n";
   if (dialog.has_text()) {
     out << "  " << Shown(Utf8(dialog.texts().group_caption)) << ": ["
         << Shown(Utf8(dialog.edit_text())) << "]\n";
   }
   DrawLines(Utf8(dialog.texts().prompt), out);
   DrawList(dialog, out);
-  out << "  [Help] [OK] [Cancel]\n"
+  out << "  " << Buttons({IDS_BUTTON_HELP, IDS_BUTTON_OK, IDS_BUTTON_CANCEL}) << "\n"
       << "  gestures: toggle N, highlight N,"
       << (dialog.has_text() ? " text TEXT," : "") << " ok, cancel, help\n";
 }
 
 void DrawDialog(const CAskCurrencyDlg& dialog, std::ostream& out) {
-  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
-      << "  Convert [" << Shown(Utf8(dialog.edit_text()))
-      << "] e.g. 5.48\n"
-      << "  From: " << CurrencyText(dialog.chosen_source()) << "\n"
-      << "  To:   " << CurrencyText(dialog.chosen_target()) << "\n";
+  out << "== " << Utf8(LoadText(IDS_PRODUCT_NAME)) << " ==\n"
+      << "  " << Label(IDS_CURRENCY_CONVERT) << " [" << Shown(Utf8(dialog.edit_text()))
+      << "] " << Label(IDS_CURRENCY_EXAMPLE) << "\n"
+      << "  " << Padded(Label(IDS_FROM)) << CurrencyText(dialog.chosen_source()) << "\n"
+      << "  " << Padded(Label(IDS_TO)) << CurrencyText(dialog.chosen_target()) << "\n";
   DrawLines(Utf8(dialog.texts().prompt), out);
   DrawList(dialog, out);
-  out << "  [Help] [OK] [Cancel]\n"
+  out << "  " << Buttons({IDS_BUTTON_HELP, IDS_BUTTON_OK, IDS_BUTTON_CANCEL}) << "\n"
       << "  gestures: amount TEXT, from CODE, to CODE, toggle N, ok, cancel, help\n";
 }
 
@@ -110,16 +133,15 @@ void DrawDialog(const CAskConvertDlg& dialog, std::ostream& out) {
                ? std::string("(none)")
                : Shown(Utf8(cp, list.entries[static_cast<std::size_t>(list.chosen)].name));
   };
-  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
-      << "  Convert the " << chosen_name(dialog.categories()) << " ["
+  out << "== " << Utf8(LoadText(IDS_PRODUCT_NAME)) << " ==\n"
+      << "  " << Label(IDS_UNITS_CONVERT_THE) << chosen_name(dialog.categories()) << " ["
       << Shown(Utf8(cp, dialog.amountText())) << "]\n"
-      << "  From: " << chosen_name(dialog.fromUnits()) << "\n"
-      << "  To:   " << chosen_name(dialog.toUnits()) << "\n"
-      << "  [Calculate]\n"
-      << "  " << Shown(Utf8(cp, dialog.resultText())) << "\n"
-      << "  No warranty is made as to the accuracy\n"
-      << "  or correctness of the above result.\n"
-      << "  [Help] [OK]\n  categories:";
+      << "  " << Padded(Label(IDS_FROM)) << chosen_name(dialog.fromUnits()) << "\n"
+      << "  " << Padded(Label(IDS_TO)) << chosen_name(dialog.toUnits()) << "\n"
+      << "  " << Buttons({IDS_UNITS_CALCULATE}) << "\n"
+      << "  " << Shown(Utf8(cp, dialog.resultText())) << "\n";
+  DrawLines(Label(IDS_UNITS_WARRANTY), out);
+  out << "  " << Buttons({IDS_BUTTON_HELP, IDS_BUTTON_OK_ACCEL}) << "\n  categories:";
   for (const auto& entry : dialog.categories().entries) {
     out << " " << Shown(Utf8(cp, entry.name)) << ";";
   }
@@ -132,10 +154,12 @@ void DrawDialog(const CAskConvertDlg& dialog, std::ostream& out) {
 }
 
 void DrawDialog(const CAboutDlg&, std::ostream& out) {
-  out << "== " << Utf8(LoadText(kStringProductName)) << " ==\n"
-      << "  " << Utf8(CAboutDlg::kProductText) << "\n"
-      << "  " << Utf8(CAboutDlg::kFeedbackText) << "\n"
-      << "  [Help] [Customization]   Go To URL: [Home Page]   [OK]\n"
+  out << "== " << Utf8(LoadText(IDS_PRODUCT_NAME)) << " ==\n"
+      << "  " << Label(IDS_ABOUT_PRODUCT) << "\n"
+      << "  " << Label(IDS_ABOUT_FEEDBACK) << "\n"
+      << "  " << Buttons({IDS_BUTTON_HELP, IDS_ABOUT_CUSTOMIZATION}) << "   "
+      << Label(IDS_ABOUT_GO_TO_URL) << ": " << Buttons({IDS_ABOUT_HOME_PAGE}) << "   "
+      << Buttons({IDS_BUTTON_OK_ACCEL}) << "\n"
       << "  gestures: help, customize, home, ok, cancel\n";
 }
 

@@ -18,7 +18,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "compiled_in_files.h"
 #include "exit_status.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/qmkit_run.h"
 
 namespace qm {
@@ -165,7 +165,7 @@ TEST_F(QmkitProgram, ConvertCalculatesInTheDialog) {
 
 TEST_F(QmkitProgram, ConfigHomeOpensTheSystemHomeAddress) {
   SiteCatalogue system;
-  ParseCatalogue(std::string(CompiledInFile(kSystemCatalogueResource)),
+  ParseCatalogue(std::string(CompiledInFile(IDR_SYSTEM_CATALOGUE)),
                  "SYSTEM:", system);
   CatalogueSection home("", nullptr, 0);
   ASSERT_TRUE(system.Find("SYSTEM:Home", &home));

@@ -17,7 +17,7 @@
 
 #include "compiled_in_files.h"
 #include "exit_status.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/qmkit_run.h"
 
 namespace qm {
@@ -103,7 +103,7 @@ TEST_F(ToolSubcommands, CommandWordsAndToolNamesInAnyLetterCase) {
 }
 
 TEST_F(ToolSubcommands, ExportWritesTheBuiltInBytesAndNeverReplacesAFile) {
-  const std::string_view built_in = CompiledInFile(kDefaultCatalogueResource);
+  const std::string_view built_in = CompiledInFile(IDR_DEFAULT_CATALOGUE);
   // What makes the bytes worth comparing: CR LF and a Windows-1252 degree
   // sign, either of which a careless copy would change.
   ASSERT_TRUE(Has(std::string(built_in), "\r\n"));

@@ -193,7 +193,7 @@ void RunEntryCommand(const SiteEntry& entry, RequestContext& context,
   if (error_text.empty() && shell.StartProcess(command.process, &error_text)) {
     return;
   }
-  desktop.ShowMessage(0, error_text, std::u16string(LoadText(kStringProductName)),
+  desktop.ShowMessage(0, error_text, std::u16string(LoadText(IDS_PRODUCT_NAME)),
                       MessageStyle{MessageIcon::kStop, MessageButtons::kOk});
 }
 

@@ -148,7 +148,7 @@ void SendEntryMail(const SiteEntry& entry, RequestContext& context,
     case MapiOutcome::kNoMailProgram:
       break;
   }
-  ShowStringMessage(desktop, 0, kStringNoMailProgram, kStringProductName,
+  ShowStringMessage(desktop, 0, IDS_NO_MAIL_PROGRAM, IDS_PRODUCT_NAME,
                     MessageStyle{MessageIcon::kExclamation, MessageButtons::kOk});
 }
 

@@ -114,7 +114,7 @@ TEST_F(MailTest, BrowserThenMailProgramThenMessage) {
   ASSERT_EQ(desktop_.messages.size(), 2u);
   for (const FakeDesktop::Message& m : desktop_.messages) {
     EXPECT_EQ(m.owner, 0u);
-    EXPECT_EQ(m.text, LoadText(kStringNoMailProgram));
+    EXPECT_EQ(m.text, LoadText(IDS_NO_MAIL_PROGRAM));
     EXPECT_EQ(m.caption, u"Pellmor Quillmark");
     EXPECT_EQ(m.style.icon, MessageIcon::kExclamation);
   }

@@ -42,7 +42,7 @@ std::u16string SelectionLessLastCharacter(RequestContext& context,
 }
 
 std::u16string CreditLine(RequestContext&, const CodePage&) {
-  std::u16string line(LoadText(kStringProductName));
+  std::u16string line(LoadText(IDS_PRODUCT_NAME));
   line += u' ';
   line += kProductWebPage;
   return line;
@@ -230,9 +230,9 @@ std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
 
 void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
                    const CodePage& code_page, Desktop& desktop) {
-  int id = kStringAddressTooLong;
-  if (what == ExpandedText::kCommandLine) id = kStringCommandLineTooLong;
-  if (what == ExpandedText::kMailField) id = kStringMailFieldTooLong;
+  int id = IDS_ADDRESS_TOO_LONG;
+  if (what == ExpandedText::kCommandLine) id = IDS_COMMAND_LINE_TOO_LONG;
+  if (what == ExpandedText::kMailField) id = IDS_MAIL_FIELD_TOO_LONG;
   const std::u16string name = code_page.ToWide(
       entry.shortDescription.empty() ? entry.name : entry.shortDescription);
   std::u16string number;
@@ -245,7 +245,7 @@ void ReportTooLong(const SiteEntry& entry, ExpandedText what, std::size_t limit,
       text.replace(at, mark.size(), *value);
     }
   }
-  desktop.ShowMessage(0, text, std::u16string(LoadText(kStringProductName)),
+  desktop.ShowMessage(0, text, std::u16string(LoadText(IDS_PRODUCT_NAME)),
                       MessageStyle{MessageIcon::kExclamation, MessageButtons::kOk});
 }
 

@@ -9,7 +9,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "catalogue/site_entries.h"
 #include "host/memory_selection_store.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_module_environment.h"
 #include "text/ascii_fold.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 std::string_view DefaultText() {
   static const FakeModuleEnvironment env;
-  return env.BuiltInFile(kDefaultCatalogueResource);
+  return env.BuiltInFile(IDR_DEFAULT_CATALOGUE);
 }
 
 SiteEntryList Entries(std::string_view prefix) {
@@ -180,7 +180,7 @@ TEST(BuiltInCatalogue, UnitSections) {
 
 TEST(BuiltInCatalogue, SystemCatalogue) {
   const FakeModuleEnvironment env;
-  const std::string_view text = env.BuiltInFile(kSystemCatalogueResource);
+  const std::string_view text = env.BuiltInFile(IDR_SYSTEM_CATALOGUE);
   EXPECT_EQ(text.substr(0, 56),
             "#These are system menu items and should not be edited\r\n[");
   const MemorySelectionStore store;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "catalogue/site_entry.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_module_environment.h"
 #include "text/windows_1252.h"
 
@@ -259,11 +259,11 @@ TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {
 
 TEST(CatalogueLint, BuiltInCataloguesHaveNoErrorOrWarning) {
   const FakeModuleEnvironment env;
-  const Findings system = LintCatalogue(env.BuiltInFile(kSystemCatalogueResource));
+  const Findings system = LintCatalogue(env.BuiltInFile(IDR_SYSTEM_CATALOGUE));
   EXPECT_TRUE(system.empty()) << testing::PrintToString(Described(system));
   // The first OTHER entry repeats shortDescription on purpose, to show that
   // the later value is the one in force: a note, and nothing else.
-  const Findings findings = LintCatalogue(env.BuiltInFile(kDefaultCatalogueResource));
+  const Findings findings = LintCatalogue(env.BuiltInFile(IDR_DEFAULT_CATALOGUE));
   ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(Described(findings));
   EXPECT_EQ(findings[0].severity, LintSeverity::kNote);
   EXPECT_NE(findings[0].message.find("key \"shortDescription\" repeats line"),

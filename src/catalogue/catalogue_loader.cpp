@@ -1,7 +1,7 @@
 #include "catalogue/catalogue_loader.h"
 
 #include "catalogue/catalogue_parser.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -24,7 +24,7 @@ CatalogueSource LoadCatalogue(const ModuleEnvironment& env,
                               std::string_view prefix, bool system,
                               SiteCatalogue& catalogue) {
   if (system) {
-    ParseCatalogue(std::string(env.BuiltInFile(kSystemCatalogueResource)),
+    ParseCatalogue(std::string(env.BuiltInFile(IDR_SYSTEM_CATALOGUE)),
                    prefix, catalogue);
     return CatalogueSource::kBuiltInSystem;
   }
@@ -35,7 +35,7 @@ CatalogueSource LoadCatalogue(const ModuleEnvironment& env,
                    catalogue);
     if (!catalogue.empty()) return CatalogueSource::kUserFile;
   }
-  ParseCatalogue(std::string(env.BuiltInFile(kDefaultCatalogueResource)),
+  ParseCatalogue(std::string(env.BuiltInFile(IDR_DEFAULT_CATALOGUE)),
                  prefix, catalogue);
   return CatalogueSource::kBuiltInDefault;
 }

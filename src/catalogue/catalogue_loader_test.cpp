@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_module_environment.h"
 
 namespace qm {
@@ -24,10 +24,10 @@ TEST(CataloguePath, ReplacesTheExtension) {
 class LoadCatalogueTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    env_.SetBuiltIn(kDefaultCatalogueResource,
+    env_.SetBuiltIn(IDR_DEFAULT_CATALOGUE,
                     "[BOOK:Default]\nshortDescription=built-in book\n"
                     "[STOCK:Default]\nshortDescription=built-in stock\n");
-    env_.SetBuiltIn(kSystemCatalogueResource,
+    env_.SetBuiltIn(IDR_SYSTEM_CATALOGUE,
                     "#These are system menu items and should not be edited\n"
                     "[SYSTEM:Home]\nshortDescription=Go to product home page\n");
   }

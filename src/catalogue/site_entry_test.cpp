@@ -5,7 +5,7 @@
 #include "catalogue/catalogue_parser.h"
 #include "catalogue/site_entries.h"
 #include "host/memory_selection_store.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_module_environment.h"
 
 namespace qm {
@@ -178,7 +178,7 @@ TEST(CollectSiteEntries, SavingWritesOnlyWhatTheUserChanged) {
 
 TEST(CollectSiteEntries, EmptyCategoryAndSystemEntries) {
   FakeModuleEnvironment env;
-  env.SetBuiltIn(kDefaultCatalogueResource, "[BOOK:x]\n");
+  env.SetBuiltIn(IDR_DEFAULT_CATALOGUE, "[BOOK:x]\n");
   MemorySelectionStore store;
   SiteEntryList list;
   EXPECT_FALSE(CollectSiteEntries(env, store, "MUSIC:", false, list));

@@ -1,13 +1,14 @@
 #include "dialogs/about_dlg.h"
 
 #include "dialogs/help_topic.h"
+#include "resource_ids.h"
 
 namespace qm {
 
-void CAboutDlg::Help() { OpenHelpTopic(context_, desktop_, "HelpIndex.htm"); }
+void CAboutDlg::Help() { OpenHelpTopic(context_, desktop_, HELP_TOPIC_INDEX); }
 
 void CAboutDlg::Customization() {
-  OpenHelpTopic(context_, desktop_, "HelpCustomize.htm");
+  OpenHelpTopic(context_, desktop_, HELP_TOPIC_CUSTOMIZE);
 }
 
 }  // namespace qm

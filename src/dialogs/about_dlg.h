@@ -14,12 +14,6 @@ class CAboutDlg {
   // Results: 1 OK, 2 Escape or the close box, 215 Home Page.
   static constexpr int kResultHomePage = 215;
 
-  // The dialog's texts.
-  static constexpr char16_t kProductText[] = u"Pellmor Quillmark version 1.2";
-  static constexpr char16_t kFeedbackText[] =
-      u"If Quillmark saves you time, tell a friend about it. Please report "
-      u"problems and send suggestions through the home page.";
-
   CAboutDlg(const RequestContext& context, Desktop& desktop)
       : context_(context), desktop_(desktop) {}
 

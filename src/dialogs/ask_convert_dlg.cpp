@@ -102,8 +102,8 @@ void CAskConvertDlg::Calculate() {
   if (!conversion.is_number) {
     focus_ = kIdAmount;
     const WindowHandle owner = window_ != 0 ? window_ : context_.browserWindow();
-    ShowStringMessage(desktop_, owner, kStringAmountNotNumber,
-                      kStringProductName,
+    ShowStringMessage(desktop_, owner, IDS_AMOUNT_NOT_NUMBER,
+                      IDS_PRODUCT_NAME,
                       {MessageIcon::kExclamation, MessageButtons::kOk});
     return;
   }
@@ -112,7 +112,7 @@ void CAskConvertDlg::Calculate() {
 }
 
 void CAskConvertDlg::Help() {
-  OpenHelpTopic(context_, desktop_, "HelpUnits.htm");
+  OpenHelpTopic(context_, desktop_, HELP_TOPIC_UNITS);
 }
 
 }  // namespace qm

@@ -11,10 +11,9 @@ CAskCurrencyDlg::CAskCurrencyDlg(RequestContext& context, Desktop& desktop,
                                  const CurrencyInfo* source,
                                  const CurrencyInfo* target)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(amount),
-                   ChoiceDialogTexts{229, u"",
-                                     u"Using one of the following\n(Double-click "
-                                     u"actions or sites to select them)",
-                                     "HelpCurrency.htm"}),
+                   ChoiceDialogTexts{IDD_ASK_CURRENCY, u"",
+                                     std::u16string(LoadText(IDS_CURRENCY_PROMPT)),
+                                     HELP_TOPIC_CURRENCY}),
       chosen_source_(source),
       chosen_target_(target),
       source_(source),
@@ -33,7 +32,7 @@ InputCheck CAskCurrencyDlg::ValidateInput(const std::u16string& text) {
   double value = 0;
   std::size_t consumed = 0;
   if (!ScanDouble(text, &value, &consumed)) {
-    return InputCheck::Refuse(kStringCurrencyAmountNotNumber);
+    return InputCheck::Refuse(IDS_CURRENCY_AMOUNT_NOT_NUMBER);
   }
   return InputCheck::Accept(text);
 }

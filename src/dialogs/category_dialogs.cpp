@@ -7,13 +7,14 @@
 namespace qm {
 namespace {
 
-constexpr char16_t kSitesPrompt[] =
-    u"At one or more of the following sites\n(Double-click sites to select them)";
-
-ChoiceDialogTexts Texts(int template_id, std::u16string caption,
-                        std::u16string prompt, std::string help) {
-  return ChoiceDialogTexts{template_id, std::move(caption), std::move(prompt),
-                           std::move(help)};
+// The texts around the list, from the string table; caption 0 is none
+// (a dialog with a list only).
+ChoiceDialogTexts Texts(int template_id, int caption_string, int prompt_string,
+                        std::string help) {
+  return ChoiceDialogTexts{
+      template_id,
+      caption_string == 0 ? std::u16string() : std::u16string(LoadText(caption_string)),
+      std::u16string(LoadText(prompt_string)), std::move(help)};
 }
 
 }  // namespace
@@ -22,8 +23,8 @@ CAskISBNDlg::CAskISBNDlg(RequestContext& context, Desktop& desktop,
                          const CodePage& code_page, SiteEntryList& entries,
                          std::u16string text)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(222, u"Look for the book ISBN", kSitesPrompt,
-                         "HelpISBN.htm")) {}
+                   Texts(IDD_ASK_ISBN, IDS_ISBN_CAPTION, IDS_SITES_PROMPT,
+                         HELP_TOPIC_ISBN)) {}
 
 InputCheck CAskISBNDlg::ValidateInput(const std::u16string& text) {
   return CheckISBNInput(text);
@@ -33,8 +34,8 @@ CAskUPCDlg::CAskUPCDlg(RequestContext& context, Desktop& desktop,
                        const CodePage& code_page, SiteEntryList& entries,
                        std::u16string text)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(224, u"Look for the item with UPC", kSitesPrompt,
-                         "HelpUPC.htm")) {}
+                   Texts(IDD_ASK_UPC, IDS_UPC_CAPTION, IDS_SITES_PROMPT,
+                         HELP_TOPIC_UPC)) {}
 
 InputCheck CAskUPCDlg::ValidateInput(const std::u16string& text) {
   return CheckUPCInput(text);
@@ -44,10 +45,8 @@ CAskStockDlg::CAskStockDlg(RequestContext& context, Desktop& desktop,
                            const CodePage& code_page, SiteEntryList& entries,
                            std::u16string text)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(230, u"Look for the stock with symbol",
-                         u"At one or more of the following sites\n"
-                         u"(Double-click actions or sites to select them)",
-                         "HelpStock.htm")) {}
+                   Texts(IDD_ASK_STOCK, IDS_STOCK_CAPTION, IDS_STOCK_PROMPT,
+                         HELP_TOPIC_STOCK)) {}
 
 InputCheck CAskStockDlg::ValidateInput(const std::u16string& text) {
   return CheckStockInput(text);
@@ -58,33 +57,24 @@ CAskOtherDlg::CAskOtherDlg(RequestContext& context, Desktop& desktop,
                            std::u16string text, std::string help_topic,
                            int caption_string, int prompt_string)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(226, std::u16string(LoadText(caption_string)),
-                         std::u16string(LoadText(prompt_string)),
+                   Texts(IDD_ASK_OTHER, caption_string, prompt_string,
                          std::move(help_topic))) {}
 
 CAskEmailDlg::CAskEmailDlg(RequestContext& context, Desktop& desktop,
                            const CodePage& code_page, SiteEntryList& entries)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(228, u"",
-                         u"Send an email\n(Double click on the type of email "
-                         u"required)",
-                         "HelpEmail.htm")) {}
+                   Texts(IDD_ASK_EMAIL, 0, IDS_EMAIL_PROMPT, HELP_TOPIC_EMAIL)) {}
 
 CAskTranslateDlg::CAskTranslateDlg(RequestContext& context, Desktop& desktop,
                                    const CodePage& code_page,
                                    SiteEntryList& entries)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(227, u"",
-                         u"Translate publicly accessible web page\n(Double "
-                         u"click on the translation required)",
-                         "HelpTranslate.htm")) {}
+                   Texts(IDD_ASK_TRANSLATE, 0, IDS_TRANSLATE_PROMPT,
+                         HELP_TOPIC_TRANSLATE)) {}
 
 CAskURLDlg::CAskURLDlg(RequestContext& context, Desktop& desktop,
                        const CodePage& code_page, SiteEntryList& entries)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(232, u"",
-                         u"Find information about this URL\n(Double click on "
-                         u"the site or action required)",
-                         "HelpURL.htm")) {}
+                   Texts(IDD_ASK_URL, 0, IDS_URL_PROMPT, HELP_TOPIC_URL)) {}
 
 }  // namespace qm

@@ -84,7 +84,7 @@ InputCheck ChoiceDialog::ValidateInput(const std::u16string& text) {
 }
 
 void ChoiceDialog::ShowMessage(int message) {
-  ShowStringMessage(desktop_, window_, message, kStringProductName,
+  ShowStringMessage(desktop_, window_, message, IDS_PRODUCT_NAME,
                     MessageStyle{});
 }
 

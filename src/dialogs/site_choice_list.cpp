@@ -65,7 +65,7 @@ void SiteChoiceList::EnforceExclusive(std::optional<std::size_t> kept) {
 
 bool SiteChoiceList::ConfirmChoice(Desktop& desktop, WindowHandle owner) const {
   if (ChosenCount() > 0) return true;
-  ShowStringMessage(desktop, owner, kStringNoSiteChosen, kStringProductName,
+  ShowStringMessage(desktop, owner, IDS_NO_SITE_CHOSEN, IDS_PRODUCT_NAME,
                     MessageStyle{});
   return false;
 }

@@ -23,7 +23,7 @@ void RunDialogAndEntries(ChoiceDialog& dialog, SiteEntryList& entries,
   if (!SaveSelections(entries, ports.selections)) {
     // The choice is carried out all the same; only next time's ticks suffer.
     ShowStringMessage(ports.desktop, context.browserWindow(),
-                      kStringSelectionsNotRemembered, kStringProductName,
+                      IDS_SELECTIONS_NOT_REMEMBERED, IDS_PRODUCT_NAME,
                       MessageStyle{});
   }
   if (dialog.has_text()) context.SetSelectedText(dialog.text());
@@ -90,8 +90,8 @@ void RunTranslateFlow(RequestContext& context, HostPorts& ports) {
   if (context.pageHost().find(u'.') == std::u16string::npos) {
     const MessageStyle yes_no_default_no{MessageIcon::kExclamation,
                                          MessageButtons::kYesNo, true};
-    if (ShowStringMessage(ports.desktop, 0, kStringTranslateNotInternet,
-                          kStringProductName,
+    if (ShowStringMessage(ports.desktop, 0, IDS_TRANSLATE_NOT_INTERNET,
+                          IDS_PRODUCT_NAME,
                           yes_no_default_no) != MessageResult::kYes) {
       return;
     }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "flows/category_flows.h"
+#include "resource_ids.h"
 #include "flows/convert_flow.h"
 #include "flows/currency_flow.h"
 
@@ -14,11 +15,16 @@ void RunCategory(RequestContext& context, HostPorts& ports) {
   RunSelectedStringFlow(context, ports, kCategory);
 }
 
-constexpr SelectedStringCategory kBook{"BOOK:", 137, 134, "HelpBook.htm"};
-constexpr SelectedStringCategory kMovie{"MOVIE:", 139, 134, "HelpMovie.htm"};
-constexpr SelectedStringCategory kMusic{"MUSIC:", 138, 134, "HelpMusic.htm"};
-constexpr SelectedStringCategory kOther{"OTHER:", 132, 131, "HelpOther.htm"};
-constexpr SelectedStringCategory kSearch{"SEARCH:", 133, 134, "HelpSearch.htm"};
+constexpr SelectedStringCategory kBook{"BOOK:", IDS_BOOK_CAPTION,
+                                        IDS_SITES_OR_ACTIONS_PROMPT, HELP_TOPIC_BOOK};
+constexpr SelectedStringCategory kMovie{"MOVIE:", IDS_MOVIE_CAPTION,
+                                         IDS_SITES_OR_ACTIONS_PROMPT, HELP_TOPIC_MOVIE};
+constexpr SelectedStringCategory kMusic{"MUSIC:", IDS_MUSIC_CAPTION,
+                                         IDS_SITES_OR_ACTIONS_PROMPT, HELP_TOPIC_MUSIC};
+constexpr SelectedStringCategory kOther{"OTHER:", IDS_OTHER_CAPTION,
+                                         IDS_OTHER_PROMPT, HELP_TOPIC_OTHER};
+constexpr SelectedStringCategory kSearch{"SEARCH:", IDS_SEARCH_CAPTION,
+                                          IDS_SITES_OR_ACTIONS_PROMPT, HELP_TOPIC_SEARCH};
 
 void RunConvert(RequestContext& context, HostPorts& ports) {
   RunConvertFlow(context, ports.desktop, ports.dialogs, ports.code_page);

@@ -31,7 +31,7 @@ void RunCurrencyFlow(RequestContext& context, HostPorts& ports) {
   if (!SaveSelections(entries, ports.selections)) {
     // The choice is carried out all the same; only next time's ticks suffer.
     ShowStringMessage(ports.desktop, context.browserWindow(),
-                      kStringSelectionsNotRemembered, kStringProductName,
+                      IDS_SELECTIONS_NOT_REMEMBERED, IDS_PRODUCT_NAME,
                       MessageStyle{});
   }
   SetSourceCurrency(context, dialog.source());

@@ -7,7 +7,7 @@
 #include "flows/action_runner.h"
 #include "flows/command_dispatch.h"
 #include "host/memory_selection_store.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "support/fake_browser.h"
 #include "support/fake_desktop.h"
 #include "support/fake_dialog_host.h"
@@ -386,7 +386,7 @@ TEST_F(FlowTest, ConfigHomePageRunsTheSystemEntry) {
 }
 
 TEST_F(FlowTest, SystemEntryRunsOnlyTheEntryOfExactlyThatName) {
-  env_.SetBuiltIn(kSystemCatalogueResource,
+  env_.SetBuiltIn(IDR_SYSTEM_CATALOGUE,
                   "[SYSTEM:First]\nurl=https://first.example/\ndefaultSelected=y\n"
                   "[SYSTEM:Home]\nurl=https://home.example/\n");
   const std::pair<const char*, std::vector<std::u16string>> cases[] = {

@@ -8,9 +8,13 @@ namespace qm {
 namespace {
 
 TEST(StringTable, LookupAndMessages) {
-  EXPECT_EQ(LoadText(kStringProductName), u"Pellmor Quillmark");
+  EXPECT_EQ(LoadText(IDS_PRODUCT_NAME), u"Pellmor Quillmark");
   EXPECT_EQ(LoadText(166), u"Search for the selected text");
   EXPECT_EQ(LoadText(146), u"Cannot calculate answer %1");
+  // Quotes and line breaks of the text file arrive as characters.
+  EXPECT_EQ(LoadText(IDS_ADDRESS_TOO_LONG).substr(0, 19), u"The address of \"%1\"");
+  EXPECT_EQ(LoadText(IDS_UNITS_WARRANTY),
+            u"No warranty is made as to the accuracy\nor correctness of the above result.");
   EXPECT_TRUE(LoadText(123).empty());  // a gap in the ids
   EXPECT_TRUE(LoadText(99999).empty());
   int previous = 0;
@@ -22,8 +26,8 @@ TEST(StringTable, LookupAndMessages) {
 
   FakeDesktop desktop;
   desktop.answers.push_back(MessageResult::kNo);
-  EXPECT_EQ(ShowStringMessage(desktop, 0, kStringTranslateNotInternet,
-                              kStringProductName,
+  EXPECT_EQ(ShowStringMessage(desktop, 0, IDS_TRANSLATE_NOT_INTERNET,
+                              IDS_PRODUCT_NAME,
                               {MessageIcon::kQuestion, MessageButtons::kYesNo, true}),
             MessageResult::kNo);
   ASSERT_EQ(desktop.messages.size(), 1u);

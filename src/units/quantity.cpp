@@ -93,7 +93,7 @@ bool ToReference(const Unit& unit, double value, double* reference,
                  std::u16string* detail) {
   double r = 0;
   if (unit.invert) {
-    if (value == 0.0) return Fail(LoadText(kStringDivisionByZero), detail);
+    if (value == 0.0) return Fail(LoadText(IDS_DIVISION_BY_ZERO), detail);
     r = unit.factor / value + unit.offset;
   } else {
     r = value * unit.factor + unit.offset;
@@ -108,11 +108,11 @@ bool FromReference(const Unit& unit, double reference, double* value,
   double v = 0;
   if (unit.invert) {
     const double d = reference - unit.offset;
-    if (d == 0.0) return Fail(LoadText(kStringDivisionByZero), detail);
+    if (d == 0.0) return Fail(LoadText(IDS_DIVISION_BY_ZERO), detail);
     v = unit.factor / d;
   } else {
     if (unit.factor == 0.0) {
-      return Fail(LoadText(kStringDivisionByZero), detail);
+      return Fail(LoadText(IDS_DIVISION_BY_ZERO), detail);
     }
     v = (reference - unit.offset) / unit.factor;
   }
@@ -139,7 +139,7 @@ Conversion ConvertQuantity(std::string_view amount_text, const Unit& from,
                         FormatG(result) + ' ' + to.name;
   } else {
     conversion.result = code_page.ToNarrow(
-        ReplacePlaceholder(LoadText(kStringCannotCalculate), detail));
+        ReplacePlaceholder(LoadText(IDS_CANNOT_CALCULATE), detail));
   }
   return conversion;
 }

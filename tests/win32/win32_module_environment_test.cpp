@@ -10,7 +10,7 @@
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/catalogue_parser.h"
 #include "compiled_in_files.h"
-#include "host/resource_ids.h"
+#include "resource_ids.h"
 #include "recognisers/currency_table.h"
 #include "win32_code_page.h"
 
@@ -67,7 +67,7 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
 
 TEST(Win32ModuleEnvironmentTest, BuiltInFilesAreTheCompiledInBytes) {
   const Win32ModuleEnvironment env;
-  for (int id : {kDefaultCatalogueResource, kSystemCatalogueResource}) {
+  for (int id : {IDR_DEFAULT_CATALOGUE, IDR_SYSTEM_CATALOGUE}) {
     const std::string_view resource = env.BuiltInFile(id);
     const std::string_view compiled = CompiledInFile(id);
     ASSERT_FALSE(compiled.empty()) << id;
@@ -159,7 +159,7 @@ TEST(Win32ModuleEnvironmentTest, UserCatalogueBesideTheModuleOverridesPerCategor
   EXPECT_EQ(LoadCatalogue(env, "UPC:", false, upc),
             CatalogueSource::kBuiltInDefault);
   SiteCatalogue expected;
-  ParseCatalogue(std::string(CompiledInFile(kDefaultCatalogueResource)), "UPC:",
+  ParseCatalogue(std::string(CompiledInFile(IDR_DEFAULT_CATALOGUE)), "UPC:",
                  expected);
   EXPECT_FALSE(upc.empty());
   EXPECT_EQ(upc.size(), expected.size());
