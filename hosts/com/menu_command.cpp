@@ -29,7 +29,10 @@ void SetMenuCommandPorts(const MenuCommandPorts& ports) { g_replacements = ports
 void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word) {
   // Nothing is kept between picks: the catalogue is read afresh, and the
   // ports live for this one command.
-  Win32ModuleEnvironment environment;
+  Win32ModuleEnvironment own_environment;
+  const ModuleEnvironment& environment =
+      Choose(g_replacements.environment,
+             static_cast<const ModuleEnvironment&>(own_environment));
   RegistrySelectionStore selections;
   Win32Desktop desktop;
   Win32Shell shell;

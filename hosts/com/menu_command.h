@@ -7,6 +7,7 @@
 
 #include "host/desktop.h"
 #include "host/dialog_host.h"
+#include "host/module_environment.h"
 #include "host/selection_store.h"
 #include "host/shell.h"
 
@@ -22,6 +23,7 @@ void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word);
 // leaves the module's own in place. For tests, which answer the dialogs
 // and stand in for the mail program without a person at the screen.
 struct MenuCommandPorts {
+  const ModuleEnvironment* environment = nullptr;
   Desktop* desktop = nullptr;
   Shell* shell = nullptr;
   DialogHost* dialogs = nullptr;
