@@ -70,8 +70,13 @@ bool IsPlaceholderLetter(char c) {
   return std::string_view("SsOo-uUwWhHdDtTFfLlCcIi").find(c) != std::string_view::npos;
 }
 
+// Whether placeholder `c` inserts text the page can choose. "!I" and "!i"
+// insert the module's own folder: a "%" there is the installer's, and it
+// forms a pair only with a "%" the catalogue's author wrote.
+bool InsertsPageText(char c) { return IsPlaceholderLetter(c) && c != 'I' && c != 'i'; }
+
 // The template as the catalogue syntax reads it: literal bytes, "\x"
-// escapes and "!x" tokens, each with whether it inserts a value.
+// escapes and "!x" tokens, each with whether it inserts text of the page.
 struct Token {
   std::string text;
   bool value = false;
@@ -82,7 +87,7 @@ std::vector<Token> Tokenise(std::string_view tmpl) {
   for (std::size_t i = 0; i < tmpl.size();) {
     const char c = tmpl[i];
     if ((c == '!' || c == '\\') && i + 1 < tmpl.size()) {
-      tokens.push_back({std::string(tmpl.substr(i, 2)), c == '!' && IsPlaceholderLetter(tmpl[i + 1])});
+      tokens.push_back({std::string(tmpl.substr(i, 2)), c == '!' && InsertsPageText(tmpl[i + 1])});
       i += 2;
     } else {
       tokens.push_back({std::string(1, c), false});

@@ -6,13 +6,14 @@
 
 #include "context/request_context.h"
 #include "host/desktop.h"
+#include "resource_ids.h"
 
 namespace qm {
 
 class CAboutDlg {
  public:
   // Results: 1 OK, 2 Escape or the close box, 215 Home Page.
-  static constexpr int kResultHomePage = 215;
+  static constexpr int kResultHomePage = IDC_HOME_PAGE;
 
   CAboutDlg(const RequestContext& context, Desktop& desktop)
       : context_(context), desktop_(desktop) {}

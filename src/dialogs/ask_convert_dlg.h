@@ -18,6 +18,7 @@
 #include "host/code_page.h"
 #include "host/desktop.h"
 #include "units/unit_table.h"
+#include "resource_ids.h"
 
 namespace qm {
 
@@ -47,13 +48,13 @@ class CAskConvertDlg {
   // Dialog 231's controls, for views and for focus().
   static constexpr int kIdOk = 1;
   static constexpr int kIdCancel = 2;  // the Escape key
-  static constexpr int kIdHelp = 9;
-  static constexpr int kIdCategoryList = 206;
-  static constexpr int kIdCalculate = 207;
-  static constexpr int kIdResult = 208;
-  static constexpr int kIdFromList = 209;
-  static constexpr int kIdToList = 210;
-  static constexpr int kIdAmount = 220;
+  static constexpr int kIdHelp = IDC_HELP_BUTTON;
+  static constexpr int kIdCategoryList = IDC_UNIT_CATEGORY;
+  static constexpr int kIdCalculate = IDC_CALCULATE;
+  static constexpr int kIdResult = IDC_RESULT;
+  static constexpr int kIdFromList = IDC_FROM_UNIT;
+  static constexpr int kIdToList = IDC_TO_UNIT;
+  static constexpr int kIdAmount = IDC_UNIT_AMOUNT;
 
   // `amount` and `unit` are what the selection proposes (ParseQuantity);
   // `unit`, when not null, belongs to `table`. The context, desktop, code

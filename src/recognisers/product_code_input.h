@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "recognisers/input_check.h"
+#include "resource_ids.h"
 
 namespace qm {
 
 // String ids of the refusals: "The ISBN number is not valid." and "The UPC
 // number is not valid."
-inline constexpr int kMessageInvalidISBN = 129;
-inline constexpr int kMessageInvalidUPC = 130;
+inline constexpr int kMessageInvalidISBN = IDS_INVALID_ISBN;
+inline constexpr int kMessageInvalidUPC = IDS_INVALID_UPC;
 
 // Accepts the ISBN-10 that FindISBN10 finds in `text`, else the book number
 // of the first EAN-13 (FindEAN13, EAN13ToISBN): the ISBN-10 of a 978 code,

@@ -6,11 +6,12 @@
 #include <string_view>
 
 #include "recognisers/input_check.h"
+#include "resource_ids.h"
 
 namespace qm {
 
 // String id of "A stock symbol, such as MSFT, is required."
-inline constexpr int kMessageStockSymbolRequired = 143;
+inline constexpr int kMessageStockSymbolRequired = IDS_STOCK_SYMBOL_REQUIRED;
 
 // Returns the first plausible symbol in `text`: a run of A-Z and full stops
 // that begins with a letter, less one trailing full stop, not preceded by a
