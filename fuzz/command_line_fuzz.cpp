@@ -70,13 +70,8 @@ bool IsPlaceholderLetter(char c) {
   return std::string_view("SsOo-uUwWhHdDtTFfLlCcIi").find(c) != std::string_view::npos;
 }
 
-// Whether placeholder `c` inserts text the page can choose. "!I" and "!i"
-// insert the module's own folder: a "%" there is the installer's, and it
-// forms a pair only with a "%" the catalogue's author wrote.
-bool InsertsPageText(char c) { return IsPlaceholderLetter(c) && c != 'I' && c != 'i'; }
-
 // The template as the catalogue syntax reads it: literal bytes, "\x"
-// escapes and "!x" tokens, each with whether it inserts text of the page.
+// escapes and "!x" tokens, each with whether it inserts a value.
 struct Token {
   std::string text;
   bool value = false;
@@ -87,7 +82,7 @@ std::vector<Token> Tokenise(std::string_view tmpl) {
   for (std::size_t i = 0; i < tmpl.size();) {
     const char c = tmpl[i];
     if ((c == '!' || c == '\\') && i + 1 < tmpl.size()) {
-      tokens.push_back({std::string(tmpl.substr(i, 2)), c == '!' && InsertsPageText(tmpl[i + 1])});
+      tokens.push_back({std::string(tmpl.substr(i, 2)), c == '!' && IsPlaceholderLetter(tmpl[i + 1])});
       i += 2;
     } else {
       tokens.push_back({std::string(1, c), false});
@@ -212,7 +207,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "a command over its limit has no line and no arguments");
       continue;
     }
-    if (entry.useConsole || InterpreterReads(command.process.command_line)) {
+    // A refused command starts nothing, so its line is never read.
+    if (command.refusal.empty() &&
+        (entry.useConsole || InterpreterReads(command.process.command_line))) {
       CheckNoVariableFormed(tmpl, command.process.command_line, entry, page.context(),
                             code_page);
     }
