@@ -276,7 +276,19 @@ HWND ControlFor(Browser& b, Where where) {
   }
 }
 
+// Where a person would right-click: on the selected text, or on the
+// control that stands for the place.
 POINT MenuPointFor(Browser& b, Where where) {
+  if (where == Where::kSelection) {
+    DWORD start = 0;
+    DWORD end = 0;
+    ::SendMessageW(b.text_box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                   reinterpret_cast<LPARAM>(&end));
+    const LRESULT at = ::SendMessageW(b.text_box, EM_POSFROMCHAR, start, 0);
+    POINT point{static_cast<short>(LOWORD(at)) + 12, static_cast<short>(HIWORD(at)) + 10};
+    ::ClientToScreen(b.text_box, &point);
+    return point;
+  }
   RECT rect{};
   ::GetWindowRect(ControlFor(b, where), &rect);
   return {rect.left + 40, rect.top + 12};

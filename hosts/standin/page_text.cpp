@@ -66,30 +66,40 @@ std::wstring DecodeReferences(std::wstring_view text) {
   return out;
 }
 
-// The value of attribute `name` (lower case) inside one tag's text; none
-// when the tag has no such attribute.
+// The value of attribute `name` (lower case) among the attributes of one
+// tag (the text after its name); none when the tag has no such attribute.
 std::optional<std::wstring> AttributeOf(std::wstring_view tag, std::wstring_view name) {
-  std::size_t at = 0;
-  while ((at = FindFolded(tag, name, at)) != std::wstring_view::npos) {
-    const bool starts = at > 0 && std::iswspace(tag[at - 1]);
-    std::size_t i = at + name.size();
-    at = i;
-    if (!starts) continue;
+  std::size_t i = 0;
+  auto skip_spaces = [&] {
     while (i < tag.size() && std::iswspace(tag[i])) ++i;
-    if (i >= tag.size() || tag[i] != L'=') continue;
-    ++i;
-    while (i < tag.size() && std::iswspace(tag[i])) ++i;
-    if (i >= tag.size()) return std::wstring();
-    if (tag[i] == L'"' || tag[i] == L'\'') {
-      const std::size_t close = tag.find(tag[i], i + 1);
-      const std::size_t stop = close == std::wstring_view::npos ? tag.size() : close;
-      return DecodeReferences(tag.substr(i + 1, stop - i - 1));
+  };
+  while (true) {
+    skip_spaces();
+    if (i >= tag.size() || tag[i] == L'>') return std::nullopt;
+    const std::size_t name_begin = i;
+    while (i < tag.size() && !std::iswspace(tag[i]) && tag[i] != L'=' && tag[i] != L'>') ++i;
+    const std::wstring_view attribute = tag.substr(name_begin, i - name_begin);
+    skip_spaces();
+    std::wstring_view value;
+    if (i < tag.size() && tag[i] == L'=') {
+      ++i;
+      skip_spaces();
+      if (i < tag.size() && (tag[i] == L'"' || tag[i] == L'\'')) {
+        const std::size_t close = tag.find(tag[i], i + 1);
+        const std::size_t stop = close == std::wstring_view::npos ? tag.size() : close;
+        value = tag.substr(i + 1, stop - i - 1);
+        i = stop + 1;
+      } else {
+        const std::size_t begin = i;
+        while (i < tag.size() && !std::iswspace(tag[i]) && tag[i] != L'>') ++i;
+        value = tag.substr(begin, i - begin);
+      }
     }
-    std::size_t stop = i;
-    while (stop < tag.size() && !std::iswspace(tag[stop]) && tag[stop] != L'>') ++stop;
-    return DecodeReferences(tag.substr(i, stop - i));
+    if (attribute.size() == name.size() && FindFolded(attribute, name) == 0) {
+      return DecodeReferences(value);
+    }
+    if (attribute.empty()) ++i;  // a stray '='
   }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -153,7 +163,7 @@ std::vector<InsertedAnchor> AnchorsOf(std::wstring_view fragment) {
         break;
       }
     }
-    const std::wstring_view tag = fragment.substr(after - 1, end - after + 1);
+    const std::wstring_view tag = fragment.substr(after, end - after);
     anchors.push_back({AttributeOf(tag, L"id").value_or(L""),
                        AttributeOf(tag, L"href").value_or(L""),
                        AttributeOf(tag, L"target").value_or(L"")});
