@@ -272,7 +272,7 @@ HWND ControlFor(Browser& b, Where where) {
     case Where::kSelection: return b.text_box;
     case Where::kAnchor: return b.link_label;
     case Where::kFrame: return b.frame_pane;
-    default: return b.address_box;
+    default: return b.text_box;
   }
 }
 
@@ -291,6 +291,8 @@ POINT MenuPointFor(Browser& b, Where where) {
   }
   RECT rect{};
   ::GetWindowRect(ControlFor(b, where), &rect);
+  // On the page: below the first lines of its text.
+  if (where == Where::kDefault) return {rect.left + (rect.right - rect.left) / 3, rect.top + 48};
   return {rect.left + 40, rect.top + 12};
 }
 
@@ -349,6 +351,19 @@ void CALLBACK MenuTick(HWND, UINT, UINT_PTR timer, DWORD) {
   ++b.menu_ticks;
   if (!shown && b.menu_ticks < kPatienceTicks) return;
   if (shown && b.menu_ticks < kSettleTicks) return;
+  // The entry about to be picked is shown under the mouse.
+  if (shown && b.menu_ticks == kSettleTicks && b.options.has_pick) {
+    const std::vector<MenuEntry> offered = EntriesFor(b.entries, ContextOf(b.options.where));
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+      if (offered[i].text != b.options.pick) continue;
+      // As a person would: one arrow key to the first item, one per item.
+      for (std::size_t step = 0; step <= i; ++step) {
+        ::PostMessageW(b.window, WM_KEYDOWN, VK_DOWN, 1);
+        ::PostMessageW(b.window, WM_KEYUP, VK_DOWN, 0xC0000001);
+      }
+    }
+    return;
+  }
   ::KillTimer(nullptr, timer);
   if (!shown || !SaveWindowsPicture({b.window, menu}, b.options.menu_shot)) {
     b.log->Write("shot-failed", b.options.menu_shot);
