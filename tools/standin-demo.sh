@@ -44,6 +44,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 wine() { sh tools/wine-run.sh "$prefix" "$@"; }
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
