@@ -8,7 +8,7 @@
 //
 //   qmkit-standin [page options] [--pick TEXT] [--log FILE] ...
 //
-// See Usage() for the options.
+// kUsage lists the options.
 
 #include <windows.h>
 #include <commctrl.h>

@@ -79,24 +79,24 @@ has_line 'script-error 800a01ad Automation server can'"'"'t create object' ||
 [ "$(count_lines '^dialog ')" -eq 0 ] || fail "a dialog opened although the component was refused"
 [ "$(count_lines '^open ')" -eq 0 ] || fail "windows opened although the component was refused"
 
-# An object that does not declare itself safe for a page's script (the
-# system's shell object has no IObjectSafety) is refused, though the
-# security manager lets objects run.
+# An entry registered for links only is not offered on the page itself.
+# On a link it is, and the object its page creates, which does not declare
+# itself safe for a page's script (the system's shell object has no
+# IObjectSafety), is refused, though the security manager lets objects run.
 printf '<SCRIPT>\nvar shell = new ActiveXObject("WScript.Shell");\n</SCRIPT>\n' \
   >"$folder/unsafe.htm"
 entry='HKCU\Software\Microsoft\Internet Explorer\MenuExt\Unsafe'
 wine_quiet reg add "$entry" /ve /d "file:///$(windows_path "$folder/unsafe.htm")" /f
-wine_quiet reg add "$entry" /v Contexts /t REG_DWORD /d 0x31 /f
+wine_quiet reg add "$entry" /v Contexts /t REG_DWORD /d 0x20 /f
 pick_isbn --pick Unsafe
+[ "$status" -eq 1 ] || fail "picking an entry not on the menu exited with $status"
+has_line 'not-offered Unsafe' || fail "a links-only entry was offered on the page"
+pick_isbn --pick Unsafe --link https://books.example/more --context anchor
+[ "$status" -eq 0 ] || fail "the pick on a link exited with $status"
 has_line 'object-safety {72C24DD5-D70A-438B-8A42-98424B88AFB8} refuse' ||
   fail "an object without IObjectSafety was not refused"
 [ "$(count_lines '^script-error 800a01ad')" -eq 1 ] || fail "no script error for the unsafe object"
 wine_quiet reg delete "$entry" /f
-
-# An entry that the menu does not offer is not run.
-pick_isbn --pick '=>Nothing'
-[ "$status" -eq 1 ] || fail "picking an entry not on the menu exited with $status"
-has_line 'not-offered =>Nothing' || fail "no word of the entry not offered"
 
 wine_quiet regsvr32 /s /u "$(windows_path "$folder/qmkit.dll")" ||
   fail "regsvr32 /u exited with $?"
