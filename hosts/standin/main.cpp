@@ -296,29 +296,27 @@ POINT MenuPointFor(Browser& b, Where where) {
   return {rect.left + 40, rect.top + 12};
 }
 
+BOOL CALLBACK CollectDialog(HWND window, LPARAM dialogs) {
+  wchar_t class_name[16] = {};
+  ::GetClassNameW(window, class_name, 16);
+  if (::lstrcmpW(class_name, L"#32770") == 0 && ::IsWindowVisible(window)) {
+    reinterpret_cast<std::vector<HWND>*>(dialogs)->push_back(window);
+  }
+  return TRUE;
+}
+
 // The dialogs of this thread that the module shows: answered, and the
 // first one photographed, after a few ticks to be drawn.
 void CALLBACK DialogTick(HWND, UINT, UINT_PTR, DWORD) {
   Browser& b = *browser;
-  struct Found {
-    std::vector<HWND> dialogs;
-  } found;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        wchar_t class_name[16] = {};
-        ::GetClassNameW(window, class_name, 16);
-        if (::lstrcmpW(class_name, L"#32770") == 0 && ::IsWindowVisible(window)) {
-          reinterpret_cast<Found*>(data)->dialogs.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  if (found.dialogs.empty()) {
+  std::vector<HWND> dialogs;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &CollectDialog,
+                      reinterpret_cast<LPARAM>(&dialogs));
+  if (dialogs.empty()) {
     b.dialog_ticks = 0;
     return;
   }
-  HWND dialog = found.dialogs.front();
+  HWND dialog = dialogs.front();
   bool seen = false;
   for (HWND earlier : b.dialogs_seen) seen = seen || earlier == dialog;
   if (!seen) {
