@@ -35,6 +35,8 @@ case "$set_name" in
       # and caption buttons; a recommendation that --no-install-recommends
       # leaves out) and a CJK font for text in Chinese or Japanese script
       xvfb xauth fonts-wine fonts-wqy-microhei
+      # the help file (chmcmd) and the installer (makensis)
+      fp-utils nsis
     )
     ;;
   *)

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "action_log.h"
@@ -9,6 +10,7 @@
 #include "browser_address.h"
 #include "exit_status.h"
 #include "flows/command_dispatch.h"
+#include "help_page.h"
 #include "host_options.h"
 #include "launcher.h"
 #include "page_options.h"
@@ -174,6 +176,13 @@ int RunMenuCommand(int argc, char** argv) {
       !have_answers && ::isatty(STDIN_FILENO) && !host.json;
 
   const PosixModuleEnvironment env(host.catalogue_file);
+  // Someone at a terminal reads a help page in a browser; a script's output
+  // gets the page's text, unless $BROWSER names what should take it.
+  const char* browser_setting = std::getenv("BROWSER");
+  TerminalHelp help;
+  help.in_browser =
+      (browser_setting != nullptr && *browser_setting != '\0') || ::isatty(STDOUT_FILENO);
+  help.folders = HelpFolders(env.ModulePath());
   const std::unique_ptr<SelectionStore> store = MakeSelectionStore(host);
   const Windows1252CodePage code_page;
   ActionLog log;
@@ -183,6 +192,7 @@ int RunMenuCommand(int argc, char** argv) {
   TerminalDesktop desktop(desktop_options,
                           std::deque<Gesture>(gestures.begin(), gestures.end()),
                           code_page, log, std::cin, host.json ? std::cerr : std::cout);
+  desktop.SetHelp(std::move(help));
   HostPorts ports{env, *store, desktop, desktop, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
 

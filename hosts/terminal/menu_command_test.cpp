@@ -692,5 +692,43 @@ TEST_F(QmkitProgram, AnAddressTooLongIsAFailedAction) {
   EXPECT_TRUE(Has(run.err, "Long")) << run.err;
 }
 
+// The help gesture shows the dialog's own page of the help: printed when
+// no browser is wanted or none takes it, else handed over as a file:
+// address. The dialog stays open either way.
+TEST_F(OpenInBrowser, HelpPrintsTheTopicPageWhenNoBrowserTakesIt) {
+  Write(catalogue_, "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/!s\n");
+  // A browser that cannot start, and none to fall back on; then no $BROWSER
+  // with output that is no terminal, where xdg-open is not even tried.
+  const std::vector<std::vector<std::string>> environments = {
+      {"BROWSER=" + dir_ + "/nowhere/browser", "PATH=" + bin_},
+      {"BROWSER=", "PATH=" + bin_}};
+  for (const std::vector<std::string>& environment : environments) {
+    if (environment[0] == "BROWSER=") Recorder("xdg-open");
+    const Outcome run =
+        Command({"ISBN", "--selection", "0306406152", "--answers", "help; cancel"}, environment);
+    EXPECT_EQ(run.status, kExitCancelled) << environment[0] << "\n" << run.err;
+    EXPECT_TRUE(Has(run.out, "Looking up a book by its ISBN\n=============================\n"))
+        << environment[0] << "\n" << run.out;
+    EXPECT_TRUE(Has(run.out, "The =>ISBN entry looks up")) << run.out;
+    EXPECT_FALSE(Has(run.out, "<p>")) << run.out;
+    EXPECT_TRUE(Has(run.out, "printed: ")) << run.out;
+  }
+}
+
+TEST_F(OpenInBrowser, HelpHandsTheTopicPageToTheBrowser) {
+  Write(catalogue_, "[ISBN:Shop]\nshortDescription=Shop\nurl=https://shop.example/!s\n");
+  const Outcome run =
+      Command({"ISBN", "--selection", "0306406152", "--answers", "help; cancel"},
+              {"BROWSER=" + Recorder("browser"), "PATH=" + bin_});
+  EXPECT_EQ(run.status, kExitCancelled) << run.err;
+  const std::string address = Record("browser");
+  ASSERT_TRUE(address.starts_with("file:///")) << address;
+  ASSERT_TRUE(address.ends_with("/HelpISBN.htm\n")) << address;
+  EXPECT_TRUE(std::filesystem::is_regular_file(
+      address.substr(std::string("file://").size(), address.size() - 8)))
+      << address;
+  EXPECT_FALSE(Has(run.out, "Looking up a book by its ISBN")) << run.out;
+}
+
 }  // namespace
 }  // namespace qm

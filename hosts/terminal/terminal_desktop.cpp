@@ -3,7 +3,9 @@
 #include <string>
 
 #include "dialog_text.h"
+#include "help_page.h"
 #include "launcher.h"
+#include "posix_module_environment.h"
 #include "terminal_text.h"
 #include "text/utf8.h"
 
@@ -178,7 +180,27 @@ MailResult TerminalDesktop::SendMail(const MailMessage& message) {
 }
 
 bool TerminalDesktop::ShowHelp(WindowHandle, const std::string& address) {
-  log_.Add("help").fields = {{"topic", Utf8(address)}};
+  LoggedEvent& e = log_.Add("help");
+  e.fields = {{"topic", Utf8(address)}};
+  const std::string page = HelpPageName(Utf8(address));
+  const std::string path = FindHelpPage(help_.folders, page);
+  if (path.empty()) {
+    e.fields.push_back({"shown", "no: no help page " + (page.empty() ? "named" : page)});
+    return false;
+  }
+  const std::string address_for_browser = FileAddress(path);
+  std::string reason;
+  if (help_.in_browser && LaunchAddress(address_for_browser, &reason)) {
+    e.fields.push_back({"opened", address_for_browser});
+    return true;
+  }
+  std::string html;
+  if (!ReadUserFile(path, &html, &reason)) {
+    e.fields.push_back({"shown", "no: " + path + ": " + reason});
+    return false;
+  }
+  screen_ << TerminalSafe(HtmlToText(html), true) << std::flush;
+  e.fields.push_back({"printed", path});
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "action_log.h"
@@ -27,6 +28,15 @@ namespace qm {
 struct TerminalDesktopOptions {
   bool interactive = false;  // ask the person at the terminal
   bool run = false;          // --run: start command lines
+};
+
+// Where help pages come from and where they go.
+struct TerminalHelp {
+  // Pages go to the browser ($BROWSER, then xdg-open) rather than being
+  // printed; a page that no browser takes is printed all the same.
+  bool in_browser = false;
+  // Where the pages are, first first (HelpFolders); none at first.
+  std::vector<std::string> folders;
 };
 
 class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
@@ -58,11 +68,16 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
   bool StartProcess(const ProcessCommand& command,
                     std::u16string* error_text) override;
   MailResult SendMail(const MailMessage& message) override;
+  // Opens the topic page of `address` (its part after "::/") from the
+  // help folders in the browser, or prints its text on the screen. False,
+  // with nothing shown, when there is no such page.
   bool ShowHelp(WindowHandle owner, const std::string& address) override;
   void RunChoiceDialog(WindowHandle owner, ChoiceDialog& dialog) override;
   void RunCurrencyDialog(WindowHandle owner, CAskCurrencyDlg& dialog) override;
   void RunConvertDialog(WindowHandle owner, CAskConvertDlg& dialog) override;
   void RunAboutDialog(WindowHandle owner, CAboutDlg& dialog) override;
+
+  void SetHelp(TerminalHelp help) { help_ = std::move(help); }
 
   // Gestures of the script that no dialog or message box took.
   const std::deque<Gesture>& unused_answers() const { return answers_; }
@@ -91,6 +106,7 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
   std::string Utf8(const std::string& narrow) const;
 
   TerminalDesktopOptions options_;
+  TerminalHelp help_;
   std::deque<Gesture> answers_;
   std::size_t answers_taken_ = 0;
   std::string script_fault_;
