@@ -1,6 +1,8 @@
-# GoogleTest: the machine's package natively; for Windows built from the
-# Debian sources with the cross compiler.
-if(WIN32)
+# GoogleTest: the machine's package natively; for Windows and WebAssembly
+# built from the Debian sources with the cross compiler.
+if(WIN32 OR EMSCRIPTEN)
+  # WebAssembly test programs run single-threaded under node.
+  set(gtest_disable_pthreads ${EMSCRIPTEN} CACHE BOOL "" FORCE)
   set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -15,8 +17,8 @@ endif()
 
 # qm_add_gtest_program(<target> <name>): registers a GoogleTest program with
 # ctest. Natively every test of it becomes a ctest test of its own; under
-# Wine the program is one test, since listing its tests at build time would
-# start Wine for every build.
+# Wine or node the program is one test, since listing its tests at build
+# time would start the emulator for every build.
 include(GoogleTest)
 function(qm_add_gtest_program target name)
   if(CMAKE_CROSSCOMPILING)

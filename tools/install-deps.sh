@@ -37,6 +37,8 @@ case "$set_name" in
       xvfb xauth fonts-wine fonts-wqy-microhei
       # the help file (chmcmd) and the installer (makensis)
       fp-utils nsis
+      # the core as WebAssembly, its tests run under node
+      emscripten nodejs
     )
     ;;
   *)

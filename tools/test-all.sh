@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every test: sets up a fresh machine, builds and tests natively, builds the
 # Windows target and runs the same core suite and the Windows tests under
-# Wine, builds the 32-bit module, then runs each fuzz target for a short,
-# bounded time.
+# Wine, builds the 32-bit module, builds the core as WebAssembly and runs its
+# suite under node, then runs each fuzz target for a short, bounded time.
 #   tools/test-all.sh [SECONDS_PER_FUZZ_TARGET]   (default 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +27,11 @@ WINEPREFIX="$PWD/build/windows/wineprefix" wineserver -k 2>/dev/null || true
 echo "== Windows i686 module (built only: no 32-bit Wine here)"
 cmake --preset windows-i686
 cmake --build --preset windows-i686
+
+echo "== the core as WebAssembly, its tests under node"
+cmake --preset wasm
+cmake --build --preset wasm
+ctest --preset wasm
 
 echo "== fuzz targets, ${fuzz_seconds} s each"
 tools/run-fuzzers.sh "$fuzz_seconds"

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <string>
 #include <system_error>
 
@@ -32,10 +33,20 @@ std::string FormatG(double value) {
   // on every C runtime. Everything below only rearranges them.
   // Longest output: "-d.ddddde-ddd".
   char sci[32];
+#if defined(__cpp_lib_to_chars)
   const std::to_chars_result written =
       std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific,
                     kSignificantDigits - 1);
   if (written.ec != std::errc()) return std::string();  // cannot happen: buffer fits
+  const char* const sci_end = written.ptr;
+#else
+  // WebAssembly's C++ library has no floating-point to_chars. Its C
+  // library (musl) also rounds the exact binary value half-to-even and
+  // knows only the C locale, so "%.*e" gives the same digits.
+  const int length = std::snprintf(sci, sizeof sci, "%.*e", kSignificantDigits - 1, value);
+  if (length <= 0 || length >= static_cast<int>(sizeof sci)) return std::string();
+  const char* const sci_end = sci + length;
+#endif
 
   const char* p = sci;
   std::string out;
@@ -50,7 +61,7 @@ std::string FormatG(double value) {
   const char* exp_text = p + 2 + kSignificantDigits;  // the exponent sign
   const bool exp_negative = exp_text[0] == '-';
   int exponent = 0;
-  for (const char* e = exp_text + 1; e < written.ptr; ++e) {
+  for (const char* e = exp_text + 1; e < sci_end; ++e) {
     exponent = exponent * 10 + (*e - '0');
   }
   if (exp_negative) exponent = -exponent;

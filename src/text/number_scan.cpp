@@ -1,8 +1,11 @@
 #include "text/number_scan.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -125,9 +128,20 @@ bool MagnitudeAtLeastOne(std::string_view number) {
 // Converts the unsigned, well-formed number in `number`.
 double Convert(std::string_view number, bool negative) {
   double magnitude = 0.0;
+#if defined(__cpp_lib_to_chars)
   const std::from_chars_result result =
       std::from_chars(number.data(), number.data() + number.size(), magnitude);
-  if (result.ec == std::errc::result_out_of_range) {
+  const bool out_of_range = result.ec == std::errc::result_out_of_range;
+#else
+  // WebAssembly's C++ library has no floating-point from_chars; its C
+  // library's strtod reads the same well-formed syntax in the C locale, the
+  // only one it has, and rounds correctly too.
+  const std::string copy(number);
+  errno = 0;
+  magnitude = std::strtod(copy.c_str(), nullptr);
+  const bool out_of_range = errno == ERANGE && (magnitude == 0.0 || std::isinf(magnitude));
+#endif
+  if (out_of_range) {
     magnitude = MagnitudeAtLeastOne(number)
                     ? std::numeric_limits<double>::infinity()
                     : 0.0;
