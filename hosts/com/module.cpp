@@ -1,6 +1,6 @@
 #include "module.h"
 
-#include <algorithm>
+#include "module_file_name.h"
 
 namespace qm {
 namespace {
@@ -10,9 +10,6 @@ LONG g_lock_count = 0;
 
 // Any function of this module will do; its address names the module.
 void AddressInThisModule() {}
-
-// Long-path names allow up to 32767 characters; nothing longer exists.
-constexpr DWORD kLongestPath = 32768;
 
 }  // namespace
 
@@ -30,24 +27,7 @@ HMODULE ThisModule() {
 
 void SetThisModule(HMODULE module) { g_module = module; }
 
-std::wstring ThisModulePath() {
-  const HMODULE module = ThisModule();
-  if (module == nullptr) return {};
-  // A full buffer means the name may have been cut: try again with more
-  // room rather than register a truncated path.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(path.size());
-    const DWORD n = ::GetModuleFileNameW(module, path.data(), size);
-    if (n == 0) return {};
-    if (n < size) {
-      path.resize(n);
-      return path;
-    }
-    if (size >= kLongestPath) return {};
-    path.resize(std::min<DWORD>(size * 2, kLongestPath));
-  }
-}
+std::wstring ThisModulePath() { return ModuleFileNameW(ThisModule()); }
 
 void LockModule() { ::InterlockedIncrement(&g_lock_count); }
 void UnlockModule() { ::InterlockedDecrement(&g_lock_count); }

@@ -22,8 +22,8 @@
 #include "menu_registry.h"
 #include "page_objects.h"
 #include "page_text.h"
-#include "screenshot.h"
 #include "script_host.h"
+#include "window_picture.h"
 
 namespace qm::standin {
 namespace {

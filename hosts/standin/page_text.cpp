@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cwctype>
 
+#include "text/utf8.h"
+
 namespace qm::standin {
 namespace {
 
@@ -173,39 +175,21 @@ std::vector<InsertedAnchor> AnchorsOf(std::wstring_view fragment) {
 }
 
 std::string LogText(std::wstring_view text) {
-  std::string out;
-  auto escape = [&out](unsigned value) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\x%02x", value);
-    out += buffer;
-  };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned long c = static_cast<unsigned short>(text[i]);
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() &&
-        text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned long>(text[++i]) - 0xDC00);
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;  // a lone surrogate
-    }
-    if (c < 0x20 || c == 0x7F || c == '\\') {
-      escape(static_cast<unsigned>(c));
-    } else if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  // Controls and backslashes become "\xNN" first, so that page text cannot
+  // start a log line of its own; the rest goes out as UTF-8.
+  std::u16string kept;
+  kept.reserve(text.size());
+  for (const wchar_t w : text) {
+    const char16_t c = static_cast<char16_t>(w);
+    if (c < 0x20 || c == 0x7F || c == u'\\') {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned>(c));
+      for (const char* p = buffer; *p != '\0'; ++p) kept.push_back(static_cast<char16_t>(*p));
     } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      kept.push_back(c);
     }
   }
-  return out;
+  return ToUtf8(kept);
 }
 
 }  // namespace qm::standin

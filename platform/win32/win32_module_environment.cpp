@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "module_file_name.h"
 #include "win32_handles.h"
 
 namespace qm {
@@ -9,9 +10,6 @@ namespace {
 
 // Any function of this module will do; its address names the module.
 void AddressInThisModule() {}
-
-// Long-path names allow up to 32767 characters; nothing longer exists.
-constexpr DWORD kLongestPath = 32768;
 
 }  // namespace
 
@@ -31,22 +29,7 @@ HMODULE Win32ModuleEnvironment::OwnModule() {
 
 std::string Win32ModuleEnvironment::ModulePath() const {
   if (!module_path_.empty()) return module_path_;
-  const HMODULE module = OwnModule();
-  if (module == nullptr) return {};
-  // A full buffer means the name may have been cut: try again with more room
-  // rather than hand out a truncated path.
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD size = static_cast<DWORD>(path.size());
-    const DWORD n = ::GetModuleFileNameA(module, path.data(), size);
-    if (n == 0) return {};
-    if (n < size) {
-      path.resize(n);
-      return path;
-    }
-    if (size >= kLongestPath) return {};
-    path.resize(std::min<DWORD>(size * 2, kLongestPath));
-  }
+  return ModuleFileNameA(OwnModule());
 }
 
 bool Win32ModuleEnvironment::ReadFile(const std::string& path,

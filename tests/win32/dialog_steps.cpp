@@ -9,6 +9,7 @@
 
 #include "dialog_controls.h"
 #include "resource_ids.h"
+#include "window_picture.h"
 
 namespace qm {
 namespace {
@@ -179,51 +180,9 @@ int FocusedControl() {
 void SaveScreenshot(HWND window, const std::string& name) {
   const char* folder = std::getenv("QM_SCREENSHOT_DIR");
   if (folder == nullptr || *folder == '\0') return;
-  // Without a window manager no X window has the input focus, and Wine
-  // draws every caption as inactive; the dialog is the active one here.
-  ::SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
-  ::RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT rect{};
-  ::GetWindowRect(window, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  // The window's own surface, not the screen: Wine hands its drawing to
-  // the X server a little later, and the screen may not show it yet.
-  HDC screen = ::GetWindowDC(window);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP picture = ::CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = ::SelectObject(memory, picture);
-  ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ::SelectObject(memory, old);
-
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;  // bottom-up, as a file holds it
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  info.biSizeImage = stride * static_cast<DWORD>(height);
-  std::vector<unsigned char> pixels(info.biSizeImage);
-  ::GetDIBits(memory, picture, 0, static_cast<UINT>(height), pixels.data(),
-              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  ::DeleteObject(picture);
-  ::DeleteDC(memory);
-  ::ReleaseDC(window, screen);
-
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(file) + sizeof(info);
-  file.bfSize = file.bfOffBits + info.biSizeImage;
   const std::string path = std::string(folder) + "\\" + name + ".bmp";
-  FILE* out = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(out, nullptr) << "cannot write " << path;
-  std::fwrite(&file, sizeof(file), 1, out);
-  std::fwrite(&info, sizeof(info), 1, out);
-  std::fwrite(pixels.data(), 1, pixels.size(), out);
-  std::fclose(out);
+  ASSERT_TRUE(SaveWindowsPicture({window}, std::wstring(path.begin(), path.end())))
+      << "cannot write " << path;
 }
 
 }  // namespace qm

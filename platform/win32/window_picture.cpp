@@ -1,8 +1,8 @@
-#include "screenshot.h"
+#include "window_picture.h"
 
 #include <cstdio>
 
-namespace qm::standin {
+namespace qm {
 
 bool SaveWindowsPicture(const std::vector<HWND>& windows, const std::wstring& path) {
   RECT all{};
@@ -68,4 +68,4 @@ bool SaveWindowsPicture(const std::vector<HWND>& windows, const std::wstring& pa
   return std::fclose(out) == 0 && written;
 }
 
-}  // namespace qm::standin
+}  // namespace qm

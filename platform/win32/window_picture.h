@@ -1,5 +1,6 @@
-// Pictures of the stand-in's own windows for the documentation, taken with
-// GDI from inside the program.
+// Pictures of a program's own windows for the documentation, taken with GDI
+// from inside the program (the stand-in browser's menu, the dialogs under
+// test).
 #pragma once
 
 #include <windows.h>
@@ -7,11 +8,11 @@
 #include <string>
 #include <vector>
 
-namespace qm::standin {
+namespace qm {
 
 // Writes one 24-bit bitmap file of the smallest rectangle holding every
 // window, each drawn from its own surface over the ones before it (a menu
 // over the window it belongs to). False when the file cannot be written.
 bool SaveWindowsPicture(const std::vector<HWND>& windows, const std::wstring& path);
 
-}  // namespace qm::standin
+}  // namespace qm
