@@ -1,0 +1,132 @@
+// The extension's background: the context menu, the page read by a content
+// script, and the core (WebAssembly) run on it. The core asks for dialogs,
+// messages, tabs and stored ticks; each request is answered here.
+//
+// Chromium runs this file as a service worker, Firefox as an event page
+// that has loaded qmkit_core.js before it.
+'use strict';
+
+if (typeof createQmkit === 'undefined' && typeof importScripts === 'function') {
+  importScripts('extension_api.js', 'qmkit_core.js', 'page_reader.js', 'dialog_channel.js',
+                'requests.js');
+}
+const MENU_PREFIX = 'qmkit:';
+
+// The click being run: the page it was made on and its request values.
+let currentClick = null;
+
+let corePromise = null;
+function core() {
+  corePromise ??= createQmkit({
+    qmRequestValue: (key) => currentClick?.value(key) ?? null,
+    qmAsk: (request) => answerCoreRequest(currentClick, request),
+    qmTell: (notice) => currentClick?.tell(notice),
+  });
+  return corePromise;
+}
+
+async function menuTable() {
+  const module = await core();
+  return JSON.parse(module.UTF8ToString(module._qm_menu()));
+}
+
+// The fourteen entries under one parent, offered on the page, on a
+// selection and on a link, as on the desktop.
+async function createMenus() {
+  const menu = await menuTable();
+  const contexts = ['page', 'selection', 'link'];
+  await api.contextMenus.removeAll();
+  api.contextMenus.create({id: 'qmkit', title: menu.product, contexts});
+  for (const entry of menu.entries) {
+    api.contextMenus.create({
+      id: MENU_PREFIX + entry.word, parentId: 'qmkit', title: entry.title, contexts,
+    });
+  }
+}
+
+api.runtime.onInstalled.addListener(() => { createMenus(); });
+api.runtime.onStartup?.addListener(() => { createMenus(); });
+
+// One command at a time: the core has one stack, and a flow waits on it
+// for its dialogs. A click during a dialog is run when that one has ended.
+let clickQueue = Promise.resolve();
+
+function onMenuClicked(info, tab) {
+  if (typeof info.menuItemId !== 'string' || !info.menuItemId.startsWith(MENU_PREFIX)) return;
+  const word = info.menuItemId.slice(MENU_PREFIX.length);
+  if (currentClick) DialogChannel.bringToFront();
+  const run = clickQueue.then(() => runCommand(word, info, tab));
+  clickQueue = run.catch(() => {});
+  return run;
+}
+api.contextMenus.onClicked.addListener(onMenuClicked);
+
+async function runCommand(word, info, tab) {
+  const started = performance.now();
+  const [module, page, stored] = await Promise.all([
+    core(),
+    readPage(info, tab),
+    api.storage.local.get(['catalogue', 'ticks']),
+  ]);
+  const values = requestValues(page, stored);
+  currentClick = {
+    word, tab, info, page, started,
+    value: (key) => (Object.hasOwn(values, key) ? values[key] : null),
+    setTick: (folded, value) => { values['tick:' + folded] = value; },
+    tell: (notice) => { if (notice.kind === 'beep') console.info('qmkit: beep', notice.sound); },
+  };
+  try {
+    await module.ccall('qm_click', null, ['string'], [word], {async: true});
+  } finally {
+    currentClick = null;
+    await DialogChannel.close();
+  }
+}
+
+// The values the core reads, by key: the frame and the top window, the
+// selection, the active element, the screen, the language, the user's
+// catalogue and the remembered ticks (keys folded as the core compares
+// them).
+function requestValues(page, stored) {
+  const values = {
+    'frame.isTop': page.frame.isTop ? 1 : 0,
+    'screen.availWidth': page.frame.screen?.availWidth,
+    'screen.availHeight': page.frame.screen?.availHeight,
+    language: (globalThis.navigator?.language) || 'en-US',
+  };
+  for (const [which, window] of [['frame', page.frame], ['top', page.top]]) {
+    for (const field of ['name', 'href', 'hostname', 'title']) {
+      values[`${which}.${field}`] = window[field];
+    }
+  }
+  if (typeof page.frame.selectionText === 'string') {
+    values['selection.text'] = page.frame.selectionText;
+    values['selection.html'] = page.frame.selectionHtml ?? page.frame.selectionText;
+  }
+  if (page.frame.active) {
+    values['active.tag'] = page.frame.active.tag;
+    values['active.outerHtml'] = page.frame.active.outerHtml;
+    values['active.innerText'] = page.frame.active.innerText;
+  }
+  if (typeof stored.catalogue === 'string') values.catalogue = stored.catalogue;
+  for (const [folded, tick] of Object.entries(stored.ticks ?? {})) {
+    values['tick:' + folded] = tick.value;
+  }
+  return values;
+}
+
+// The extension's own pages (the options page, the test page) ask for the
+// menu and for a click the way the browser's menu would.
+api.runtime.onMessage.addListener((message, sender, reply) => {
+  if (sender.id !== api.runtime.id) return false;
+  if (message?.type === 'menu') {
+    menuTable().then(reply);
+    return true;
+  }
+  if (message?.type === 'click' && sender.url?.startsWith(api.runtime.getURL(''))) {
+    onMenuClicked(message.info, message.tab)?.then(() => reply({done: true}),
+        (e) => reply({done: false, error: String(e)}));
+    return true;
+  }
+  return false;
+});

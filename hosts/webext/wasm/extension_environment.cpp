@@ -1,0 +1,84 @@
+#include "extension_environment.h"
+
+#include "catalogue/catalogue_loader.h"
+#include "compiled_in_files.h"
+#include "extension_bridge.h"
+#include "json_writer.h"
+#include "recognisers/currency_table.h"
+#include "text/utf8.h"
+#include "text/windows_1252.h"
+
+namespace qm {
+
+bool ExtensionEnvironment::ReadFile(const std::string& path, std::string* bytes) const {
+  if (path != UserCataloguePath()) return false;
+  const std::optional<std::string> text = RequestString("catalogue");
+  if (!text) return false;
+  *bytes = std::string(kUtf8ByteOrderMark) + *text;
+  return true;
+}
+
+std::string_view ExtensionEnvironment::BuiltInFile(int id) const {
+  return CompiledInFile(id);
+}
+
+bool ExtensionEnvironment::PrimaryWorkArea(int* width, int* height) const {
+  const std::optional<double> w = RequestNumber("screen.availWidth");
+  const std::optional<double> h = RequestNumber("screen.availHeight");
+  if (!w || !h || *w <= 0 || *h <= 0) return false;
+  *width = static_cast<int>(*w);
+  *height = static_cast<int>(*h);
+  return true;
+}
+
+std::string ExtensionEnvironment::UserCurrencyCode() const {
+  // "de-CH", "pt-BR", "en": the region after the first "-", if any.
+  const std::string language = RequestString("language").value_or("");
+  const std::size_t dash = language.find('-');
+  if (dash == std::string::npos) return {};
+  std::string region = language.substr(dash + 1);
+  region = region.substr(0, region.find('-'));
+  for (char& c : region) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  const CurrencyInfo* currency = FindCurrencyByDomain(region);
+  return currency == nullptr ? std::string() : std::string(currency->isoCode);
+}
+
+bool ExtensionSelectionStore::Read(const std::string& name, std::uint32_t* value) const {
+  // Names are the catalogue's 8-bit text; the extension keeps them as
+  // UTF-8 under keys with their ASCII letters in lower case.
+  std::string key = "tick:" + ToUtf8(Windows1252CodePage().ToWide(name));
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  const std::optional<double> stored = RequestNumber(key);
+  if (!stored || *stored < 0) return false;
+  *value = static_cast<std::uint32_t>(*stored);
+  return true;
+}
+
+bool ExtensionSelectionStore::Write(const std::vector<RememberedValue>& values) {
+  JsonWriter json;
+  json.BeginObject().Key("kind").String("store").Key("values").BeginArray();
+  bool any = false;
+  bool all_storable = true;
+  for (const RememberedValue& v : values) {
+    if (v.name.find_first_of("\r\n") != std::string::npos) {
+      all_storable = false;
+      continue;
+    }
+    std::uint32_t existing = 0;
+    if (v.only_if_absent && Read(v.name, &existing)) continue;
+    json.BeginObject()
+        .Key("name").String(Windows1252CodePage().ToWide(v.name))
+        .Key("value").Number(v.value)
+        .EndObject();
+    any = true;
+  }
+  json.EndArray().EndObject();
+  if (!any) return all_storable;
+  return AskExtension(json.text()) == "1" && all_storable;
+}
+
+}  // namespace qm

@@ -1,0 +1,103 @@
+// What the browser tests share: a local web server for the test pages,
+// chromium with the extension loaded, and the browser's part in a menu
+// click (headless chromium shows no context menu).
+'use strict';
+
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const EXTENSION_DIR = process.env.QM_WEBEXT_DIR ||
+    path.resolve(__dirname, '../../build/wasm/webext');
+const CHROMIUM = process.env.QM_CHROMIUM || '/usr/bin/chromium';
+const FIREFOX = process.env.QM_FIREFOX || '/usr/bin/firefox-esr';
+
+// Serves `pages` (path -> HTML) on 127.0.0.1 and records every request.
+async function startServer(pages) {
+  const requests = [];
+  const server = http.createServer((req, res) => {
+    requests.push(req.url);
+    const page = pages[req.url.split('?')[0]];
+    res.writeHead(page === undefined ? 404 : 200, {'content-type': 'text/html; charset=utf-8'});
+    res.end(page ?? '<!DOCTYPE html><title>not here</title>');
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  return {origin, requests, close: () => new Promise((resolve) => server.close(resolve))};
+}
+
+function tempProfile() {
+  return fs.mkdtempSync(path.join(os.tmpdir(), 'qmkit-chromium-'));
+}
+
+async function launchChromium({userDataDir} = {}) {
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    pipe: true,
+    enableExtensions: true,
+    userDataDir,
+    args: ['--no-sandbox', `--disable-extensions-except=${EXTENSION_DIR}`,
+           `--load-extension=${EXTENSION_DIR}`, '--no-first-run'],
+  });
+  const target = await browser.waitForTarget(
+      (t) => t.type() === 'service_worker' && t.url().endsWith('/background.js'));
+  const worker = await target.worker();
+  // URL's origin is "null" for a scheme node does not know.
+  const extensionOrigin = target.url().split('/').slice(0, 3).join('/');
+  return {browser, worker, extensionOrigin};
+}
+
+// Opens `url` in a new tab and selects the text of the element `selector`
+// (the whole element), as a person would before right-clicking.
+async function openWithSelection(browser, url, selector) {
+  const page = await browser.newPage();
+  await page.goto(url);
+  if (selector) {
+    await page.evaluate((s) => {
+      const range = document.createRange();
+      range.selectNodeContents(document.querySelector(s));
+      const selection = window.getSelection();
+      selection.removeAllRanges();
+      selection.addRange(range);
+    }, selector);
+  }
+  return page;
+}
+
+// Plays the browser's part in a click on the menu entry of `word`: the
+// extension's own listener gets the click data the browser would pass.
+// Resolves when the command has ended (its dialogs answered).
+async function clickMenu(worker, word, page, extra = {}) {
+  return worker.evaluate(async (word, pageUrl, extra) => {
+    const [tab] = await chrome.tabs.query({url: pageUrl.replace(/:\d+\//, '/')});
+    const tabs = tab ? [tab] : (await chrome.tabs.query({})).filter((t) => t.url === pageUrl);
+    const info = {menuItemId: 'qmkit:' + word, pageUrl, frameId: 0, editable: false, ...extra};
+    if (extra.selectionText === undefined) delete info.selectionText;
+    await onMenuClicked(info, tabs[0]);
+    return true;
+  }, word, page.url(), extra);
+}
+
+// The dialog window, once the extension has opened it and drawn a dialog.
+async function dialogPage(browser, extensionOrigin) {
+  const target = await browser.waitForTarget(
+      (t) => t.type() === 'page' && t.url() === `${extensionOrigin}/dialog.html`);
+  const page = await target.page();
+  await page.waitForSelector('#dialog > *, #message:not([hidden])');
+  return page;
+}
+
+// Every tab's address but the extension's own pages and about:blank.
+async function openAddresses(browser) {
+  const pages = await browser.pages();
+  return pages.map((p) => p.url()).filter((u) => !u.startsWith('chrome-extension:') &&
+                                               u !== 'about:blank');
+}
+
+module.exports = {
+  EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
+  openWithSelection, clickMenu, dialogPage, openAddresses,
+};
