@@ -1,0 +1,159 @@
+// qmkit native-host end to end: framed requests on its standard input, as a
+// browser sends them, and the framed replies it writes.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "exit_status.h"
+#include "support/qmkit_run.h"
+
+namespace qm {
+namespace {
+
+using Outcome = testing_support::ProgramOutcome;
+using testing_support::ReadWholeFile;
+
+std::string Frame(const std::string& json) {
+  const auto length = static_cast<std::uint32_t>(json.size());
+  std::string bytes(sizeof length, '\0');
+  std::memcpy(bytes.data(), &length, sizeof length);
+  return bytes + json;
+}
+
+// The replies in `out`, which must be nothing but whole frames.
+std::vector<std::string> Replies(const std::string& out) {
+  std::vector<std::string> replies;
+  std::size_t at = 0;
+  while (at + 4 <= out.size()) {
+    std::uint32_t length = 0;
+    std::memcpy(&length, out.data() + at, sizeof length);
+    if (at + 4 + length > out.size()) break;
+    replies.push_back(out.substr(at + 4, length));
+    at += 4 + length;
+  }
+  if (at != out.size()) replies.push_back("<stray bytes: " + out.substr(at) + ">");
+  return replies;
+}
+
+// A JSON string literal for text without control characters.
+std::string Quoted(const std::string& text) {
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+class NativeHost : public testing_support::ProgramTest {
+ protected:
+  Outcome Serve(const std::string& input, const std::vector<std::string>& origin) const {
+    const std::string path = dir_ + "/input";
+    Write(path, input);
+    std::vector<std::string> args{"native-host"};
+    args.insert(args.end(), origin.begin(), origin.end());
+    testing_support::RunOptions options;
+    options.input_file = path;
+    return Qmkit(args, options);
+  }
+
+  // Started programs are not waited for: their files appear in a while.
+  static bool AppearsSoon(const std::string& path) {
+    for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::filesystem::exists(path);
+  }
+};
+
+TEST_F(NativeHost, StartsProgramsWithTheirArgumentsWholeAndKeepsServing) {
+  // A shell given this path would run the $(...) and the backquotes. The
+  // slashes inside them make folders of the path, which are made first.
+  const std::string ran = dir_ + "/ran";
+  const std::string marker =
+      dir_ + "/a b 'single' \"double\" $(touch " + ran + ")/`touch " + ran + "`";
+  std::filesystem::create_directories(std::filesystem::path(marker).parent_path());
+  // The script reports where the program's own standard input and output
+  // lead, after trying to write into the reply stream.
+  const std::string streams = dir_ + "/streams";
+  const std::string script =
+      "echo LEAK; in=$(readlink /proc/$$/fd/0); out=$(readlink /proc/$$/fd/1);"
+      " echo \"$in $out\" >\"$0.part\" && mv \"$0.part\" \"$0\"";
+  const std::string input =
+      Frame(R"({"type":"hello"})") +
+      Frame(R"({"type":"start","arguments":["touch",)" + Quoted(marker) + "]}") +
+      Frame(R"({"type":"start","arguments":["sh","-c",)" + Quoted(script) + "," +
+            Quoted(streams) + "]}") +
+      Frame(R"({"type":"start","arguments":["qmkit-no-such-program"]})") +
+      Frame(R"({"type":"start","arguments":["-c","x"]})") + Frame("{\"type\":") +
+      Frame(R"({"type":"hello"})");
+  const std::vector<std::vector<std::string>> origins = {
+      {"chrome-extension://abcdefghijklmnopabcdefghijklmnop/", "--parent-window=0"},
+      {"/home/u/.mozilla/native-messaging-hosts/com.pellmor.qmkit.json", "qmkit@pellmor.example"},
+  };
+  for (const std::vector<std::string>& origin : origins) {
+    std::filesystem::remove(marker);
+    std::filesystem::remove(streams);
+    const Outcome run = Serve(input, origin);
+    EXPECT_EQ(run.status, kExitDone) << origin[0] << run.err;
+    const std::string hello = R"({"type":"hello","version":")" QMKIT_VERSION "\"}";
+    ASSERT_TRUE(AppearsSoon(streams));
+    const std::vector<std::string> replies = Replies(ReadWholeFile(dir_ + "/stdout"));
+    ASSERT_EQ(replies.size(), 7u) << run.out;
+    EXPECT_EQ(replies[0], hello);
+    EXPECT_EQ(replies[1], R"({"type":"start","started":true})");
+    EXPECT_EQ(replies[2], R"({"type":"start","started":true})");
+    EXPECT_EQ(replies[3],
+              R"({"type":"start","started":false,"error":"no such file or directory"})");
+    EXPECT_TRUE(replies[4].starts_with(R"({"type":"error","error":"a program name)"))
+        << replies[4];
+    EXPECT_TRUE(replies[5].starts_with(R"({"type":"error","error":"the request is not)"))
+        << replies[5];
+    EXPECT_EQ(replies[6], hello);
+    EXPECT_TRUE(AppearsSoon(marker)) << marker;
+    EXPECT_FALSE(std::filesystem::exists(ran));
+    // The child wrote before it reported, so a leak would be in the replies.
+    EXPECT_EQ(ReadWholeFile(streams), "/dev/null /dev/null\n");
+    EXPECT_EQ(ReadWholeFile(dir_ + "/stdout").find("LEAK"), std::string::npos);
+  }
+}
+
+TEST_F(NativeHost, BadFramingEndsTheSessionAfterAnErrorReply) {
+  std::string too_long = Frame("") + "{}";
+  const std::uint32_t over = (1u << 20) + 1;
+  std::memcpy(too_long.data(), &over, sizeof over);
+  struct Case {
+    std::string input;
+    int status;
+    std::string last_reply;
+  };
+  const std::string hello = Frame(R"({"type":"hello"})");
+  const Case cases[] = {
+      {"", kExitDone, ""},
+      {hello, kExitDone, R"({"type":"hello","version":")" QMKIT_VERSION "\"}"},
+      {hello + too_long + hello, kExitUsage,
+       R"({"type":"error","error":"a message is longer than 1 MiB"})"},
+      {hello + hello.substr(0, 9), kExitUsage,
+       R"({"type":"error","error":"the input ended inside a message"})"},
+      {hello + hello.substr(0, 2), kExitUsage,
+       R"({"type":"error","error":"the input ended inside a message length"})"},
+  };
+  for (const Case& c : cases) {
+    const Outcome run = Serve(c.input, {"chrome-extension://x/"});
+    EXPECT_EQ(run.status, c.status) << c.last_reply;
+    const std::vector<std::string> replies = Replies(run.out);
+    EXPECT_EQ(replies.empty() ? "" : replies.back(), c.last_reply);
+    EXPECT_LE(replies.size(), 2u);
+  }
+}
+
+}  // namespace
+}  // namespace qm
