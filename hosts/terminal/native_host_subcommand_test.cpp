@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exit_status.h"
+#include "native_messaging.h"
 #include "support/qmkit_run.h"
 
 namespace qm {
@@ -153,6 +154,53 @@ TEST_F(NativeHost, BadFramingEndsTheSessionAfterAnErrorReply) {
     EXPECT_EQ(replies.empty() ? "" : replies.back(), c.last_reply);
     EXPECT_LE(replies.size(), 2u);
   }
+}
+
+// The installer's manifests name a launcher that a browser can start with
+// its own arguments alone, however odd the folders' names.
+TEST_F(NativeHost, InstalledManifestsLeadToTheHost) {
+  const std::string odd = dir_ + "/it's \"odd\" \\ $(x)";
+  std::filesystem::create_directories(odd);
+  std::filesystem::create_symlink(QMKIT_PROGRAM, odd + "/qmkit");
+  const std::string id = "abcdefghijklmnopabcdefghijklmnop";
+  testing_support::RunOptions options;
+  options.environment = {"HOME=" + dir_};
+  const Outcome install = testing_support::RunProgram(
+      QMKIT_INSTALL_NATIVE_HOST,
+      {"--chromium-dir", dir_ + "/chromium", "--firefox-dir", dir_ + "/firefox",
+       "--extension-id", id, "--launcher-dir", odd, odd + "/qmkit"},
+      dir_, options);
+  ASSERT_EQ(install.status, 0) << install.err;
+  using Items = std::vector<std::string>;
+  const std::string launcher = odd + "/qmkit-native-host";
+  const struct {
+    std::string file;
+    std::string allowed_key;
+    Items allowed;
+  } manifests[] = {
+      {dir_ + "/chromium/com.pellmor.qmkit.json", "allowed_origins",
+       {"chrome-extension://" + id + "/"}},
+      {dir_ + "/firefox/com.pellmor.qmkit.json", "allowed_extensions", {"qmkit@pellmor.example"}},
+  };
+  for (const auto& m : manifests) {
+    std::vector<JsonMember> members;
+    std::string error;
+    ASSERT_TRUE(ParseJsonObject(ReadWholeFile(m.file), &members, &error)) << m.file << error;
+    std::vector<std::pair<std::string, JsonValue>> fields;
+    for (const JsonMember& member : members) {
+      if (member.name != "description") fields.emplace_back(member.name, member.value);
+    }
+    const std::vector<std::pair<std::string, JsonValue>> expected = {
+        {"name", "com.pellmor.qmkit"}, {"path", launcher}, {"type", "stdio"},
+        {m.allowed_key, m.allowed}};
+    EXPECT_EQ(fields, expected) << m.file;
+  }
+  Write(dir_ + "/input", Frame(R"({"type":"hello"})"));
+  options.input_file = dir_ + "/input";
+  const Outcome run = testing_support::RunProgram(launcher, {"chrome-extension://" + id + "/"},
+                                                  dir_, options);
+  EXPECT_EQ(run.status, kExitDone) << run.err;
+  EXPECT_EQ(Replies(run.out), Items{R"({"type":"hello","version":")" QMKIT_VERSION "\"}"});
 }
 
 }  // namespace
