@@ -1,7 +1,5 @@
 // qmkit native-host end to end: framed requests on its standard input, as a
 // browser sends them, and the framed replies it writes.
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "action_log.h"
 #include "exit_status.h"
 #include "native_messaging.h"
 #include "support/qmkit_run.h"
@@ -21,13 +20,6 @@ namespace {
 
 using Outcome = testing_support::ProgramOutcome;
 using testing_support::ReadWholeFile;
-
-std::string Frame(const std::string& json) {
-  const auto length = static_cast<std::uint32_t>(json.size());
-  std::string bytes(sizeof length, '\0');
-  std::memcpy(bytes.data(), &length, sizeof length);
-  return bytes + json;
-}
 
 // The replies in `out`, which must be nothing but whole frames.
 std::vector<std::string> Replies(const std::string& out) {
@@ -42,16 +34,6 @@ std::vector<std::string> Replies(const std::string& out) {
   }
   if (at != out.size()) replies.push_back("<stray bytes: " + out.substr(at) + ">");
   return replies;
-}
-
-// A JSON string literal for text without control characters.
-std::string Quoted(const std::string& text) {
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 class NativeHost : public testing_support::ProgramTest {
@@ -88,14 +70,18 @@ TEST_F(NativeHost, StartsProgramsWithTheirArgumentsWholeAndKeepsServing) {
   const std::string script =
       "echo LEAK; in=$(readlink /proc/$$/fd/0); out=$(readlink /proc/$$/fd/1);"
       " echo \"$in $out\" >\"$0.part\" && mv \"$0.part\" \"$0\"";
-  const std::string input =
-      Frame(R"({"type":"hello"})") +
-      Frame(R"({"type":"start","arguments":["touch",)" + Quoted(marker) + "]}") +
-      Frame(R"({"type":"start","arguments":["sh","-c",)" + Quoted(script) + "," +
-            Quoted(streams) + "]}") +
-      Frame(R"({"type":"start","arguments":["qmkit-no-such-program"]})") +
-      Frame(R"({"type":"start","arguments":["-c","x"]})") + Frame("{\"type\":") +
-      Frame(R"({"type":"hello"})");
+  const std::string requests[] = {
+      R"({"type":"hello"})",
+      R"({"type":"start","arguments":["touch",)" + JsonString(marker) + "]}",
+      R"({"type":"start","arguments":["sh","-c",)" + JsonString(script) + "," +
+          JsonString(streams) + "]}",
+      R"({"type":"start","arguments":["qmkit-no-such-program"]})",
+      R"({"type":"start","arguments":["-c","x"]})",
+      "{\"type\":",
+      R"({"type":"hello"})",
+  };
+  std::string input;
+  for (const std::string& request : requests) input += FrameNativeMessage(request);
   const std::vector<std::vector<std::string>> origins = {
       {"chrome-extension://abcdefghijklmnopabcdefghijklmnop/", "--parent-window=0"},
       {"/home/u/.mozilla/native-messaging-hosts/com.pellmor.qmkit.json", "qmkit@pellmor.example"},
@@ -128,7 +114,7 @@ TEST_F(NativeHost, StartsProgramsWithTheirArgumentsWholeAndKeepsServing) {
 }
 
 TEST_F(NativeHost, BadFramingEndsTheSessionAfterAnErrorReply) {
-  std::string too_long = Frame("") + "{}";
+  std::string too_long = FrameNativeMessage("") + "{}";
   const std::uint32_t over = (1u << 20) + 1;
   std::memcpy(too_long.data(), &over, sizeof over);
   struct Case {
@@ -136,7 +122,7 @@ TEST_F(NativeHost, BadFramingEndsTheSessionAfterAnErrorReply) {
     int status;
     std::string last_reply;
   };
-  const std::string hello = Frame(R"({"type":"hello"})");
+  const std::string hello = FrameNativeMessage(R"({"type":"hello"})");
   const Case cases[] = {
       {"", kExitDone, ""},
       {hello, kExitDone, R"({"type":"hello","version":")" QMKIT_VERSION "\"}"},
@@ -195,7 +181,7 @@ TEST_F(NativeHost, InstalledManifestsLeadToTheHost) {
         {m.allowed_key, m.allowed}};
     EXPECT_EQ(fields, expected) << m.file;
   }
-  Write(dir_ + "/input", Frame(R"({"type":"hello"})"));
+  Write(dir_ + "/input", FrameNativeMessage(R"({"type":"hello"})"));
   options.input_file = dir_ + "/input";
   const Outcome run = testing_support::RunProgram(launcher, {"chrome-extension://" + id + "/"},
                                                   dir_, options);
