@@ -1,5 +1,6 @@
 #include "launcher.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -25,17 +26,22 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   }
 }
 
-enum class ChildOutput { kOurs, kToStandardError };
+// What the child gets for its standard input and output; standard error is
+// always ours.
+enum class ChildStreams { kOurs, kOutputToStandardError, kNone };
 
 // Starts argv[0] (looked up in $PATH) without waiting for it.
-bool Spawn(std::vector<std::string> argv, ChildOutput output, std::string* error) {
+bool Spawn(std::vector<std::string> argv, ChildStreams streams, std::string* error) {
   std::vector<char*> pointers;
   for (std::string& arg : argv) pointers.push_back(arg.data());
   pointers.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
-  if (output == ChildOutput::kToStandardError) {
+  if (streams == ChildStreams::kOutputToStandardError) {
     ::posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
+  } else if (streams == ChildStreams::kNone) {
+    ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   }
   pid_t pid = 0;
   const int status = ::posix_spawnp(&pid, pointers[0], &actions, nullptr,
@@ -102,7 +108,7 @@ bool LaunchAddress(const std::string& address, std::string* error) {
     std::string reason;
     // What a browser prints must not mix with the record of the command
     // that qmkit prints.
-    if (Spawn(argv, ChildOutput::kToStandardError, &reason)) return true;
+    if (Spawn(argv, ChildStreams::kOutputToStandardError, &reason)) return true;
     reasons += (reasons.empty() ? "cannot start " : "; ") + argv[0] + ": " + reason;
   }
   return fail(reasons);
@@ -113,7 +119,15 @@ bool LaunchCommand(const std::vector<std::string>& arguments, std::string* error
     *error = "no program to start";
     return false;
   }
-  return Spawn(arguments, ChildOutput::kOurs, error);
+  return Spawn(arguments, ChildStreams::kOurs, error);
+}
+
+bool LaunchCommandDetached(const std::vector<std::string>& arguments, std::string* error) {
+  if (arguments.empty()) {
+    *error = "no program to start";
+    return false;
+  }
+  return Spawn(arguments, ChildStreams::kNone, error);
 }
 
 }  // namespace qm

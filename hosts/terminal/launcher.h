@@ -26,4 +26,9 @@ bool LaunchAddress(const std::string& address, std::string* error = nullptr);
 // `arguments` is empty), with the system's text for the error in *error.
 bool LaunchCommand(const std::vector<std::string>& arguments, std::string* error);
 
+// LaunchCommand for a host whose standard input and output carry a protocol:
+// the program reads and writes /dev/null instead, so it can neither take
+// the host's input nor write into its replies. Standard error is shared.
+bool LaunchCommandDetached(const std::vector<std::string>& arguments, std::string* error);
+
 }  // namespace qm

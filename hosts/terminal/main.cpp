@@ -30,6 +30,8 @@ constexpr qm::Subcommand kSubcommands[] = {
     {"expand", "expand an entry's template against a page", &qm::RunExpandSubcommand},
     {"find", "what a recogniser finds: isbn, upc, stock, currency or amount",
      &qm::RunFindSubcommand},
+    {"native-host", "serve the browser extension over native messaging (a browser starts it)",
+     &qm::RunNativeHostSubcommand},
 };
 
 void WriteUsage(std::ostream& out) {

@@ -17,5 +17,6 @@ int RunCheckSubcommand(int argc, char** argv);
 int RunConvertSubcommand(int argc, char** argv);
 int RunExpandSubcommand(int argc, char** argv);
 int RunFindSubcommand(int argc, char** argv);
+int RunNativeHostSubcommand(int argc, char** argv);
 
 }  // namespace qm

@@ -299,7 +299,8 @@ TEST_F(ToolSubcommands, ManualPageAndCompletionCoverEveryOption) {
     return Has(manual, roff);
   };
   std::vector<std::string> options;
-  for (const char* help : {"ISBN", "catalogue", "check", "convert", "expand", "find"}) {
+  for (const char* help :
+       {"ISBN", "catalogue", "check", "convert", "expand", "find", "native-host"}) {
     const Outcome run = Qmkit({help, "--help"});
     ASSERT_EQ(run.status, kExitDone) << help;
     for (std::size_t at = run.out.find("--"); at != std::string::npos;
@@ -323,7 +324,8 @@ TEST_F(ToolSubcommands, ManualPageAndCompletionCoverEveryOption) {
   const Outcome usage = Qmkit({"--help"});
   for (const char* word : {"BOOK", "ISBN", "UPC", "MOVIE", "MUSIC", "SEARCH", "STOCK",
                            "TRANSLATE", "URL", "EMAIL", "CURRENCY", "CONVERT", "OTHER",
-                           "CONFIG", "catalogue", "check", "convert", "expand", "find"}) {
+                           "CONFIG", "catalogue", "check", "convert", "expand", "find",
+                           "native-host"}) {
     EXPECT_TRUE(Has(usage.out, word)) << word;
     EXPECT_TRUE(in_manual(word)) << word << " is not in the manual page";
     EXPECT_TRUE(Has(completion, word)) << word << " is not in the bash completion";

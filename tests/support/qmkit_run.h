@@ -40,6 +40,7 @@ inline bool Has(const std::string& text, std::string_view part) {
 struct RunOptions {
   std::vector<std::string> environment;  // more NAME=value settings
   rlim_t file_size_limit = RLIM_INFINITY;
+  std::string input_file{};  // its standard input; /dev/null when empty
 };
 
 // Runs `program` with `args` and XDG_CONFIG_HOME set to `folder`/xdg; its
@@ -58,7 +59,8 @@ inline ProgramOutcome RunProgram(const std::string& program,
     for (const std::string& setting : options.environment) {
       ::putenv(const_cast<char*>(setting.c_str()));
     }
-    const int in = ::open("/dev/null", O_RDONLY);
+    const int in = ::open(options.input_file.empty() ? "/dev/null" : options.input_file.c_str(),
+                          O_RDONLY);
     const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (in < 0 || out < 0 || err < 0) ::_exit(127);
