@@ -9,7 +9,7 @@
 set -euo pipefail
 
 # The id of the extension as the Chromium web store knows it.
-default_extension_id=EXTENSION_ID_PLACEHOLDER
+default_extension_id=aldbgkemmpjdmagnfglopgghkhnpoloc
 
 host_name=com.pellmor.qmkit
 templates="$(cd "$(dirname "$0")/.." && pwd)/hosts/terminal/native-host"
@@ -60,7 +60,7 @@ done
 [ -n "$qmkit" ] || { usage >&2; exit 2; }
 
 # Chromium ids are 32 letters from a to p.
-if [ "$extension_id" = EXTENSION_ID_PLACEHOLDER ]; then
+if [ "$extension_id" = aldbgkemmpjdmagnfglopgghkhnpoloc ]; then
   echo "install-native-host.sh: no extension id yet; Chromium will refuse the" \
        "extension until --extension-id names it" >&2
 elif [[ ! $extension_id =~ ^[a-p]{32}$ ]]; then

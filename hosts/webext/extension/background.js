@@ -44,7 +44,12 @@ async function createMenus() {
   }
 }
 
-api.runtime.onInstalled.addListener(() => { createMenus(); });
+// A first installation opens the options page: the catalogue in force, and
+// whether the helper that starts commands is installed.
+api.runtime.onInstalled.addListener((details) => {
+  createMenus();
+  if (details.reason === 'install') api.runtime.openOptionsPage?.().catch(() => {});
+});
 api.runtime.onStartup?.addListener(() => { createMenus(); });
 
 // One command at a time: the core has one stack, and a flow waits on it
