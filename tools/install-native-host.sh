@@ -8,7 +8,7 @@
 # "QMKIT_PATH native-host"; the launcher goes in --launcher-dir.
 set -euo pipefail
 
-# The id of the extension as the Chromium web store knows it.
+# The extension's id in Chromium, fixed by the public key in its manifest.
 default_extension_id=aldbgkemmpjdmagnfglopgghkhnpoloc
 
 host_name=com.pellmor.qmkit
@@ -60,10 +60,7 @@ done
 [ -n "$qmkit" ] || { usage >&2; exit 2; }
 
 # Chromium ids are 32 letters from a to p.
-if [ "$extension_id" = aldbgkemmpjdmagnfglopgghkhnpoloc ]; then
-  echo "install-native-host.sh: no extension id yet; Chromium will refuse the" \
-       "extension until --extension-id names it" >&2
-elif [[ ! $extension_id =~ ^[a-p]{32}$ ]]; then
+if [[ ! $extension_id =~ ^[a-p]{32}$ ]]; then
   fail "\"$extension_id\" is not a Chromium extension id (32 letters a to p)"
 fi
 
