@@ -1,0 +1,113 @@
+// The extension in firefox-esr, driven over WebDriver BiDi. Puppeteer
+// cannot reach an event page's background, so the click goes in through
+// the page the extension opens on its first installation, the way the
+// extension's own pages pass one on.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const puppeteer = require('puppeteer-core');
+const {EXTENSION_DIR, FIREFOX, startServer, openWithSelection} = require('./harness');
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Firefox reports about:blank as the address of an extension's page; the
+// page itself knows better. A page that is going away answers nothing.
+async function addressOf(page) {
+  return Promise.race([page.evaluate(() => location.href).catch(() => ''), sleep(1000)]);
+}
+
+// The first page whose own address passes `wanted`, within a few seconds.
+async function findPage(browser, wanted, what) {
+  const deadline = Date.now() + 10000;
+  while (Date.now() < deadline) {
+    for (const page of await browser.pages()) {
+      if (wanted(await addressOf(page) ?? '')) return page;
+    }
+    await sleep(100);
+  }
+  throw new Error(`no ${what} page`);
+}
+
+function catalogue(origin) {
+  return [
+    '[ISBN:Local]',
+    'shortDescription=Local books',
+    `url=${origin}/isbn?code=!s`,
+    'windowName=LocalBooks',
+    'defaultSelected=yes',
+    '',
+    '[ISBN:Elsewhere]',
+    'shortDescription=Elsewhere',
+    `url=${origin}/elsewhere?code=!s`,
+    '',
+  ].join('\n');
+}
+
+// Runs ISBN on the selection of the page at `pageUrl`, as the menu would,
+// and presses OK in the dialog window. Resolves with the click's answer.
+async function clickISBN(browser, extensionPage, pageUrl, selectionText) {
+  const done = extensionPage.evaluate(async (pageUrl, selectionText) => {
+    const tab = (await browser.tabs.query({})).find((t) => t.url === pageUrl);
+    const info = {menuItemId: 'qmkit:ISBN', pageUrl, frameId: 0, selectionText};
+    return browser.runtime.sendMessage({type: 'click', info, tab});
+  }, pageUrl, selectionText);
+  const dialog = await findPage(browser, (u) => u.endsWith('/dialog.html'), 'dialog');
+  await dialog.waitForSelector('.line[data-line="2"]');
+  const lines = await dialog.$$eval('.line', (rows) => rows.map((r) => r.textContent));
+  await dialog.click('#ok');
+  const answer = await done;
+  // Puppeteer keeps a firefox popup's page after it closed: ask the browser.
+  while ((await extensionPage.evaluate(() => browser.windows.getAll({windowTypes: ['popup']})))
+      .length > 0) {
+    await sleep(50);
+  }
+  return {answer, lines};
+}
+
+test('=>ISBN in firefox: the menu, the dialog window and the tab it opens', async () => {
+  const selection = 'First printed as ISBN 0-306-40615-2 in 1979';
+  const server = await startServer({
+    '/book.html': `<!DOCTYPE html><title>book</title><p id="pick">${selection}</p>`,
+    '/isbn': '<!DOCTYPE html><title>found</title>',
+  });
+  const browser = await puppeteer.launch({
+    browser: 'firefox', executablePath: FIREFOX, headless: true,
+  });
+  try {
+    await browser.installExtension(EXTENSION_DIR);
+    const extensionPage = await findPage(browser, (u) => u.startsWith('moz-extension:'),
+                                         'extension');
+    // The background made every entry of the menu: making one again under
+    // its id is refused.
+    const menu = await extensionPage.evaluate(() => browser.runtime.sendMessage({type: 'menu'}));
+    assert.equal(menu.entries.length, 14);
+    const refusals = await extensionPage.evaluate((ids) => Promise.all(ids.map((id) => (
+      new Promise((resolve) => {
+        browser.contextMenus.create({id, title: id, contexts: ['page']},
+                                    () => resolve(browser.runtime.lastError?.message ?? ''));
+      })))), ['qmkit', ...menu.entries.map((e) => 'qmkit:' + e.word)]);
+    assert.ok(refusals.every((m) => /already exists/.test(m)), refusals.join('\n'));
+
+    await extensionPage.evaluate((text) => browser.storage.local.set({catalogue: text}),
+                                 catalogue(server.origin));
+    const pageUrl = `${server.origin}/book.html`;
+    await openWithSelection(browser, pageUrl, '#pick');
+
+    const first = await clickISBN(browser, extensionPage, pageUrl, selection);
+    assert.deepEqual(first.answer, {done: true});
+    assert.deepEqual(first.lines, ['Elsewhere', 'Local books']);
+    const tabs = () => extensionPage.evaluate(async () => (
+      (await browser.tabs.query({})).map((t) => t.url).filter((u) => u.startsWith('http'))));
+    const found = `${server.origin}/isbn?code=0306406152`;
+    assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
+
+    // The entry's named window is the same tab the next time.
+    await clickISBN(browser, extensionPage, pageUrl, selection);
+    assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
+    assert.equal(server.requests.filter((r) => r.startsWith('/isbn?')).length, 2);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
