@@ -7,7 +7,8 @@
 #
 #   app  what the qmkit program alone needs (the README's main job)
 #   all  every build and test: native tests and benchmarks, the Windows
-#        cross build run under Wine, the fuzzers (default)
+#        cross build run under Wine, the fuzzers, the core as WebAssembly
+#        and the browser extension in chromium and firefox-esr (default)
 #
 # Every command the scripts and CMake files call comes from a package listed
 # here; `dpkg -S "$(readlink -f "$(command -v CMD)")"` names the package of a
@@ -39,7 +40,13 @@ case "$set_name" in
       fp-utils nsis
       # the core as WebAssembly, its tests run under node
       emscripten nodejs
+      # the browser extension's tests: the browsers, driven by puppeteer-core
+      # from npm
+      chromium firefox-esr
     )
+    # npm comes with nodejs where that is not Debian's own package; Debian's
+    # npm would conflict with it there.
+    command -v npm >/dev/null || packages+=(npm)
     ;;
   *)
     echo "usage: $0 [app|all]" >&2
