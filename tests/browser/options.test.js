@@ -105,6 +105,34 @@ test('a catalogue typed on the page is checked, saved and used by the ISBN comma
   assert.deepEqual(fresh, [lookup]);
   assert.ok(await eventually(() => server.requests.includes('/lookup?isbn=0306406152')),
             server.requests.join(' '));
+
+  // An emptied editor saved means no catalogue of one's own.
+  await options.bringToFront();
+  await options.click('#catalogue-text');
+  await options.keyboard.down('Control');
+  await options.keyboard.press('a');
+  await options.keyboard.up('Control');
+  await options.keyboard.press('Delete');
+  await options.click('#save');
+  await options.waitForSelector('#in-force details[data-category=ISBN][data-source=default]');
+  assert.equal(await storedValue('catalogue'), null);
+});
+
+test('a catalogue file is read as UTF-8, else as Windows-1252', {timeout: 30000}, async () => {
+  const folder = fs.mkdtempSync(path.join(profile, 'ini-'));
+  const files = {
+    'utf8.ini': Buffer.from('\xEF\xBB\xBF[BOOK:Caf\xC3\xA9]\n', 'latin1'),
+    'ansi.ini': Buffer.from('[BOOK:Caf\xE9 \x80]\n', 'latin1'),
+  };
+  const expected = {'utf8.ini': '[BOOK:Caf\u00E9]\n', 'ansi.ini': '[BOOK:Caf\u00E9 \u20AC]\n'};
+  for (const [name, bytes] of Object.entries(files)) {
+    fs.writeFileSync(path.join(folder, name), bytes);
+    await options.$eval('#catalogue-text', (e) => { e.value = ''; });
+    await (await options.$('#import-catalogue')).uploadFile(path.join(folder, name));
+    await options.waitForFunction(() => document.getElementById('catalogue-text').value,
+                                  {polling: 100});
+    assert.equal(await options.$eval('#catalogue-text', (e) => e.value), expected[name]);
+  }
 });
 
 test('remembered ticks are imported only from a file of exactly their shape',
