@@ -3,11 +3,13 @@
 # sudo), without asking anything. Packages already present are left alone,
 # so a second run costs a few dpkg queries and prints nothing.
 #
-#   tools/install-deps.sh [app|all]
+#   tools/install-deps.sh [app|webext|all]
 #
-#   app  what the qmkit program alone needs (the README's main job)
-#   all  every build and test: native tests and benchmarks, the Windows
-#        cross build run under Wine, the fuzzers (default)
+#   app     what the qmkit program alone needs (the README's main job)
+#   webext  what the browser extension needs to be built and loaded
+#   all     every build and test: native tests and benchmarks, the Windows
+#           cross build run under Wine, the fuzzers, the core as WebAssembly
+#           and the browser extension in chromium and firefox-esr (default)
 #
 # Every command the scripts and CMake files call comes from a package listed
 # here; `dpkg -S "$(readlink -f "$(command -v CMD)")"` names the package of a
@@ -18,6 +20,8 @@ set_name="${1:-all}"
 app=(cmake make g++)
 case "$set_name" in
   app) packages=("${app[@]}") ;;
+  # the browser extension: the core as WebAssembly, and a browser to load it
+  webext) packages=("${app[@]}" emscripten nodejs chromium) ;;
   all)
     packages=(
       "${app[@]}"
@@ -39,10 +43,16 @@ case "$set_name" in
       fp-utils nsis
       # the core as WebAssembly, its tests run under node
       emscripten nodejs
+      # the browser extension's tests: the browsers, driven by puppeteer-core
+      # from npm
+      chromium firefox-esr
     )
+    # npm comes with nodejs where that is not Debian's own package; Debian's
+    # npm would conflict with it there.
+    command -v npm >/dev/null || packages+=(npm)
     ;;
   *)
-    echo "usage: $0 [app|all]" >&2
+    echo "usage: $0 [app|webext|all]" >&2
     exit 2
     ;;
 esac

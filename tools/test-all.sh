@@ -2,7 +2,9 @@
 # Every test: sets up a fresh machine, builds and tests natively, builds the
 # Windows target and runs the same core suite and the Windows tests under
 # Wine, builds the 32-bit module, builds the core as WebAssembly and runs its
-# suite under node, then runs each fuzz target for a short, bounded time.
+# suite under node, assembles the browser extension and runs its tests in
+# headless chromium and firefox-esr, then runs each fuzz target for a short,
+# bounded time.
 #   tools/test-all.sh [SECONDS_PER_FUZZ_TARGET]   (default 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,7 +30,9 @@ echo "== Windows i686 module (built only: no 32-bit Wine here)"
 cmake --preset windows-i686
 cmake --build --preset windows-i686
 
-echo "== the core as WebAssembly, its tests under node"
+echo "== the core as WebAssembly and the browser extension, tests under node and in the browsers"
+# The browser tests' one dependency, at the version the lock file pins.
+npm ci --prefix tests/browser --no-audit --no-fund --loglevel=error
 cmake --preset wasm
 cmake --build --preset wasm
 ctest --preset wasm

@@ -90,6 +90,13 @@ async function dialogPage(browser, extensionOrigin) {
   return page;
 }
 
+// Presses the button `selector` of the dialog window, which may close the
+// window: the press is made after the call has returned, so that puppeteer
+// is not left waiting on a window that is gone.
+async function press(dialog, selector) {
+  await dialog.$eval(selector, (b) => setTimeout(() => b.click(), 0));
+}
+
 // Every tab's address but the extension's own pages and about:blank.
 async function openAddresses(browser) {
   const pages = await browser.pages();
@@ -99,5 +106,5 @@ async function openAddresses(browser) {
 
 module.exports = {
   EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
-  openWithSelection, clickMenu, dialogPage, openAddresses,
+  openWithSelection, clickMenu, dialogPage, press, openAddresses,
 };

@@ -30,8 +30,15 @@ function quoted(text) {
   return '"' + text.replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"';
 }
 
+// Gestures made while the answer to the last one is on its way (the second
+// click of a double-click), sent one per request as the requests come.
+const waiting = [];
+
 function send(text) {
-  if (!current) return;
+  if (!current) {
+    waiting.push(text);
+    return;
+  }
   current = null;  // one answer per request
   port.postMessage({type: 'answer', text});
 }
@@ -48,82 +55,122 @@ function button(label, onclick, extra = {}) {
   return el('button', {type: 'button', onclick, ...extra}, label);
 }
 
-function drawList(state, field) {
+// A choice dialog as drawn: its elements, kept while the same dialog is
+// shown, so that the lines a person clicks stay the same elements from one
+// state to the next (a double-click spans two of them).
+let choiceView = null;
+
+function drawList(view) {
   const list = el('div', {class: 'list', tabIndex: 0, role: 'listbox'},
-                  el('div', {class: 'column'}, state.column));
-  state.lines.forEach((line, i) => {
+                  el('div', {class: 'column'}, view.state.column));
+  view.rows = view.state.lines.map((line, i) => {
     const row = el('div', {
-      class: 'line' + (state.highlight === i ? ' highlight' : ''),
-      role: 'option', 'aria-selected': String(line.chosen),
-      'data-line': String(i + 1),
-      onclick: () => { if (state.highlight !== i) gesture(`highlight ${i + 1}`, field); },
-      ondblclick: () => gesture(`toggle ${i + 1}`, field),
-    }, el('span', {class: 'check' + (line.chosen ? ' chosen' : '')}), line.text);
+      class: 'line', role: 'option', 'data-line': String(i + 1),
+      onclick: () => {
+        if (view.state.highlight !== i) gesture(`highlight ${i + 1}`, view.field);
+      },
+      ondblclick: () => gesture(`toggle ${i + 1}`, view.field),
+    }, el('span', {class: 'check'}), el('span', {class: 'text'}));
     list.append(row);
+    return row;
   });
   list.addEventListener('keydown', (event) => {
-    const count = state.lines.length;
+    const count = view.state.lines.length;
     if (count === 0) return;
-    const at = state.highlight ?? -1;
+    const at = view.state.highlight ?? -1;
     if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
       const next = Math.min(count - 1, Math.max(0, at + (event.key === 'ArrowDown' ? 1 : -1)));
       event.preventDefault();
-      gesture(`highlight ${next + 1}`, field);
+      gesture(`highlight ${next + 1}`, view.field);
     } else if (event.key === ' ' && at >= 0) {
       event.preventDefault();
-      gesture(`toggle ${at + 1}`, field);
+      gesture(`toggle ${at + 1}`, view.field);
     }
   });
+  return list;
+}
+
+function updateList(view) {
+  const state = view.state;
+  state.lines.forEach((line, i) => {
+    const row = view.rows[i];
+    row.classList.toggle('highlight', state.highlight === i);
+    row.setAttribute('aria-selected', String(line.chosen));
+    row.firstChild.classList.toggle('chosen', line.chosen);
+    row.lastChild.textContent = line.text;
+  });
+  view.status.textContent = state.status;
   const scrollTo = state.scroll ?? state.highlight;
   if (scrollTo !== null && scrollTo !== undefined) {
-    queueMicrotask(() => list.children[scrollTo + 1]?.scrollIntoView({block: 'nearest'}));
+    view.rows[scrollTo]?.scrollIntoView({block: 'nearest'});
   }
-  return list;
+}
+
+function currencySelect(view, id) {
+  const select = el('select', {id});
+  const rows = [...view.state.currencies].sort((a, b) => a.text.localeCompare(b.text));
+  select.append(el('option', {value: '', disabled: true}, ''));
+  for (const row of rows) select.append(el('option', {value: row.code}, row.text));
+  select.addEventListener('change', () => gesture(`${id} ${select.value}`, view.field, 'amount'));
+  return select;
+}
+
+function buildChoice(request, currency) {
+  const state = request.state;
+  const labels = state.labels;
+  const view = {dialog: request.dialog, lineCount: state.lines.length, state, field: null};
+  const parts = [];
+  const word = currency ? 'amount' : 'text';
+  if (currency) {
+    view.field = {input: el('input', {type: 'text', id: 'text'}), drawn: ''};
+    view.from = currencySelect(view, 'from');
+    view.to = currencySelect(view, 'to');
+    parts.push(el('div', {class: 'grid'},
+        el('label', {htmlFor: 'text'}, labels.convert),
+        el('div', {}, view.field.input, ' ', labels.example),
+        el('label', {htmlFor: 'from'}, labels.from), view.from,
+        el('label', {htmlFor: 'to'}, labels.to), view.to));
+  } else if (state.hasText) {
+    view.field = {input: el('input', {type: 'text', id: 'text', maxLength: 1023}), drawn: ''};
+    view.legend = el('legend', {}, state.caption);
+    parts.push(el('fieldset', {}, view.legend, view.field.input));
+  }
+  const ok = () => gesture('ok', view.field, word);
+  view.field?.input.addEventListener('keydown', (event) => {
+    if (event.key === 'Enter') { event.preventDefault(); ok(); }
+  });
+  view.prompt = el('p', {class: 'prompt'}, state.prompt);
+  view.list = drawList(view);
+  view.status = el('div', {class: 'status', id: 'status'});
+  view.ok = button(labels.ok, ok, {id: 'ok'});
+  parts.push(view.prompt, view.list, view.status, el('div', {class: 'buttons'},
+      button(labels.help, () => gesture('help', view.field, word), {id: 'help'}),
+      view.ok,
+      button(labels.cancel, () => send('cancel'), {id: 'cancel'})));
+  view.fault = el('p', {class: 'fault'});
+  root.replaceChildren(view.fault, ...parts);
+  return view;
 }
 
 function drawChoice(request, {currency = false} = {}) {
   const state = request.state;
-  const labels = state.labels;
-  let field = null;
-  const parts = [];
-  if (currency) {
-    const input = el('input', {type: 'text', id: 'text', value: state.text});
-    field = {input, drawn: state.text};
-    const choose = (id, chosen) => {
-      const select = el('select', {id});
-      if (chosen === null) select.append(el('option', {value: '', disabled: true, selected: true}, ''));
-      const rows = [...state.currencies].sort((a, b) => a.text.localeCompare(b.text));
-      for (const row of rows) {
-        select.append(el('option', {value: row.code, selected: row.code === chosen}, row.text));
-      }
-      select.addEventListener('change', () => gesture(`${id} ${select.value}`, field, 'amount'));
-      return select;
-    };
-    parts.push(el('div', {class: 'grid'},
-        el('label', {htmlFor: 'text'}, labels.convert),
-        el('div', {}, input, ' ', labels.example),
-        el('label', {htmlFor: 'from'}, labels.from), choose('from', state.source),
-        el('label', {htmlFor: 'to'}, labels.to), choose('to', state.target)));
-  } else if (state.hasText) {
-    const input = el('input', {type: 'text', id: 'text', value: state.text, maxLength: 1023});
-    field = {input, drawn: state.text};
-    parts.push(el('fieldset', {}, el('legend', {}, state.caption), input));
+  if (!choiceView || choiceView.dialog !== request.dialog ||
+      choiceView.lineCount !== state.lines.length) {
+    choiceView = buildChoice(request, currency);
   }
-  const word = currency ? 'amount' : 'text';
-  const ok = () => gesture('ok', field, word);
-  field?.input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); ok(); }
-  });
-  parts.push(el('p', {class: 'prompt'}, state.prompt));
-  const list = drawList(state, field);
-  parts.push(list, el('div', {class: 'status', id: 'status'}, state.status));
-  const okButton = button(labels.ok, ok, {id: 'ok'});
-  parts.push(el('div', {class: 'buttons'},
-      button(labels.help, () => gesture('help', field, word), {id: 'help'}),
-      okButton,
-      button(labels.cancel, () => send('cancel'), {id: 'cancel'})));
-  root.replaceChildren(...parts);
-  const focus = {ok: okButton, list, text: field?.input}[state.focus] ?? okButton;
+  const view = choiceView;
+  view.state = state;
+  if (view.field) {
+    view.field.input.value = state.text;
+    view.field.drawn = state.text;
+  }
+  if (currency) {
+    view.from.value = state.source ?? '';
+    view.to.value = state.target ?? '';
+  }
+  view.fault.textContent = request.fault;
+  updateList(view);
+  const focus = {ok: view.ok, list: view.list, text: view.field?.input}[state.focus] ?? view.ok;
   focus.focus();
 }
 
@@ -203,6 +250,7 @@ function drawMessage(request) {
 port.onMessage.addListener((request) => {
   current = request;
   if (request.kind === 'message') {
+    waiting.length = 0;  // a message box takes its own answer
     drawMessage(request);
     return;
   }
@@ -211,11 +259,14 @@ port.onMessage.addListener((request) => {
   switch (request.dialog) {
     case 'choice': drawChoice(request); break;
     case 'currency': drawChoice(request, {currency: true}); break;
-    case 'convert': drawConvert(request); break;
-    case 'about': drawAbout(request); break;
+    case 'convert': choiceView = null; drawConvert(request); break;
+    case 'about': choiceView = null; drawAbout(request); break;
     default: return;
   }
-  if (request.fault) root.prepend(el('p', {class: 'fault'}, request.fault));
+  if (request.fault && request.dialog !== 'choice' && request.dialog !== 'currency') {
+    root.prepend(el('p', {class: 'fault'}, request.fault));
+  }
+  if (waiting.length > 0) send(waiting.shift());
 });
 
 document.addEventListener('keydown', (event) => {

@@ -21,6 +21,17 @@ function isOpenable(address) {
   return isWebAddress(address) || /^mailto:/i.test(address);
 }
 
+// The address to open for `address`: web and mail addresses as they are, a
+// host name such as www.example.com (what a person selects) as https://;
+// null for anything else (javascript:, data:, file:, chrome:, a word).
+function openableAddress(address) {
+  if (isOpenable(address)) return address;
+  if (/^[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+\.?(:\d+)?([/?#][^\s]*)?$/.test(address)) {
+    return 'https://' + address;
+  }
+  return null;
+}
+
 async function namedTabs() {
   const area = api.storage.session ?? null;
   if (!area) return {store: null, names: {}};
@@ -31,8 +42,9 @@ async function namedTabs() {
 // Opens `url` in a tab: the tab of window `name` when one is still open,
 // else a new tab beside the page. Returns the tab's id as text, '' when
 // nothing was opened.
-async function openInTab(click, url, name) {
-  if (!isOpenable(url)) return '';
+async function openInTab(click, address, name) {
+  const url = openableAddress(address);
+  if (!url) return '';
   const reusable = name && !/^_(blank|new)$/i.test(name);
   if (/^_(self|top|parent)$/i.test(name)) {
     await api.tabs.update(click.tab.id, {url});
@@ -185,10 +197,12 @@ async function answerCoreRequest(click, request) {
       await api.storage.local.set({ticks});
       return '1';
     }
-    case 'shell-open':
-      if (!isOpenable(request.url)) return '0';
-      await api.tabs.create({url: request.url, windowId: click.tab.windowId});
+    case 'shell-open': {
+      const url = openableAddress(request.url);
+      if (!url) return '0';
+      await api.tabs.create({url, windowId: click.tab.windowId});
       return '1';
+    }
     case 'start':
       return startCommand(request);
     case 'help': {

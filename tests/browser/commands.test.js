@@ -1,0 +1,174 @@
+// The fourteen menu entries in chromium with the extension loaded: each
+// click reaches its dialog, the dialog is answered in its window, and the
+// tabs opened, the link followed and the ticks remembered are checked.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const h = require('./harness.js');
+
+const PAGE = (body, title = 'Test page') =>
+  `<!DOCTYPE html><html><head><meta charset="utf-8"><title>${title}</title></head>` +
+  `<body>${body}</body></html>`;
+
+// Each entry with a selection its sites accept, what to do in its dialog
+// (OK as offered unless said otherwise) and the addresses of the tabs it
+// opens with the built-in catalogue and no remembered ticks.
+const ENTRIES = [
+  {word: 'BOOK', selection: 'Moby Dick', tabs: [
+    'https://www.amazon.com/s?k=Moby%20Dick&i=stripbooks',
+    'https://openlibrary.org/search?q=Moby%20Dick']},
+  {word: 'ISBN', selection: 'ISBN 0-306-40615-2', tabs: [
+    'https://www.bookfinder.com/search/?isbn=0306406152&mode=isbn&st=sr&ac=qr',
+    'https://openlibrary.org/isbn/0306406152']},
+  {word: 'UPC', selection: '036000291452', tabs: ['https://www.upcitemdb.com/upc/036000291452']},
+  {word: 'MOVIE', selection: 'Alien', tabs: ['https://www.imdb.com/find/?q=Alien']},
+  {word: 'MUSIC', selection: 'Blue Train', tabs: [
+    'https://www.allmusic.com/search/all/Blue%20Train',
+    'https://www.discogs.com/search/?q=Blue%20Train&type=all']},
+  {word: 'SEARCH', selection: 'quill pens', tabs: ['https://www.google.com/search?q=quill%20pens']},
+  {word: 'STOCK', selection: 'IBM', tabs: ['https://finance.yahoo.com/quote/IBM']},
+  {word: 'URL', selection: 'x', tabs: ['https://web.archive.org/web/*/PAGE']},
+  {word: 'CURRENCY', selection: '$12.50', tabPattern:
+    /^https:\/\/www\.xe\.com\/currencyconverter\/convert\/\?Amount=12\.50&From=USD&To=[A-Z]{3}$/},
+  {word: 'OTHER', selection: 'www.example.com', tabs: ['https://www.example.com/']},
+  {word: 'CONVERT', selection: '12.5 km', tabs: [], play: async (dialog) => {
+    const miles = await dialog.$$eval('#toUnits option', (options) =>
+      options.find((o) => o.textContent === 'miles').value);
+    await dialog.select('#toUnits', miles);
+    await dialog.waitForFunction((v) => document.querySelector('#toUnits')?.value === v, {}, miles);
+    await dialog.click('#calculate');
+    await dialog.waitForFunction(() =>
+      document.querySelector('#result')?.textContent === '12.5 kilometres = 7.76714 miles');
+    await h.press(dialog, '#ok');
+  }},
+  {word: 'CONFIG', selection: '', tabs: [], about: true},
+];
+
+async function closeOtherTabs(worker, keepUrl) {
+  await worker.evaluate(async (keep) => {
+    const tabs = await chrome.tabs.query({});
+    await Promise.all(tabs.filter((t) => t.url !== keep && t.url !== 'about:blank')
+        .map((t) => chrome.tabs.remove(t.id)));
+  }, keepUrl);
+}
+
+// The addresses of all tabs, once every new tab has one.
+async function tabUrls(worker) {
+  return worker.evaluate(async () => {
+    for (let i = 0; ; ++i) {
+      const urls = (await chrome.tabs.query({})).map((t) => t.pendingUrl || t.url);
+      if (!urls.includes('') || i === 100) return urls;
+      await new Promise((resolve) => setTimeout(resolve, 20));
+    }
+  });
+}
+
+// Clicks `word`, plays the dialog with `play` (OK by default), waits for
+// the command to end and returns the dialog page's text as drawn.
+async function runEntry(browser, worker, extensionOrigin, word, page, play) {
+  const done = h.clickMenu(worker, word, page);
+  const dialog = await h.dialogPage(browser, extensionOrigin);
+  const shown = await dialog.$eval('#dialog', (e) => e.innerText);
+  if (play) await play(dialog); else await h.press(dialog, '#ok');
+  await done;
+  return shown;
+}
+
+test('every menu entry opens its dialog and then its sites', {timeout: 180000}, async () => {
+  const pages = {};
+  for (const entry of ENTRIES) {
+    pages['/' + entry.word] = PAGE(`<p id="s">${entry.selection}</p>`, entry.word);
+  }
+  const server = await h.startServer(pages);
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const menu = await worker.evaluate(() => menuTable());
+    assert.deepEqual(menu.entries.map((e) => e.word).sort(),
+        ENTRIES.map((e) => e.word).concat(['EMAIL', 'TRANSLATE']).sort());
+    for (const entry of ENTRIES) {
+      const page = await h.openWithSelection(browser, `${server.origin}/${entry.word}`,
+                                             entry.selection ? '#s' : null);
+      const shown = await runEntry(browser, worker, extensionOrigin, entry.word, page, entry.play);
+      if (entry.about) assert.match(shown, /Pellmor Quillmark/, 'the about dialog');
+      const opened = (await tabUrls(worker)).filter((u) =>
+        u !== page.url() && u !== 'about:blank' && !u.startsWith('chrome-extension:'));
+      if (entry.tabPattern) {
+        assert.equal(opened.length, 1, `${entry.word}: ${opened}`);
+        assert.match(opened[0], entry.tabPattern);
+      } else {
+        const expected = entry.tabs.map((u) => u.replace('PAGE', page.url()));
+        assert.deepEqual(opened.sort(), expected.sort(), entry.word);
+      }
+      await closeOtherTabs(worker, page.url());
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
+test('a translation follows its link in the page itself', {timeout: 60000}, async () => {
+  const server = await h.startServer({'/article': PAGE('<p id="s">Bonjour</p>', 'Article')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/article`, '#s');
+    const articleUrl = page.url();
+    await runEntry(browser, worker, extensionOrigin, 'TRANSLATE', page);
+    const expected = 'https://translate.google.com/translate?sl=zh-CN&tl=en&hl=en&u=' +
+        encodeURIComponent(articleUrl);
+    // The navigation has begun when the command ends; wait for it to commit.
+    await worker.evaluate(async (want) => {
+      for (let i = 0; i < 200; ++i) {
+        if ((await chrome.tabs.query({})).some((t) => t.url === want)) return;
+        await new Promise((resolve) => setTimeout(resolve, 50));
+      }
+    }, expected);
+    const urls = await tabUrls(worker);
+    assert.ok(urls.includes(expected), `the page went to the translation: ${urls}`);
+    assert.ok(!urls.includes(articleUrl), 'no new tab: the page itself navigated');
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
+test('ticks are remembered across a browser restart', {timeout: 90000}, async () => {
+  const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
+  const profile = h.tempProfile();
+  try {
+    const chosenLines = async (dialog) => dialog.$$eval('.line', (lines) =>
+      lines.filter((l) => l.getAttribute('aria-selected') === 'true').map((l) => l.textContent));
+    {
+      const {browser, worker, extensionOrigin} = await h.launchChromium({userDataDir: profile});
+      try {
+        const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+        await runEntry(browser, worker, extensionOrigin, 'ISBN', page, async (dialog) => {
+          assert.deepEqual(await chosenLines(dialog), ['BookFinder', 'Open Library']);
+          // A double-click ticks WorldCat; the window is drawn anew.
+          await dialog.click('.line[data-line="9"]', {count: 2});
+          await dialog.waitForFunction(() =>
+            document.querySelector('.line[data-line="9"]')?.getAttribute('aria-selected') === 'true');
+          await h.press(dialog, '#ok');
+        });
+      } finally {
+        await browser.close();
+      }
+    }
+    const {browser, worker, extensionOrigin} = await h.launchChromium({userDataDir: profile});
+    try {
+      const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+      await runEntry(browser, worker, extensionOrigin, 'ISBN', page, async (dialog) => {
+        assert.deepEqual(await chosenLines(dialog), ['BookFinder', 'Open Library', 'WorldCat']);
+        await h.press(dialog, '#cancel');
+      });
+    } finally {
+      await browser.close();
+    }
+  } finally {
+    fs.rmSync(profile, {recursive: true, force: true});
+    await server.close();
+  }
+});

@@ -1,0 +1,110 @@
+// Page text on its way through the extension: Chinese and Japanese text
+// reaches a UTF-8 site whole, and hostile text (quotes, markup, a very long
+// selection) is only ever text: in the dialog window, in the address, in
+// the page.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const h = require('./harness.js');
+
+// A user catalogue whose SEARCH category is one site on the test server.
+function catalogue(origin) {
+  return [
+    '[SEARCH:Local]',
+    'shortDescription=The test server',
+    `url=${origin}/search?q=!s`,
+    'charset=utf-8',
+    'windowName=LocalSearch',
+    'defaultSelected=yes',
+    '',
+    // A link followed from the page, with the text inserted as it is.
+    '[SEARCH:Follow]',
+    'shortDescription=A link on the test server',
+    `href=${origin}/follow?q=!s`,
+    'URLEncode=n',
+    'defaultSelected=yes',
+    '',
+  ].join('\n');
+}
+
+const HOSTILE = '"><img src=x onerror="window.pwned=1"><b id="bold">bold</b> ' +
+    '\'; $(touch /tmp/qmkit-pwned) `id` & <script>window.pwned=2</script>';
+
+test('page text reaches the site whole and never as markup', {timeout: 120000}, async (t) => {
+  const pages = {};
+  const server = await h.startServer(pages);
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  t.after(async () => {
+    await browser.close();
+    await server.close();
+  });
+  await worker.evaluate((text) => chrome.storage.local.set({catalogue: text}),
+                        catalogue(server.origin));
+
+  // Clicks SEARCH on a page whose paragraph holds `text` (set as text, so
+  // the page itself is not hurt), confirms the dialog and returns the edit
+  // box's text and the markup the dialog window had; resolves once the
+  // site was asked.
+  async function search(text) {
+    pages['/page'] = '<!DOCTYPE html><meta charset="utf-8"><title>T</title><p id="s"></p>';
+    const page = await browser.newPage();
+    await page.goto(`${server.origin}/page`);
+    await page.evaluate((value) => {
+      const p = document.getElementById('s');
+      p.textContent = value;
+      const range = document.createRange();
+      range.selectNodeContents(p);
+      getSelection().removeAllRanges();
+      getSelection().addRange(range);
+    }, text);
+    const elementsBefore = await page.evaluate(() => document.querySelectorAll('*').length);
+    const asked = server.requests.length;
+    const done = h.clickMenu(worker, 'SEARCH', page);
+    const dialog = await h.dialogPage(browser, extensionOrigin);
+    const edit = await dialog.$eval('#text', (input) => input.value);
+    await h.press(dialog, '#ok');
+    await done;
+    for (let i = 0; i < 200 && server.requests.length < asked + 2; ++i) {
+      await new Promise((resolve) => setTimeout(resolve, 25));
+    }
+    const request = server.requests.slice(asked).find((u) => u.startsWith('/search?q='));
+    const followed = server.requests.slice(asked).find((u) => u.startsWith('/follow?q='));
+    const pageState = await page.evaluate(() => ({
+      pwned: window.pwned ?? null, elements: document.querySelectorAll('*').length,
+    }));
+    await page.close();
+    return {edit, request, followed, pageState, elementsBefore};
+  }
+
+  await t.test('Chinese and Japanese text reaches a UTF-8 site whole', async () => {
+    const text = '東京タワー 北京烤鸭 𠮷野家';
+    const seen = await search(text);
+    assert.equal(seen.edit, text);
+    assert.ok(seen.request, 'the site was asked');
+    assert.equal(decodeURIComponent(seen.request.slice('/search?q='.length)), text);
+  });
+
+  await t.test('hostile text stays text everywhere', async () => {
+    const seen = await search(HOSTILE);
+    assert.equal(seen.edit, HOSTILE.replace(/\s+/g, ' '));
+    assert.ok(seen.request, 'the site was asked');
+    assert.match(seen.request, /^\/search\?q=[A-Za-z0-9%._~*'()!-]*$/,
+                 'every special character of the text is percent-encoded');
+    assert.equal(decodeURIComponent(seen.request.slice('/search?q='.length)),
+                 HOSTILE.replace(/\s+/g, ' '));
+    assert.ok(seen.followed, 'the link was followed');
+    assert.equal(seen.pageState.pwned, null, 'nothing of the text ran in the page');
+    assert.equal(seen.pageState.elements, seen.elementsBefore + 1,
+                 'the one link followed is all that was added to the page');
+  });
+
+  await t.test('a very long selection is shown whole and read as the edit box reads it',
+               async () => {
+    const text = 'quill '.repeat(40000);
+    const seen = await search(text);
+    assert.equal(seen.edit, text.trim());
+    assert.equal(decodeURIComponent(seen.request.slice('/search?q='.length)),
+                 text.slice(0, 1023));
+  });
+});

@@ -1,0 +1,69 @@
+// Pictures of the extension's dialog window for the README, taken in
+// headless chromium: docs/screenshots/webext-*.png. Build the extension
+// first (cmake --build --preset wasm) and run `npm ci --prefix tests/browser`.
+//   node tools/webext-screenshots.js
+'use strict';
+
+const path = require('node:path');
+const h = require('../tests/browser/harness.js');
+
+const OUT = path.resolve(__dirname, '../docs/screenshots');
+
+// Each picture: the entry, the selection, and what to do before the
+// picture is taken.
+const SHOTS = [
+  {file: 'webext-isbn.png', word: 'ISBN', selection: 'ISBN 0-306-40615-2'},
+  {file: 'webext-book-cjk.png', word: 'BOOK', selection: '東京タワー 北京烤鸭'},
+  {file: 'webext-currency.png', word: 'CURRENCY', selection: '€12.50'},
+  {file: 'webext-convert.png', word: 'CONVERT', selection: '12.5 km', before: async (dialog) => {
+    await dialog.click('#calculate');
+    await dialog.waitForFunction(() => document.querySelector('#result')?.textContent !== '');
+  }},
+  {file: 'webext-about.png', word: 'CONFIG', selection: ''},
+  // OK on a text that is no ISBN: the dialog stays, with a message over it.
+  {file: 'webext-message.png', word: 'ISBN', selection: 'not a number', message: true,
+   before: async (dialog) => {
+     await h.press(dialog, '#ok');
+     await dialog.waitForSelector('#message:not([hidden])');
+   }},
+];
+
+(async () => {
+  const pages = {'/page': '<!DOCTYPE html><meta charset="utf-8"><title>Page</title><p id="s"></p>'};
+  const server = await h.startServer(pages);
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    for (const shot of SHOTS) {
+      const page = await browser.newPage();
+      await page.goto(`${server.origin}/page`);
+      await page.evaluate((text) => {
+        const p = document.getElementById('s');
+        p.textContent = text;
+        if (!text) return;
+        const range = document.createRange();
+        range.selectNodeContents(p);
+        getSelection().addRange(range);
+      }, shot.selection);
+      const done = h.clickMenu(worker, shot.word, page);
+      const dialog = await h.dialogPage(browser, extensionOrigin);
+      const small = shot.word === 'CONVERT' || shot.word === 'CONFIG';
+      await dialog.setViewport({width: 480, height: small ? 240 : 440});
+      if (shot.before) await shot.before(dialog);
+      await dialog.screenshot({path: path.join(OUT, shot.file)});
+      console.log(path.join('docs/screenshots', shot.file));
+      if (shot.message) {
+        await h.press(dialog, '#message-ok');
+        await dialog.waitForSelector('#message[hidden]');
+      }
+      await h.press(dialog, (await dialog.$('#cancel')) ? '#cancel' : '#ok');
+      await done;
+      await page.close();
+    }
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+})().catch((error) => {
+  console.error(error);
+  process.exit(1);
+});
