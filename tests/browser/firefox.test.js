@@ -65,7 +65,8 @@ async function clickISBN(browser, extensionPage, pageUrl, selectionText) {
   return {answer, lines};
 }
 
-test('=>ISBN in firefox: the menu, the dialog window and the tab it opens', async () => {
+test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
+     {timeout: 90000}, async () => {
   const selection = 'First printed as ISBN 0-306-40615-2 in 1979';
   const server = await startServer({
     '/book.html': `<!DOCTYPE html><title>book</title><p id="pick">${selection}</p>`,

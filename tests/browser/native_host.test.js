@@ -11,7 +11,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const {
-  startServer, launchChromium, openWithSelection, clickMenu, dialogPage,
+  startServer, launchChromium, openWithSelection, clickMenu, dialogPage, press,
 } = require('./harness');
 
 const ROOT = path.resolve(__dirname, '../..');
@@ -70,7 +70,7 @@ async function runOther(browser, worker, extensionOrigin, url, storedCatalogue) 
   const dialog = await dialogPage(browser, extensionOrigin);
   await dialog.waitForSelector('.line[data-line="2"]');
   const closed = new Promise((resolve) => dialog.once('close', resolve));
-  await dialog.click('#ok');
+  await press(dialog, '#ok');
   return {done, closed};
 }
 
@@ -78,7 +78,8 @@ async function tabAddresses(worker) {
   return worker.evaluate(async () => (await chrome.tabs.query({})).map((t) => t.url));
 }
 
-test('a command gets the page text as one argument, and a missing host is told', async () => {
+test('a command gets the page text as one argument, and a missing host is told',
+     {timeout: 90000}, async () => {
   assert.ok(fs.existsSync(QMKIT), `${QMKIT} is not built (set QM_QMKIT)`);
   const tmp = fs.mkdtempSync(path.join(os.tmpdir(), 'qmkit-native-'));
   const outDir = path.join(tmp, 'runs');
@@ -132,7 +133,7 @@ test('a command gets the page text as one argument, and a missing host is told',
         const text = await message.$eval('#message:not([hidden]) #message-text',
                                          (p) => p.textContent);
         assert.ok(text.includes(expected), `message: ${text}`);
-        await message.click('#message-ok');
+        await press(message, '#message-ok');
         await done;
         const found = `${server.origin}/found?q=${encodeURIComponent(hostile)}`;
         assert.ok((await tabAddresses(worker)).some((u) => u.startsWith(`${server.origin}/found?q=`)),
