@@ -11,6 +11,9 @@ const {EXTENSION_DIR, FIREFOX, startServer, openWithSelection} = require('./harn
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
+// Firefox stops an event page idle for this long (30 s unless told).
+const IDLE_MS = 6000;
+
 // Firefox reports about:blank as the address of an extension's page; the
 // page itself knows better. A page that is going away answers nothing.
 async function addressOf(page) {
@@ -45,8 +48,9 @@ function catalogue(origin) {
 }
 
 // Runs ISBN on the selection of the page at `pageUrl`, as the menu would,
-// and presses OK in the dialog window. Resolves with the click's answer.
-async function clickISBN(browser, extensionPage, pageUrl, selectionText) {
+// and presses OK in the dialog window after `holdMs`. Resolves with the
+// click's answer.
+async function clickISBN(browser, extensionPage, pageUrl, selectionText, holdMs = 0) {
   const done = extensionPage.evaluate(async (pageUrl, selectionText) => {
     const tab = (await browser.tabs.query({})).find((t) => t.url === pageUrl);
     const info = {menuItemId: 'qmkit:ISBN', pageUrl, frameId: 0, selectionText};
@@ -55,6 +59,7 @@ async function clickISBN(browser, extensionPage, pageUrl, selectionText) {
   const dialog = await findPage(browser, (u) => u.endsWith('/dialog.html'), 'dialog');
   await dialog.waitForSelector('.line[data-line="2"]');
   const lines = await dialog.$$eval('.line', (rows) => rows.map((r) => r.textContent));
+  await sleep(holdMs);
   await dialog.click('#ok');
   const answer = await done;
   // Puppeteer keeps a firefox popup's page after it closed: ask the browser.
@@ -74,6 +79,7 @@ test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
   });
   const browser = await puppeteer.launch({
     browser: 'firefox', executablePath: FIREFOX, headless: true,
+    extraPrefsFirefox: {'extensions.background.idle.timeout': IDLE_MS},
   });
   try {
     await browser.installExtension(EXTENSION_DIR);
@@ -95,7 +101,8 @@ test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
     const pageUrl = `${server.origin}/book.html`;
     await openWithSelection(browser, pageUrl, '#pick');
 
-    const first = await clickISBN(browser, extensionPage, pageUrl, selection);
+    // A person who takes a while over the dialog: the background waits on.
+    const first = await clickISBN(browser, extensionPage, pageUrl, selection, IDLE_MS * 1.5);
     assert.deepEqual(first.answer, {done: true});
     assert.deepEqual(first.lines, ['Elsewhere', 'Local books']);
     const tabs = () => extensionPage.evaluate(async () => (

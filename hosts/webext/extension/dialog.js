@@ -5,6 +5,13 @@
 'use strict';
 
 const port = api.runtime.connect({name: 'qmkit-dialog'});
+// A browser stops a background that has been idle for about 30 seconds
+// (Firefox's event page, Chromium's service worker) even while it waits
+// for this window, and the command waiting on it would be lost; a message
+// over the port counts as activity.
+const KEEP_ALIVE_MS = 5000;
+const keepAlive = setInterval(() => port.postMessage({type: 'alive'}), KEEP_ALIVE_MS);
+port.onDisconnect.addListener(() => clearInterval(keepAlive));
 const root = document.getElementById('dialog');
 
 // The request being shown, and what its edit field held when drawn.
