@@ -6,6 +6,9 @@
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const {EXTENSION_DIR, FIREFOX, startServer, openWithSelection} = require('./harness');
 
@@ -44,42 +47,60 @@ function catalogue(origin) {
     'shortDescription=Elsewhere',
     `url=${origin}/elsewhere?code=!s`,
     '',
+    '[OTHER:Run]',
+    'shortDescription=Run a program',
+    'command=/bin/true "!S"',
+    'URLEncode=n',
+    'defaultSelected=yes',
+    '',
   ].join('\n');
 }
 
-// Runs ISBN on the selection of the page at `pageUrl`, as the menu would,
-// and presses OK in the dialog window after `holdMs`. Resolves with the
-// click's answer.
-async function clickISBN(browser, extensionPage, pageUrl, selectionText, holdMs = 0) {
-  const done = extensionPage.evaluate(async (pageUrl, selectionText) => {
+// Runs the entry of `word` on the selection of the page at `pageUrl`, as
+// the menu would, and presses OK in the dialog window after `holdMs`; with
+// `message`, OK in the message that follows too. Resolves once the dialog
+// windows are gone.
+async function clickEntry(browser, extensionPage, word, pageUrl, selectionText,
+                          {holdMs = 0, message = false} = {}) {
+  const done = extensionPage.evaluate(async (word, pageUrl, selectionText) => {
     const tab = (await browser.tabs.query({})).find((t) => t.url === pageUrl);
-    const info = {menuItemId: 'qmkit:ISBN', pageUrl, frameId: 0, selectionText};
+    const info = {menuItemId: 'qmkit:' + word, pageUrl, frameId: 0, selectionText};
     return browser.runtime.sendMessage({type: 'click', info, tab});
-  }, pageUrl, selectionText);
-  const dialog = await findPage(browser, (u) => u.endsWith('/dialog.html'), 'dialog');
-  await dialog.waitForSelector('.line[data-line="2"]');
+  }, word, pageUrl, selectionText);
+  const dialogWindow = () => findPage(browser, (u) => u.endsWith('/dialog.html'), 'dialog');
+  const dialog = await dialogWindow();
+  await dialog.waitForSelector('.line');
   const lines = await dialog.$$eval('.line', (rows) => rows.map((r) => r.textContent));
   await sleep(holdMs);
   await dialog.click('#ok');
+  let messageText = null;
+  if (message) {
+    const box = await dialogWindow();
+    messageText = await box.$eval('#message:not([hidden]) #message-text', (p) => p.textContent);
+    await box.click('#message-ok');
+  }
   const answer = await done;
   // Puppeteer keeps a firefox popup's page after it closed: ask the browser.
   while ((await extensionPage.evaluate(() => browser.windows.getAll({windowTypes: ['popup']})))
       .length > 0) {
     await sleep(50);
   }
-  return {answer, lines};
+  return {answer, lines, messageText};
 }
 
-test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
+test('firefox: the menu, =>ISBN through its dialog window, and a missing helper told',
      {timeout: 90000}, async () => {
   const selection = 'First printed as ISBN 0-306-40615-2 in 1979';
   const server = await startServer({
     '/book.html': `<!DOCTYPE html><title>book</title><p id="pick">${selection}</p>`,
     '/isbn': '<!DOCTYPE html><title>found</title>',
   });
+  const home = fs.mkdtempSync(path.join(os.tmpdir(), 'qmkit-firefox-home-'));
   const browser = await puppeteer.launch({
     browser: 'firefox', executablePath: FIREFOX, headless: true,
     extraPrefsFirefox: {'extensions.background.idle.timeout': IDLE_MS},
+    // Firefox looks for native hosts under the home folder: none there.
+    env: {...process.env, HOME: home},
   });
   try {
     await browser.installExtension(EXTENSION_DIR);
@@ -102,7 +123,8 @@ test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
     await openWithSelection(browser, pageUrl, '#pick');
 
     // A person who takes a while over the dialog: the background waits on.
-    const first = await clickISBN(browser, extensionPage, pageUrl, selection, IDLE_MS * 1.5);
+    const first = await clickEntry(browser, extensionPage, 'ISBN', pageUrl, selection,
+                                   {holdMs: IDLE_MS * 1.5});
     assert.deepEqual(first.answer, {done: true});
     assert.deepEqual(first.lines, ['Elsewhere', 'Local books']);
     const tabs = () => extensionPage.evaluate(async () => (
@@ -111,11 +133,19 @@ test('=>ISBN in firefox: the menu, the dialog window and the tab it opens',
     assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
 
     // The entry's named window is the same tab the next time.
-    await clickISBN(browser, extensionPage, pageUrl, selection);
+    await clickEntry(browser, extensionPage, 'ISBN', pageUrl, selection);
     assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
     assert.equal(server.requests.filter((r) => r.startsWith('/isbn?')).length, 2);
+
+    // Firefox words a missing native host its own way; the person reads
+    // what to do about it all the same.
+    const other = await clickEntry(browser, extensionPage, 'OTHER', pageUrl, selection,
+                                   {message: true});
+    assert.deepEqual(other.lines, ['Run a program']);
+    assert.match(other.messageText, /helper that starts programs is not installed/);
   } finally {
     await browser.close();
     await server.close();
+    fs.rmSync(home, {recursive: true, force: true});
   }
 });
