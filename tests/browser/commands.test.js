@@ -172,3 +172,24 @@ test('ticks are remembered across a browser restart', {timeout: 90000}, async ()
     await server.close();
   }
 });
+
+test('sites open in windows of their own when chosen so', {timeout: 60000}, async () => {
+  const server = await h.startServer({'/book': PAGE('<p id="s">Moby Dick</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    await worker.evaluate(() => chrome.storage.local.set({openIn: 'windows'}));
+    const page = await h.openWithSelection(browser, `${server.origin}/book`, '#s');
+    await runEntry(browser, worker, extensionOrigin, 'BOOK', page);
+    // (Headless chromium keeps its windows at a size of its own, so the
+    // entry's size is not checked here.)
+    const windows = await worker.evaluate(async () =>
+      (await chrome.windows.getAll({populate: true, windowTypes: ['normal']}))
+          .map((w) => w.tabs.map((t) => t.pendingUrl || t.url)));
+    const opened = windows.filter((urls) => urls.some((u) => u.startsWith('https://')));
+    assert.deepEqual(opened.sort(), [['https://openlibrary.org/search?q=Moby%20Dick'],
+                                     ['https://www.amazon.com/s?k=Moby%20Dick&i=stripbooks']]);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
