@@ -193,3 +193,24 @@ test('sites open in windows of their own when chosen so', {timeout: 60000}, asyn
     await server.close();
   }
 });
+
+test('Help opens the dialog\'s topic page in a tab and the dialog stays', {timeout: 60000},
+     async () => {
+  const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+    await runEntry(browser, worker, extensionOrigin, 'ISBN', page, async (dialog) => {
+      await dialog.click('#help');
+      const help = await browser.waitForTarget(
+          (t) => t.url() === `${extensionOrigin}/help/HelpISBN.htm`);
+      const title = await (await help.page()).title();
+      assert.match(title, /ISBN/);
+      assert.ok(!dialog.isClosed(), 'the dialog is still open');
+      await h.press(dialog, '#cancel');
+    });
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
