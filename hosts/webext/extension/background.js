@@ -70,7 +70,6 @@ function onMenuClicked(info, tab) {
 api.contextMenus.onClicked.addListener(onMenuClicked);
 
 async function runCommand(word, info, tab) {
-  const started = performance.now();
   const [module, page, stored] = await Promise.all([
     core(),
     readPage(info, tab),
@@ -78,7 +77,7 @@ async function runCommand(word, info, tab) {
   ]);
   const values = requestValues(page, stored);
   currentClick = {
-    word, tab, info, page, started, openIn: stored.openIn,
+    word, tab, info, page, openIn: stored.openIn,
     value: (key) => (Object.hasOwn(values, key) ? values[key] : null),
     setTick: (folded, value) => { values['tick:' + folded] = value; },
     tell: (notice) => { if (notice.kind === 'beep') console.info('qmkit: beep', notice.sound); },

@@ -5,6 +5,9 @@
 'use strict';
 
 const port = api.runtime.connect({name: 'qmkit-dialog'});
+// Chromium ends an idle service worker after half a minute, and with it the
+// command waiting for this dialog; a message now and then keeps it.
+setInterval(() => port.postMessage({type: 'keepalive'}), 20000);
 const root = document.getElementById('dialog');
 
 // The request being shown, and what its edit field held when drawn.

@@ -175,7 +175,6 @@ async function answerCoreRequest(click, request) {
   if (!click) return '';
   switch (request.kind) {
     case 'dialog':
-      click.dialogShown ??= performance.now();
       return DialogChannel.ask(request);
     case 'dialog-end':
       await DialogChannel.close();
