@@ -182,9 +182,14 @@ test('sites open in windows of their own when chosen so', {timeout: 60000}, asyn
     await runEntry(browser, worker, extensionOrigin, 'BOOK', page);
     // (Headless chromium keeps its windows at a size of its own, so the
     // entry's size is not checked here.)
-    const windows = await worker.evaluate(async () =>
-      (await chrome.windows.getAll({populate: true, windowTypes: ['normal']}))
-          .map((w) => w.tabs.map((t) => t.pendingUrl || t.url)));
+    const windows = await worker.evaluate(async () => {
+      for (let i = 0; ; ++i) {
+        const all = (await chrome.windows.getAll({populate: true, windowTypes: ['normal']}))
+            .map((w) => w.tabs.map((t) => t.pendingUrl || t.url));
+        if (!all.flat().includes('') || i === 100) return all;
+        await new Promise((resolve) => setTimeout(resolve, 20));
+      }
+    });
     const opened = windows.filter((urls) => urls.some((u) => u.startsWith('https://')));
     assert.deepEqual(opened.sort(), [['https://openlibrary.org/search?q=Moby%20Dick'],
                                      ['https://www.amazon.com/s?k=Moby%20Dick&i=stripbooks']]);
