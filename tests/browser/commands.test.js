@@ -172,3 +172,50 @@ test('ticks are remembered across a browser restart', {timeout: 90000}, async ()
     await server.close();
   }
 });
+
+test('sites open in windows of their own when chosen so', {timeout: 60000}, async () => {
+  const server = await h.startServer({'/book': PAGE('<p id="s">Moby Dick</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    await worker.evaluate(() => chrome.storage.local.set({openIn: 'windows'}));
+    const page = await h.openWithSelection(browser, `${server.origin}/book`, '#s');
+    await runEntry(browser, worker, extensionOrigin, 'BOOK', page);
+    // (Headless chromium keeps its windows at a size of its own, so the
+    // entry's size is not checked here.)
+    const windows = await worker.evaluate(async () => {
+      for (let i = 0; ; ++i) {
+        const all = (await chrome.windows.getAll({populate: true, windowTypes: ['normal']}))
+            .map((w) => w.tabs.map((t) => t.pendingUrl || t.url));
+        if (!all.flat().includes('') || i === 100) return all;
+        await new Promise((resolve) => setTimeout(resolve, 20));
+      }
+    });
+    const opened = windows.filter((urls) => urls.some((u) => u.startsWith('https://')));
+    assert.deepEqual(opened.sort(), [['https://openlibrary.org/search?q=Moby%20Dick'],
+                                     ['https://www.amazon.com/s?k=Moby%20Dick&i=stripbooks']]);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
+test('Help opens the dialog\'s topic page in a tab and the dialog stays', {timeout: 60000},
+     async () => {
+  const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+    await runEntry(browser, worker, extensionOrigin, 'ISBN', page, async (dialog) => {
+      await dialog.click('#help');
+      const help = await browser.waitForTarget(
+          (t) => t.url() === `${extensionOrigin}/help/HelpISBN.htm`);
+      const title = await (await help.page()).title();
+      assert.match(title, /ISBN/);
+      assert.ok(!dialog.isClosed(), 'the dialog is still open');
+      await h.press(dialog, '#cancel');
+    });
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});

@@ -108,3 +108,54 @@ test('page text reaches the site whole and never as markup', {timeout: 120000}, 
                  text.slice(0, 1023));
   });
 });
+
+test('a selection in a frame: the frame and its top page are told apart', {timeout: 60000},
+     async (t) => {
+  const pages = {
+    '/top': '<!DOCTYPE html><meta charset="utf-8"><title>Top page</title>' +
+            '<iframe src="/inner" name="reader"></iframe>',
+    '/inner': '<!DOCTYPE html><meta charset="utf-8"><title>Inner page</title>' +
+              '<p id="s">Moby Dick</p>',
+  };
+  const server = await h.startServer(pages);
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  t.after(async () => {
+    await browser.close();
+    await server.close();
+  });
+  await worker.evaluate((text) => chrome.storage.local.set({catalogue: text}), [
+    '[SEARCH:Frames]',
+    'shortDescription=Frame and top',
+    `url=${server.origin}/frames?q=!s&frame=!u&top=!U&ft=!t&tt=!T`,
+    'defaultSelected=yes',
+    ''].join('\n'));
+  const page = await browser.newPage();
+  await page.goto(`${server.origin}/top`);
+  const frame = page.frames().find((f) => f.url().endsWith('/inner'));
+  await frame.evaluate(() => {
+    const range = document.createRange();
+    range.selectNodeContents(document.getElementById('s'));
+    getSelection().addRange(range);
+  });
+  // The frame's id as the browser gives it in the click data.
+  const frameId = await worker.evaluate(async (pageUrl) => {
+    const [tab] = (await chrome.tabs.query({})).filter((x) => x.url === pageUrl);
+    const results = await chrome.scripting.executeScript(
+        {target: {tabId: tab.id, allFrames: true}, func: () => location.pathname});
+    return results.find((r) => r.result === '/inner').frameId;
+  }, page.url());
+  const done = h.clickMenu(worker, 'SEARCH', page,
+                           {frameId, frameUrl: `${server.origin}/inner`});
+  const dialog = await h.dialogPage(browser, extensionOrigin);
+  assert.equal(await dialog.$eval('#text', (input) => input.value), 'Moby Dick');
+  await h.press(dialog, '#ok');
+  await done;
+  for (let i = 0; i < 200 && !server.requests.some((u) => u.startsWith('/frames')); ++i) {
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
+  const asked = new URL(server.requests.find((u) => u.startsWith('/frames')), server.origin);
+  assert.deepEqual(Object.fromEntries(asked.searchParams), {
+    q: 'Moby Dick', frame: `${server.origin}/inner`, top: `${server.origin}/top`,
+    ft: 'Inner page', tt: 'Top page',
+  });
+});

@@ -31,10 +31,11 @@ async function menuTable() {
 }
 
 // The fourteen entries under one parent, offered on the page, on a
-// selection and on a link, as on the desktop.
+// selection and on a link, as on the desktop, and in the menu of the
+// extension's toolbar button, where the desktop had its Tools menu.
 async function createMenus() {
   const menu = await menuTable();
-  const contexts = ['page', 'selection', 'link'];
+  const contexts = ['page', 'selection', 'link', 'action'];
   await api.contextMenus.removeAll();
   api.contextMenus.create({id: 'qmkit', title: menu.product, contexts});
   for (const entry of menu.entries) {
@@ -51,6 +52,8 @@ api.runtime.onInstalled.addListener((details) => {
   if (details.reason === 'install') api.runtime.openOptionsPage?.().catch(() => {});
 });
 api.runtime.onStartup?.addListener(() => { createMenus(); });
+// A click on the toolbar button itself opens the options.
+api.action?.onClicked.addListener(() => { api.runtime.openOptionsPage(); });
 
 // One command at a time: the core has one stack, and a flow waits on it
 // for its dialogs. A click during a dialog is run when that one has ended.
@@ -67,15 +70,14 @@ function onMenuClicked(info, tab) {
 api.contextMenus.onClicked.addListener(onMenuClicked);
 
 async function runCommand(word, info, tab) {
-  const started = performance.now();
   const [module, page, stored] = await Promise.all([
     core(),
     readPage(info, tab),
-    api.storage.local.get(['catalogue', 'ticks']),
+    api.storage.local.get(['catalogue', 'ticks', 'openIn']),
   ]);
   const values = requestValues(page, stored);
   currentClick = {
-    word, tab, info, page, started,
+    word, tab, info, page, openIn: stored.openIn,
     value: (key) => (Object.hasOwn(values, key) ? values[key] : null),
     setTick: (folded, value) => { values['tick:' + folded] = value; },
     tell: (notice) => { if (notice.kind === 'beep') console.info('qmkit: beep', notice.sound); },

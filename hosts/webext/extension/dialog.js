@@ -5,12 +5,11 @@
 'use strict';
 
 const port = api.runtime.connect({name: 'qmkit-dialog'});
-// A browser stops a background that has been idle for about 30 seconds
-// (Firefox's event page, Chromium's service worker) even while it waits
-// for this window, and the command waiting on it would be lost; a message
-// over the port counts as activity.
-const KEEP_ALIVE_MS = 5000;
-const keepAlive = setInterval(() => port.postMessage({type: 'alive'}), KEEP_ALIVE_MS);
+// Chromium ends a service worker, and Firefox an event page, after half a
+// minute without activity, and with it the command waiting for this
+// dialog; a message over the port counts as activity. Sent often enough to
+// be proved against a shortened limit.
+const keepAlive = setInterval(() => port.postMessage({type: 'keepalive'}), 5000);
 port.onDisconnect.addListener(() => clearInterval(keepAlive));
 const root = document.getElementById('dialog');
 

@@ -365,6 +365,10 @@ async function start() {
   $('export-ticks').addEventListener('click', exportTicks);
   onFileChosen($('import-ticks'), importTicks);
   $('native-retry').addEventListener('click', askNativeHost);
+  const openInWindows = $('open-in-windows');
+  openInWindows.checked = (await api.storage.local.get('openIn')).openIn === 'windows';
+  openInWindows.addEventListener('change', () =>
+    api.storage.local.set({openIn: openInWindows.checked ? 'windows' : 'tabs'}));
   api.storage.onChanged.addListener((changes, area) => {
     if (area === 'local' && 'ticks' in changes) showTickCount();
   });

@@ -39,12 +39,31 @@ async function namedTabs() {
   return {store: area, names: stored[NAMED_TABS_KEY] ?? {}};
 }
 
-// Opens `url` in a tab: the tab of window `name` when one is still open,
-// else a new tab beside the page. Returns the tab's id as text, '' when
-// nothing was opened.
-async function openInTab(click, address, name) {
+// The size and place a features text ("left=20,top=23,width=960,...")
+// gives a new window, as far as it gives them.
+function windowBounds(features) {
+  const bounds = {};
+  for (const part of String(features).split(',')) {
+    const [key, value] = part.split('=').map((s) => s.trim().toLowerCase());
+    const number = Number.parseInt(value, 10);
+    if (['left', 'top', 'width', 'height'].includes(key) && Number.isFinite(number)) {
+      bounds[key] = key === 'width' || key === 'height' ? Math.max(number, 100) : number;
+    }
+  }
+  return bounds;
+}
+
+// Opens `url` as the person chose in the options: in a tab (the tab of
+// window `name` when one is still open, else a new tab beside the page), or
+// in a window of its own at the entry's size and place. Returns the tab's
+// id as text, '' when nothing was opened.
+async function openInTab(click, address, name, features) {
   const url = openableAddress(address);
   if (!url) return '';
+  if (click.openIn === 'windows' && !/^_(self|top|parent)$/i.test(name)) {
+    const opened = await api.windows.create({url, type: 'normal', ...windowBounds(features)});
+    return String(opened.tabs?.[0]?.id ?? '');
+  }
   const reusable = name && !/^_(blank|new)$/i.test(name);
   if (/^_(self|top|parent)$/i.test(name)) {
     await api.tabs.update(click.tab.id, {url});
@@ -156,7 +175,6 @@ async function answerCoreRequest(click, request) {
   if (!click) return '';
   switch (request.kind) {
     case 'dialog':
-      click.dialogShown ??= performance.now();
       return DialogChannel.ask(request);
     case 'dialog-end':
       await DialogChannel.close();
@@ -164,7 +182,7 @@ async function answerCoreRequest(click, request) {
     case 'message':
       return DialogChannel.ask(request, {width: 420, height: 240});
     case 'open':
-      return openInTab(click, request.url, request.name);
+      return openInTab(click, request.url, request.name, request.features);
     case 'focus': {
       const tabId = request.window === 'page' ? click.tab.id : Number(request.window);
       if (Number.isInteger(tabId)) await api.tabs.update(tabId, {active: true}).catch(() => {});

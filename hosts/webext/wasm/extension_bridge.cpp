@@ -10,8 +10,9 @@ namespace {
 
 // Strings cross as UTF-8 in memory the module allocates; the caller frees.
 EM_JS(char*, qm_request_string, (const char* key, int key_length), {
-  const value = Module.qmRequestValue(UTF8ToString(key, key_length));
-  if (typeof value !== 'string') return 0;
+  const found = Module.qmRequestValue(UTF8ToString(key, key_length));
+  if (typeof found !== 'string') return 0;
+  const value = Module.qmWellFormed(found);
   const size = lengthBytesUTF8(value) + 1;
   const text = _malloc(size);
   stringToUTF8(value, text, size);
@@ -28,7 +29,7 @@ EM_JS(int, qm_request_number, (const char* key, int key_length, double* out), {
 EM_ASYNC_JS(char*, qm_ask_extension, (const char* request), {
   let answer = "";
   try {
-    answer = String(await Module.qmAsk(JSON.parse(UTF8ToString(request))));
+    answer = Module.qmWellFormed(String(await Module.qmAsk(JSON.parse(UTF8ToString(request)))));
   } catch (e) {
     // A request that failed in the extension has the empty answer, which
     // every kind of request reads as "not done".

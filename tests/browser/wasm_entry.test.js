@@ -1,0 +1,82 @@
+// The WebAssembly module under node, without a browser: the extension's
+// side of every request is played by the test, so what crosses between the
+// core and the extension can be checked exactly.
+'use strict';
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const {EXTENSION_DIR} = require('./harness.js');
+
+const createQmkit = require(path.join(EXTENSION_DIR, 'qmkit_core.js'));
+
+// Runs `word` on a page described by `values`; `answer(request)` answers
+// each request. Returns the requests in order.
+async function click(word, values, answer) {
+  const requests = [];
+  const module = await createQmkit({
+    wasmBinary: fs.readFileSync(path.join(EXTENSION_DIR, 'qmkit_core.wasm')),
+    qmRequestValue: (key) => (Object.hasOwn(values, key) ? values[key] : null),
+    qmAsk: async (request) => {
+      requests.push(request);
+      return answer(request);
+    },
+    qmTell: (notice) => requests.push(notice),
+  });
+  await module.ccall('qm_click', null, ['string'], [word], {async: true});
+  return requests;
+}
+
+const PAGE = {'frame.isTop': 1, 'frame.href': 'https://a.example/p', 'frame.hostname': 'a.example',
+              'frame.title': 'T', 'frame.name': ''};
+
+test('text of every kind crosses to the extension intact', async () => {
+  // Quotes, a backslash, control characters, the separators JSON in a
+  // script must escape, a character beyond the BMP, and a lone surrogate.
+  const text = 'a"b\\c\u0001d\u2028e\u2029f\u{20BB7}g\uD800h';
+  const requests = await click('SEARCH', {...PAGE, 'selection.text': text},
+      (r) => (r.kind === 'dialog' ? 'cancel' : '1'));
+  const dialog = requests.find((r) => r.kind === 'dialog');
+  assert.ok(dialog, `a dialog was asked for: ${JSON.stringify(requests)}`);
+  // The line and paragraph separators are white space, tidied to blanks.
+  assert.equal(dialog.state.text, 'a"b\\c\u0001d e f\u{20BB7}g\uFFFDh');
+});
+
+test('a gesture the dialog does not know comes back as a fault, then the dialog goes on',
+     async () => {
+  const answers = ['toggle 99', 'text "0-306-40615-2"; ok'];
+  const requests = await click('ISBN', {...PAGE, 'selection.text': 'x'}, (r) => {
+    if (r.kind === 'dialog') return answers.shift();
+    if (r.kind === 'open') return String(requests.length);
+    return '1';
+  });
+  const dialogs = requests.filter((r) => r.kind === 'dialog');
+  assert.equal(dialogs.length, 2);
+  assert.equal(dialogs[0].fault, '');
+  assert.match(dialogs[1].fault, /no line "99"/);
+  const opened = requests.filter((r) => r.kind === 'open').map((r) => r.url);
+  assert.deepEqual(opened, ['https://www.bookfinder.com/search/?isbn=0306406152&mode=isbn&st=sr&ac=qr',
+                            'https://openlibrary.org/isbn/0306406152']);
+});
+
+test('ticks are read under folded names; a tick left alone does not overwrite one stored',
+     async () => {
+  // WorldCat remembered as ticked, BookFinder as not (its default is ticked).
+  const values = {...PAGE, 'selection.text': '0306406152',
+                  'tick:isbn:worldcat': 1, 'tick:isbn:bookfinder': 0};
+  const requests = await click('ISBN', values,
+      (r) => (r.kind === 'dialog' ? 'toggle 1; ok' : '1'));
+  const dialog = requests.find((r) => r.kind === 'dialog');
+  const chosen = dialog.state.lines.filter((l) => l.chosen).map((l) => l.text);
+  assert.deepEqual(chosen, ['Open Library', 'WorldCat']);
+  const stored = requests.find((r) => r.kind === 'store').values;
+  assert.ok(stored.some((v) => v.name === 'ISBN:AbeBooks' && v.value === 1));
+  assert.ok(!stored.some((v) => /WorldCat|BookFinder/.test(v.name)), JSON.stringify(stored));
+});
+
+test('a closed dialog window is Cancel: nothing is opened or stored', async () => {
+  const requests = await click('ISBN', {...PAGE, 'selection.text': '0306406152'},
+      (r) => (r.kind === 'dialog' ? '' : '1'));
+  assert.deepEqual(requests.map((r) => r.kind), ['dialog', 'dialog-end']);
+});
