@@ -23,7 +23,8 @@ const SELECTION = 'ISBN 0-306-40615-2';
 // dialog is often already there.
 async function drawnAt(dialog) {
   await dialog.waitForSelector('.line');
-  return dialog.evaluate(() => new Promise((resolve) => {
+  return dialog.evaluate(() => new Promise((resolve, reject) => {
+    setTimeout(() => reject(new Error('the dialog window never painted')), 10000);
     new PerformanceObserver((list, observer) => {
       const paint = list.getEntries().find((e) => e.name === 'first-contentful-paint');
       if (!paint) return;
