@@ -96,12 +96,12 @@ test('a command gets the page text as one argument, and a missing host is told',
   });
 
   const withHost = path.join(tmp, 'with-host');
-  execFileSync(path.join(ROOT, 'tools/install-native-host.sh'), [
-    '--chromium-dir', path.join(withHost, 'NativeMessagingHosts'),
-    '--firefox-dir', path.join(tmp, 'firefox-hosts'),
-    '--launcher-dir', path.join(tmp, 'launcher'), QMKIT,
-  ], {stdio: 'ignore'});
   try {
+    execFileSync(path.join(ROOT, 'tools/install-native-host.sh'), [
+      '--chromium-dir', path.join(withHost, 'NativeMessagingHosts'),
+      '--firefox-dir', path.join(tmp, 'firefox-hosts'),
+      '--launcher-dir', path.join(tmp, 'launcher'), QMKIT,
+    ], {stdio: ['ignore', 'ignore', 'inherit']});
     await test.test('with the host installed', async () => {
       const {browser, worker, extensionOrigin} = await launchChromium({userDataDir: withHost});
       try {
