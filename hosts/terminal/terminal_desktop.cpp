@@ -12,17 +12,6 @@
 namespace qm {
 namespace {
 
-const char* IconName(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kNone: return "none";
-    case MessageIcon::kExclamation: return "exclamation";
-    case MessageIcon::kStop: return "stop";
-    case MessageIcon::kQuestion: return "question";
-    case MessageIcon::kInformation: return "information";
-  }
-  return "";
-}
-
 const char* AnswerName(MessageResult result) {
   switch (result) {
     case MessageResult::kOk: return "OK";
@@ -114,7 +103,7 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
   }
   log_.Add("message").fields = {{"caption", ToUtf8(caption)},
                                 {"text", ToUtf8(text)},
-                                {"icon", IconName(style.icon)},
+                                {"icon", MessageIconName(style.icon)},
                                 {"answer", AnswerName(answer)}};
   return answer;
 }

@@ -9,6 +9,19 @@
 namespace qm {
 
 enum class MessageIcon { kNone, kExclamation, kStop, kQuestion, kInformation };
+
+// The icon's name where a host writes it down: "none", "exclamation",
+// "stop", "question" or "information".
+constexpr const char* MessageIconName(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::kNone: return "none";
+    case MessageIcon::kExclamation: return "exclamation";
+    case MessageIcon::kStop: return "stop";
+    case MessageIcon::kQuestion: return "question";
+    case MessageIcon::kInformation: return "information";
+  }
+  return "";
+}
 enum class MessageButtons { kOk, kYesNo };
 
 struct MessageStyle {

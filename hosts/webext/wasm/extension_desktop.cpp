@@ -8,17 +8,6 @@
 namespace qm {
 namespace {
 
-const char* IconName(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kNone: return "none";
-    case MessageIcon::kExclamation: return "exclamation";
-    case MessageIcon::kStop: return "stop";
-    case MessageIcon::kQuestion: return "question";
-    case MessageIcon::kInformation: return "information";
-  }
-  return "none";
-}
-
 // 8-bit text of the ports is in the code page the extension's core uses.
 std::u16string Wide(const std::string& narrow) {
   return Windows1252CodePage().ToWide(narrow);
@@ -34,7 +23,7 @@ MessageResult ExtensionDesktop::ShowMessage(WindowHandle, const std::u16string& 
       .Key("kind").String("message")
       .Key("text").String(text)
       .Key("caption").String(caption)
-      .Key("icon").String(IconName(style.icon))
+      .Key("icon").String(MessageIconName(style.icon))
       .Key("buttons").String(style.buttons == MessageButtons::kYesNo ? "yesno" : "ok")
       .Key("secondDefault").Bool(style.second_button_default)
       .EndObject();
