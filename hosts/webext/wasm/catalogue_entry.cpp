@@ -8,6 +8,7 @@
 // caller reads it at once (UTF8ToString) and never frees it.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "catalogue/site_entries.h"
 #include "compiled_in_files.h"
 #include "json_writer.h"
+#include "text/utf8.h"
 #include "text/windows_1252.h"
 
 namespace {
@@ -98,6 +100,48 @@ void WriteUnits(const qm::SiteCatalogue& catalogue, qm::JsonWriter& json) {
   });
 }
 
+struct UnheldCharacters {
+  std::size_t lines = 0;               // lines holding such characters
+  std::size_t first_omitted_line = 0;  // the first line not reported
+};
+
+// The catalogue is read in the Windows-1252 code page, as on the desktop,
+// where a character it cannot hold becomes "?": a warning per line that
+// holds one, naming the first, so that nothing is lost unseen.
+UnheldCharacters ReportUnheldCharacters(std::string_view utf8, const qm::CodePage& code_page,
+                                        qm::JsonWriter& json) {
+  UnheldCharacters found;
+  std::size_t line = 1;
+  std::size_t start = 0;
+  while (start <= utf8.size()) {
+    const std::size_t end = std::min(utf8.find('\n', start), utf8.size());
+    const std::u16string text = qm::FromUtf8(utf8.substr(start, end - start));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+      const std::u16string_view character(text.data() + i, pair ? 2 : 1);
+      if (character == u"?" || code_page.ToNarrow(character) != "?") continue;
+      if (++found.lines <= qm::kLintFindingsShownPerKind) {
+        json.BeginObject()
+            .Key("line").Number(static_cast<long long>(line))
+            .Key("severity").String("warning")
+            .Key("kind").String("unheld-character")
+            .Key("message").String(u"\"" + std::u16string(character) +
+                                   u"\" and any other character that Windows-1252 cannot "
+                                   u"hold become \"?\" when the catalogue is read")
+            .EndObject();
+      } else if (found.first_omitted_line == 0) {
+        found.first_omitted_line = line;
+      }
+      break;
+    }
+    if (end == utf8.size()) break;
+    start = end + 1;
+    ++line;
+  }
+  return found;
+}
+
 }  // namespace
 
 extern "C" {
@@ -129,7 +173,18 @@ EMSCRIPTEN_KEEPALIVE const char* qm_lint(const char* utf8_catalogue) {
             .Key("message").String(code_page.ToWide(f.message))
             .EndObject();
       });
+  const UnheldCharacters unheld = ReportUnheldCharacters(
+      utf8_catalogue ? utf8_catalogue : "", code_page, json);
   json.EndArray().Key("omitted").BeginArray();
+  if (unheld.lines > qm::kLintFindingsShownPerKind) {
+    json.BeginObject()
+        .Key("line").Number(static_cast<long long>(unheld.first_omitted_line))
+        .Key("severity").String("warning")
+        .Key("kind").String("unheld-character")
+        .Key("count").Number(
+            static_cast<long long>(unheld.lines - qm::kLintFindingsShownPerKind))
+        .EndObject();
+  }
   for (const qm::LintOmission& o : tally.omitted) {
     json.BeginObject()
         .Key("line").Number(static_cast<long long>(o.first_line))
@@ -140,7 +195,7 @@ EMSCRIPTEN_KEEPALIVE const char* qm_lint(const char* utf8_catalogue) {
   }
   json.EndArray()
       .Key("errors").Number(static_cast<long long>(tally.errors))
-      .Key("warnings").Number(static_cast<long long>(tally.warnings))
+      .Key("warnings").Number(static_cast<long long>(tally.warnings + unheld.lines))
       .Key("notes").Number(static_cast<long long>(tally.notes - utf8_notes))
       .EndObject();
   result = json.text();
