@@ -54,17 +54,6 @@ async function closeOtherTabs(worker, keepUrl) {
   }, keepUrl);
 }
 
-// The addresses of all tabs, once every new tab has one.
-async function tabUrls(worker) {
-  return worker.evaluate(async () => {
-    for (let i = 0; ; ++i) {
-      const urls = (await chrome.tabs.query({})).map((t) => t.pendingUrl || t.url);
-      if (!urls.includes('') || i === 100) return urls;
-      await new Promise((resolve) => setTimeout(resolve, 20));
-    }
-  });
-}
-
 // Clicks `word`, plays the dialog with `play` (OK by default), waits for
 // the command to end and returns the dialog page's text as drawn.
 async function runEntry(browser, worker, extensionOrigin, word, page, play) {
@@ -92,7 +81,7 @@ test('every menu entry opens its dialog and then its sites', {timeout: 180000}, 
                                              entry.selection ? '#s' : null);
       const shown = await runEntry(browser, worker, extensionOrigin, entry.word, page, entry.play);
       if (entry.about) assert.match(shown, /Pellmor Quillmark/, 'the about dialog');
-      const opened = (await tabUrls(worker)).filter((u) =>
+      const opened = (await h.tabAddresses(worker)).filter((u) =>
         u !== page.url() && u !== 'about:blank' && !u.startsWith('chrome-extension:'));
       if (entry.tabPattern) {
         assert.equal(opened.length, 1, `${entry.word}: ${opened}`);
@@ -126,7 +115,7 @@ test('a translation follows its link in the page itself', {timeout: 60000}, asyn
         await new Promise((resolve) => setTimeout(resolve, 50));
       }
     }, expected);
-    const urls = await tabUrls(worker);
+    const urls = await h.tabAddresses(worker);
     assert.ok(urls.includes(expected), `the page went to the translation: ${urls}`);
     assert.ok(!urls.includes(articleUrl), 'no new tab: the page itself navigated');
   } finally {

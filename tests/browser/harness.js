@@ -97,14 +97,19 @@ async function press(dialog, selector) {
   await dialog.$eval(selector, (b) => setTimeout(() => b.click(), 0));
 }
 
-// Every tab's address but the extension's own pages and about:blank.
-async function openAddresses(browser) {
-  const pages = await browser.pages();
-  return pages.map((p) => p.url()).filter((u) => !u.startsWith('chrome-extension:') &&
-                                               u !== 'about:blank');
+// The addresses of all tabs, asked of the extension (puppeteer shows a
+// site that cannot load here as chrome-error), once every new tab has one.
+async function tabAddresses(worker) {
+  return worker.evaluate(async () => {
+    for (let i = 0; ; ++i) {
+      const urls = (await chrome.tabs.query({})).map((t) => t.pendingUrl || t.url);
+      if (!urls.includes('') || i === 100) return urls;
+      await new Promise((resolve) => setTimeout(resolve, 20));
+    }
+  });
 }
 
 module.exports = {
   EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
-  openWithSelection, clickMenu, dialogPage, press, openAddresses,
+  openWithSelection, clickMenu, dialogPage, press, tabAddresses,
 };

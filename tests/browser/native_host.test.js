@@ -11,7 +11,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const {
-  startServer, launchChromium, openWithSelection, clickMenu, dialogPage, press,
+  startServer, launchChromium, openWithSelection, clickMenu, dialogPage, press, tabAddresses,
 } = require('./harness');
 
 const ROOT = path.resolve(__dirname, '../..');
@@ -72,10 +72,6 @@ async function runOther(browser, worker, extensionOrigin, url, storedCatalogue) 
   const closed = new Promise((resolve) => dialog.once('close', resolve));
   await press(dialog, '#ok');
   return {done, closed};
-}
-
-async function tabAddresses(worker) {
-  return worker.evaluate(async () => (await chrome.tabs.query({})).map((t) => t.url));
 }
 
 test('a command gets the page text as one argument, and a missing host is told',

@@ -8,7 +8,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const {after, before, test} = require('node:test');
 const {startServer, tempProfile, launchChromium, openWithSelection, clickMenu,
-       dialogPage} = require('./harness');
+       dialogPage, tabAddresses: harnessTabAddresses} = require('./harness');
 
 let server;
 let profile;
@@ -18,8 +18,7 @@ let options;
 const storedValue = (key) => chromium.worker.evaluate(
     async (k) => (await chrome.storage.local.get(k))[k] ?? null, key);
 
-const tabAddresses = () => chromium.worker.evaluate(
-    async () => (await chrome.tabs.query({})).map((t) => t.url || t.pendingUrl));
+const tabAddresses = () => harnessTabAddresses(chromium.worker);
 
 // Polls `probe` until it gives something truthy, for at most five seconds.
 async function eventually(probe) {

@@ -50,10 +50,11 @@ function send(text) {
 }
 
 // The gestures for a dialog, after the edit the person made to the text
-// field since it was drawn, if any.
-function gesture(script, field, word = 'text') {
+// field since it was drawn, if any ("text" is every dialog's word for its
+// edit field, the amount included).
+function gesture(script, field) {
   const edited = field && field.input.value !== field.drawn
-      ? `${word} ${quoted(field.input.value)}; ` : '';
+      ? `text ${quoted(field.input.value)}; ` : '';
   send(edited + script);
 }
 
@@ -117,7 +118,7 @@ function currencySelect(view, id) {
   const rows = [...view.state.currencies].sort((a, b) => a.text.localeCompare(b.text));
   select.append(el('option', {value: '', disabled: true}, ''));
   for (const row of rows) select.append(el('option', {value: row.code}, row.text));
-  select.addEventListener('change', () => gesture(`${id} ${select.value}`, view.field, 'amount'));
+  select.addEventListener('change', () => gesture(`${id} ${select.value}`, view.field));
   return select;
 }
 
@@ -126,7 +127,6 @@ function buildChoice(request, currency) {
   const labels = state.labels;
   const view = {dialog: request.dialog, lineCount: state.lines.length, state, field: null};
   const parts = [];
-  const word = currency ? 'amount' : 'text';
   if (currency) {
     view.field = {input: el('input', {type: 'text', id: 'text'}), drawn: ''};
     view.from = currencySelect(view, 'from');
@@ -141,7 +141,7 @@ function buildChoice(request, currency) {
     view.legend = el('legend', {}, state.caption);
     parts.push(el('fieldset', {}, view.legend, view.field.input));
   }
-  const ok = () => gesture('ok', view.field, word);
+  const ok = () => gesture('ok', view.field);
   view.field?.input.addEventListener('keydown', (event) => {
     if (event.key === 'Enter') { event.preventDefault(); ok(); }
   });
@@ -150,7 +150,7 @@ function buildChoice(request, currency) {
   view.status = el('div', {class: 'status', id: 'status'});
   view.ok = button(labels.ok, ok, {id: 'ok'});
   parts.push(view.prompt, view.list, view.status, el('div', {class: 'buttons'},
-      button(labels.help, () => gesture('help', view.field, word), {id: 'help'}),
+      button(labels.help, () => gesture('help', view.field), {id: 'help'}),
       view.ok,
       button(labels.cancel, () => send('cancel'), {id: 'cancel'})));
   view.fault = el('p', {class: 'fault'});
@@ -192,13 +192,13 @@ function drawConvert(request) {
       select.append(el('option', {value: String(i + 1), selected: i === list.chosen}, name));
     });
     const word = {categories: 'category', fromUnits: 'from', toUnits: 'to'}[id];
-    select.addEventListener('change', () => gesture(`${word} ${select.value}`, field, 'amount'));
+    select.addEventListener('change', () => gesture(`${word} ${select.value}`, field));
     return select;
   };
-  const calculate = button(labels.calculate, () => gesture('calculate', field, 'amount'),
+  const calculate = button(labels.calculate, () => gesture('calculate', field),
                            {id: 'calculate'});
   input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); gesture('calculate', field, 'amount'); }
+    if (event.key === 'Enter') { event.preventDefault(); gesture('calculate', field); }
   });
   const categories = choose('categories', state.categories);
   const from = choose('fromUnits', state.fromUnits);
@@ -214,7 +214,7 @@ function drawConvert(request) {
       el('div', {class: 'result', id: 'result'}, state.result),
       el('p', {class: 'warranty'}, labels.warranty),
       el('div', {class: 'buttons'},
-          button(labels.help, () => gesture('help', field, 'amount'), {id: 'help'}), okButton));
+          button(labels.help, () => gesture('help', field), {id: 'help'}), okButton));
   const focus = {amount: input, category: categories, from, to, calculate, ok: okButton}[state.focus];
   (focus ?? input).focus();
 }

@@ -17,7 +17,7 @@
 #include "catalogue/catalogue_lint.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
-#include "compiled_in_files.h"
+#include "extension_environment.h"
 #include "json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -25,21 +25,15 @@
 namespace {
 
 // The extension's environment with the user's catalogue handed in directly
-// rather than brought by a click's request. The file is read the way
-// ExtensionEnvironment reads it: the stored text, marked as UTF-8.
-class OptionsEnvironment final : public qm::ModuleEnvironment {
+// rather than brought by a click's request.
+class OptionsEnvironment final : public qm::ExtensionEnvironment {
  public:
   explicit OptionsEnvironment(const char* user_catalogue) {
     if (user_catalogue != nullptr) user_catalogue_ = user_catalogue;
   }
-  std::string ModulePath() const override { return "qmkit"; }
-  std::string UserCataloguePath() const override { return "qmkit.ini"; }
-  bool ReadFile(const std::string& path, std::string* bytes) const override {
-    if (path != UserCataloguePath() || !user_catalogue_) return false;
-    *bytes = std::string(qm::kUtf8ByteOrderMark) + *user_catalogue_;
-    return true;
-  }
-  std::string_view BuiltInFile(int id) const override { return qm::CompiledInFile(id); }
+
+ protected:
+  std::optional<std::string> UserCatalogueText() const override { return user_catalogue_; }
 
  private:
   std::optional<std::string> user_catalogue_;

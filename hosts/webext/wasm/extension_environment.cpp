@@ -5,14 +5,19 @@
 #include "extension_bridge.h"
 #include "json_writer.h"
 #include "recognisers/currency_table.h"
+#include "text/ascii_fold.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
 namespace qm {
 
+std::optional<std::string> ExtensionEnvironment::UserCatalogueText() const {
+  return RequestString("catalogue");
+}
+
 bool ExtensionEnvironment::ReadFile(const std::string& path, std::string* bytes) const {
   if (path != UserCataloguePath()) return false;
-  const std::optional<std::string> text = RequestString("catalogue");
+  const std::optional<std::string> text = UserCatalogueText();
   if (!text) return false;
   *bytes = std::string(kUtf8ByteOrderMark) + *text;
   return true;
@@ -36,23 +41,17 @@ std::string ExtensionEnvironment::UserCurrencyCode() const {
   const std::string language = RequestString("language").value_or("");
   const std::size_t dash = language.find('-');
   if (dash == std::string::npos) return {};
-  std::string region = language.substr(dash + 1);
-  region = region.substr(0, region.find('-'));
-  for (char& c : region) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  const CurrencyInfo* currency = FindCurrencyByDomain(region);
+  const std::string region = language.substr(dash + 1);
+  const CurrencyInfo* currency =
+      FindCurrencyByDomain(FoldAsciiCopy(region.substr(0, region.find('-'))));
   return currency == nullptr ? std::string() : std::string(currency->isoCode);
 }
 
 bool ExtensionSelectionStore::Read(const std::string& name, std::uint32_t* value) const {
   // Names are the catalogue's 8-bit text; the extension keeps them as
   // UTF-8 under keys with their ASCII letters in lower case.
-  std::string key = "tick:" + ToUtf8(Windows1252CodePage().ToWide(name));
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  const std::optional<double> stored = RequestNumber(key);
+  const std::optional<double> stored =
+      RequestNumber("tick:" + FoldAsciiCopy(ToUtf8(Windows1252CodePage().ToWide(name))));
   if (!stored || *stored < 0) return false;
   *value = static_cast<std::uint32_t>(*stored);
   return true;

@@ -4,6 +4,9 @@
 // user's language from the page.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "host/module_environment.h"
 #include "host/selection_store.h"
 
@@ -17,7 +20,7 @@ inline constexpr TextLimits kBrowserTextLimits = {
     std::size_t{1} << 21, kWindowsTextLimits.command_line,
     kWindowsTextLimits.command_line, kWindowsTextLimits.mail_field};
 
-class ExtensionEnvironment final : public ModuleEnvironment {
+class ExtensionEnvironment : public ModuleEnvironment {
  public:
   // A name, not a file: the extension has no folder of its own to write in.
   std::string ModulePath() const override { return "qmkit"; }
@@ -31,6 +34,11 @@ class ExtensionEnvironment final : public ModuleEnvironment {
   // CHF), else none.
   std::string UserCurrencyCode() const override;
   TextLimits ExpansionLimits() const override { return kBrowserTextLimits; }
+
+ protected:
+  // The user's catalogue as the extension stores it (UTF-8), or nullopt
+  // when there is none: the click's request brings it.
+  virtual std::optional<std::string> UserCatalogueText() const;
 };
 
 // The ticks the extension keeps in its storage. Reads are answered from the
