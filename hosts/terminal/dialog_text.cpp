@@ -26,11 +26,7 @@ std::string Shown(std::string_view utf8) { return TerminalSafe(utf8, false); }
 // Each line of a multi-line text, indented.
 // A text of the string table as the terminal shows it: UTF-8, without the
 // "&" that marks a button's access key in the Windows dialogs.
-std::string Label(int id) {
-  std::string text = Utf8(LoadText(id));
-  std::erase(text, '&');
-  return text;
-}
+std::string Label(int id) { return Utf8(LoadLabel(id)); }
 
 // A label of the "From:" and "To:" column, padded so the values line up.
 std::string Padded(std::string label) {

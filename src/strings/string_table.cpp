@@ -30,6 +30,12 @@ std::u16string_view LoadText(int id) {
   return {};
 }
 
+std::u16string LoadLabel(int id) {
+  std::u16string label(LoadText(id));
+  std::erase(label, u'&');
+  return label;
+}
+
 const StringTableEntry* StringTableBegin() { return kStrings.data(); }
 const StringTableEntry* StringTableEnd() { return kStrings.data() + kStrings.size(); }
 

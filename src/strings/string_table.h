@@ -15,6 +15,11 @@ namespace qm {
 // text is a line feed.
 std::u16string_view LoadText(int id);
 
+// The text of string `id` as a label outside the Windows dialogs: without
+// the "&" that marks a button's access key there.
+//   LoadLabel(IDS_BUTTON_OK_ACCEL) == u"OK" (the text is "&OK")
+std::u16string LoadLabel(int id);
+
 // One entry of the table, for generating resource scripts.
 struct StringTableEntry {
   int id;

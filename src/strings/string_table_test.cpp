@@ -15,6 +15,7 @@ TEST(StringTable, LookupAndMessages) {
   EXPECT_EQ(LoadText(IDS_ADDRESS_TOO_LONG).substr(0, 19), u"The address of \"%1\"");
   EXPECT_EQ(LoadText(IDS_UNITS_WARRANTY),
             u"No warranty is made as to the accuracy\nor correctness of the above result.");
+  EXPECT_EQ(LoadLabel(IDS_BUTTON_OK_ACCEL), u"OK");  // "&OK" in the dialogs
   EXPECT_TRUE(LoadText(123).empty());  // a gap in the ids
   EXPECT_TRUE(LoadText(99999).empty());
   int previous = 0;

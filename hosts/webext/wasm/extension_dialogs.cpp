@@ -13,21 +13,9 @@
 namespace qm {
 namespace {
 
-// A text of the string table without the "&" that marks a button's access
-// key in the Windows dialogs ("&&" stays one "&").
-std::u16string Label(int id) {
-  const std::u16string_view text = LoadText(id);
-  std::u16string label;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'&' && i + 1 < text.size()) ++i;
-    label += text[i];
-  }
-  return label;
-}
-
 void WriteLabels(JsonWriter& json, std::initializer_list<std::pair<const char*, int>> ids) {
   json.Key("labels").BeginObject();
-  for (const auto& [name, id] : ids) json.Key(name).String(Label(id));
+  for (const auto& [name, id] : ids) json.Key(name).String(LoadLabel(id));
   json.EndObject();
 }
 
