@@ -185,10 +185,10 @@ class InterpreterLine {
     if (reopen_ && !text.empty() && text.front() == u'"') {
       text.remove_prefix(1);
       quoted_ = false;
+      reopen_ = false;
     } else {
       WriteHeldBackQuote();
     }
-    reopen_ = false;
     for (const char16_t c : text) {
       line_.push_back(c);
       if (escaped_) {
@@ -215,6 +215,8 @@ class InterpreterLine {
     OpenGuard();
     const bool quotes_reopened = WriteGuarded(text);
     if (quoted_ && !quotes_reopened) {
+      // Back into the template's quotes after the value, with the quote
+      // held back; it halves the backslashes before it.
       line_.append(TrailingBackslashes(text), u'\\');
       reopen_ = true;
     }
