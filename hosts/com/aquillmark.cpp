@@ -49,7 +49,9 @@ CAQuillmark::CAQuillmark(IUnknown* outer)
 }
 
 CAQuillmark::~CAQuillmark() {
-  if (type_info_ != nullptr) type_info_->Release();
+  // Everything is let go before the lock: without it the module may be
+  // unloaded.
+  type_info_.Reset();
   UnlockModule();
 }
 
@@ -87,15 +89,13 @@ ULONG CAQuillmark::AddRef() { return controlling_->AddRef(); }
 ULONG CAQuillmark::Release() { return controlling_->Release(); }
 
 HRESULT CAQuillmark::LoadTypeInfo() {
-  if (type_info_ != nullptr) return S_OK;
+  if (type_info_) return S_OK;
   const std::wstring path = ThisModulePath();
   if (path.empty()) return LastErrorStatus();
-  ITypeLib* library = nullptr;
-  HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
+  ComPtr<ITypeLib> library;
+  const HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.receive());
   if (FAILED(hr)) return hr;
-  hr = library->GetTypeInfoOfGuid(IID_IAQuillmark, &type_info_);
-  library->Release();
-  return hr;
+  return library->GetTypeInfoOfGuid(IID_IAQuillmark, type_info_.receive());
 }
 
 HRESULT CAQuillmark::GetTypeInfoCount(UINT* count) {
@@ -112,7 +112,7 @@ HRESULT CAQuillmark::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
     type_info_->AddRef();
-    *info = type_info_;
+    *info = type_info_.get();
     return S_OK;
   });
 }
@@ -123,7 +123,7 @@ HRESULT CAQuillmark::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count,
   return CatchAtBoundary([&] {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
-    return ::DispGetIDsOfNames(type_info_, names, count, ids);
+    return ::DispGetIDsOfNames(type_info_.get(), names, count, ids);
   });
 }
 
@@ -134,7 +134,7 @@ HRESULT CAQuillmark::Invoke(DISPID id, REFIID iid, LCID, WORD flags,
   return CatchAtBoundary([&] {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
-    return ::DispInvoke(static_cast<IAQuillmark*>(this), type_info_, id, flags,
+    return ::DispInvoke(static_cast<IAQuillmark*>(this), type_info_.get(), id, flags,
                         params, result, exception, bad_argument);
   });
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <objsafe.h>
 
+#include "com_ptr.h"
 #include "qmkit_h.h"
 
 namespace qm {
@@ -92,7 +93,7 @@ class CAQuillmark final : public IAQuillmark, public IObjectSafety {
   IUnknown* controlling_;  // the outer object, or inner_
   ULONG references_ = 0;
   DWORD safety_options_ = 0;
-  ITypeInfo* type_info_ = nullptr;
+  ComPtr<ITypeInfo> type_info_;
 };
 
 }  // namespace qm

@@ -21,12 +21,17 @@ HRESULT CClassFactory::QueryInterface(REFIID iid, void** out) {
 }
 
 ULONG CClassFactory::AddRef() {
+  LockModule();
   return static_cast<ULONG>(::InterlockedIncrement(&references_));
 }
 
 ULONG CClassFactory::Release() {
   const LONG left = ::InterlockedDecrement(&references_);
-  if (left == 0) delete this;
+  if (left == 0) {
+    delete this;
+  } else {
+    UnlockModule();
+  }
   return static_cast<ULONG>(left);
 }
 

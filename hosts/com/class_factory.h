@@ -12,11 +12,14 @@ using CreateObjectFunction = HRESULT (*)(IUnknown* outer, REFIID iid,
                                          void** out);
 
 // One factory serves every apartment of the process, so its reference count
-// is interlocked. It does not count toward the module lock: only objects and
-// LockServer do.
+// is interlocked. Like any object of the module it keeps the module loaded
+// while it is held: each reference but the last counts in the module lock.
+// The last is the one the module keeps in its cache of factories, which
+// must not keep the module from unloading.
 class CClassFactory final : public IClassFactory {
  public:
-  // A new factory with one reference, or null when memory is short.
+  // A new factory with one reference, which does not lock the module, or
+  // null when memory is short.
   static CClassFactory* New(CreateObjectFunction create) noexcept;
 
   CClassFactory(const CClassFactory&) = delete;

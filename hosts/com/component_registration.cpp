@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "com_ptr.h"
 #include "qmkit_h.h"
 #include "registry_values.h"
 #include "win32_handles.h"
@@ -93,18 +94,15 @@ HRESULT UnregisterComponent(HKEY classes_root) {
 }
 
 HRESULT RegisterTypeLibrary(const std::wstring& module_path) {
-  ITypeLib* library = nullptr;
-  const HRESULT hr =
-      ::LoadTypeLibEx(module_path.c_str(), REGKIND_REGISTER, &library);
-  if (SUCCEEDED(hr)) library->Release();
-  return hr;
+  ComPtr<ITypeLib> library;
+  return ::LoadTypeLibEx(module_path.c_str(), REGKIND_REGISTER, library.receive());
 }
 
 HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
   // The library's own attributes name what was registered, for whichever
   // platform the module was built.
-  ITypeLib* library = nullptr;
-  HRESULT hr = ::LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, &library);
+  ComPtr<ITypeLib> library;
+  HRESULT hr = ::LoadTypeLibEx(module_path.c_str(), REGKIND_NONE, library.receive());
   if (FAILED(hr)) return hr;
   TLIBATTR* attributes = nullptr;
   hr = library->GetLibAttr(&attributes);
@@ -118,7 +116,6 @@ HRESULT UnregisterTypeLibrary(const std::wstring& module_path) {
     }
     library->ReleaseTLibAttr(attributes);
   }
-  library->Release();
   return hr;
 }
 

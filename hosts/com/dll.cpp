@@ -14,7 +14,8 @@
 namespace {
 
 // Every creatable class with its factory, made at the first request and
-// kept until the module is unloaded.
+// kept until the module is unloaded. The reference kept here is the one
+// that does not lock the module (see CClassFactory).
 struct ClassObject {
   const CLSID* clsid;
   qm::CreateObjectFunction create;

@@ -19,10 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "address_parts.h"
+#include "menu_entries.h"
 #include "menu_registry.h"
 #include "page_objects.h"
-#include "page_text.h"
 #include "script_host.h"
+#include "script_page.h"
 #include "window_picture.h"
 
 namespace qm::standin {

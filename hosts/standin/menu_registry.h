@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "page_text.h"
+#include "menu_entries.h"
 
 namespace qm::standin {
 

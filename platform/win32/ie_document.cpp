@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "com_ptr.h"
+#include "ie_anchor_markup.h"
 #include "ie_reads.h"
 
 namespace qm {
@@ -84,13 +85,15 @@ class IeDocument final : public BrowserDocument {
     });
   }
 
-  bool InsertIntoBody(const std::u16string& html) override {
-    ComPtr<IHTMLElement> body;
-    if (FAILED(document_->get_body(body.receive())) || !body) return false;
-    const ScopedBstr where(u"beforeEnd");
-    const ScopedBstr fragment(html);
-    if (!where.valid() || !fragment.valid()) return false;
-    return SUCCEEDED(body->insertAdjacentHTML(where.get(), fragment.get()));
+  bool InsertLink(const FollowedLink& link) override {
+    return NoThrow([&] {
+      ComPtr<IHTMLElement> body;
+      if (FAILED(document_->get_body(body.receive())) || !body) return false;
+      const ScopedBstr where(u"beforeEnd");
+      const ScopedBstr fragment(AnchorMarkup(link));
+      if (!where.valid() || !fragment.valid()) return false;
+      return SUCCEEDED(body->insertAdjacentHTML(where.get(), fragment.get()));
+    });
   }
 
   bool ClickAnchor(const std::u16string& name) override {

@@ -1,26 +1,12 @@
 #include "actions/navigation.h"
 
+#include <utility>
+
 #include "actions/template_expansion.h"
 #include "actions/window_features.h"
 #include "text/widen.h"
 
 namespace qm {
-
-std::u16string EscapeHtmlAttribute(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (const char16_t c : text) {
-    switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case u'"': out += u"&quot;"; break;
-      case u'\'': out += u"&#39;"; break;
-      default: out.push_back(c);
-    }
-  }
-  return out;
-}
 
 void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
                    const CodePage& code_page, Desktop& desktop, Shell& shell,
@@ -60,20 +46,13 @@ void FollowHref(const SiteEntry& entry, RequestContext& context,
     ReportTooLong(entry, ExpandedText::kAddress, limit, code_page, desktop);
     return;
   }
-  std::u16string html = u"<A ID=\"";
-  html += kFollowAnchorId;
-  html += u"\" HREF=\"";
-  html += EscapeHtmlAttribute(address);
-  html += u"\" TARGET=\"";
-  html += EscapeHtmlAttribute(code_page.ToWide(entry.windowName));
-  html += u"\">";
-  html += kFollowAnchorText;
-  html += u"</A>";
+  const FollowedLink link{std::u16string(kFollowAnchorId), std::move(address),
+                          code_page.ToWide(entry.windowName),
+                          std::u16string(kFollowAnchorText)};
   // The anchor of an earlier href entry would be found first by its id and
   // send this entry to that entry's address.
-  const std::u16string id(kFollowAnchorId);
-  if (!document->RemoveElements(id) || !document->InsertIntoBody(html) ||
-      !document->ClickAnchor(id)) {
+  if (!document->RemoveElements(link.id) || !document->InsertLink(link) ||
+      !document->ClickAnchor(link.id)) {
     desktop.Beep(BeepKind::kExclamation);
   }
 }

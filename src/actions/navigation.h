@@ -32,21 +32,16 @@ void OpenUrlWindow(const SiteEntry& entry, RequestContext& context,
 
 // Follows the expansion of `entry.href` in the target window `windowName`
 // by inserting a link at the end of the body of the window the menu was
-// opened in (the frame, not the top) and clicking it:
-//   <A ID="QMKIT7587" HREF="address" TARGET="name">TRANSLATE</A>
-// Address and name are HTML-escaped (& < > " '), so a value from the page
-// cannot add markup, and are never cut. Any earlier anchor with the id is
-// removed first, so a second href entry of a run follows its own address.
-// When the document cannot be changed or the anchor cannot be clicked,
-// gives the exclamation beep; nothing else is reported. The anchor stays
-// in the page. An address longer than the environment's ExpansionLimits
-// allows is not followed (and the page not touched); ReportTooLong says so.
+// opened in (the frame, not the top) and clicking it: the FollowedLink
+// with the id kFollowAnchorId, the address, the window name as target and
+// the text kFollowAnchorText. Address and name go as they are, never cut.
+// Any earlier anchor with the id is removed first, so a second href entry
+// of a run follows its own address. When the document cannot be changed or
+// the anchor cannot be clicked, gives the exclamation beep; nothing else is
+// reported. The anchor stays in the page. An address longer than the
+// environment's ExpansionLimits allows is not followed (and the page not
+// touched); ReportTooLong says so.
 void FollowHref(const SiteEntry& entry, RequestContext& context,
                 const CodePage& code_page, Desktop& desktop);
-
-// `text` with & < > " and ' written as character references, fit for an
-// attribute value in double or single quotes.
-//   EscapeHtmlAttribute(u"a\"b&c") == u"a&quot;b&amp;c"
-std::u16string EscapeHtmlAttribute(std::u16string_view text);
 
 }  // namespace qm

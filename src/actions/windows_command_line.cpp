@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 namespace qm {
 namespace {
@@ -170,6 +171,139 @@ std::size_t TrailingBackslashes(std::u16string_view text) {
   return n;
 }
 
+// The line JoinForInterpreter writes, piece by piece, with the
+// interpreter's own reading of the template's quotes and carets so far.
+class InterpreterLine {
+ public:
+  // `guard_every_value`: the line holds two "%" or more, so any value could
+  // take part in a %NAME% pair.
+  explicit InterpreterLine(bool guard_every_value) : guard_every_value_(guard_every_value) {}
+
+  void AddTemplate(std::u16string_view text) {
+    // A quote held back after a value meets the template's own closing
+    // quote: neither is written.
+    if (reopen_ && !text.empty() && text.front() == u'"') {
+      text.remove_prefix(1);
+      quoted_ = false;
+      reopen_ = false;
+    } else {
+      WriteHeldBackQuote();
+    }
+    for (const char16_t c : text) {
+      line_.push_back(c);
+      if (escaped_) {
+        escaped_ = false;
+      } else if (c == u'"') {
+        quoted_ = !quoted_;
+      } else if (c == u'^' && !quoted_) {
+        escaped_ = true;
+      }
+    }
+  }
+
+  void AddValue(const std::u16string& text) {
+    WriteHeldBackQuote();
+    if (text.empty() || !NeedsGuard(text)) {
+      line_ += text;
+      return;
+    }
+    if (escaped_) {
+      // A caret of the template's own would escape the quote added below.
+      line_.pop_back();
+      escaped_ = false;
+    }
+    OpenGuard();
+    const bool quotes_reopened = WriteGuarded(text);
+    if (quoted_ && !quotes_reopened) {
+      // Back into the template's quotes after the value, with the quote
+      // held back; it halves the backslashes before it.
+      line_.append(TrailingBackslashes(text), u'\\');
+      reopen_ = true;
+    }
+  }
+
+  std::u16string Finish() {
+    WriteHeldBackQuote();
+    return std::move(line_);
+  }
+
+ private:
+  bool NeedsGuard(std::u16string_view value) const {
+    if (guard_every_value_) return true;
+    // Brackets mean nothing to it in a plain command; they are escaped only
+    // along with the rest.
+    for (const char16_t c : value) {
+      if (IsCommandInterpreterSpecial(c) && c != u'(' && c != u')') return true;
+    }
+    return false;
+  }
+
+  void WriteHeldBackQuote() {
+    if (reopen_) line_.push_back(u'"');
+    reopen_ = false;
+  }
+
+  // The quotes added around a value come in pairs and, as the program reads
+  // them, group nothing but what was quoted already. It reads "" inside its
+  // quotes, and """ anywhere, as a quote: no added quote is put next to
+  // another. Backslashes before an added quote are doubled, as a quote
+  // halves them.
+  void OpenGuard() {
+    if (quoted_ && !line_.empty() && line_.back() == u'"') {
+      // The template's quote right before the value, and the one that
+      // would close it, would read as a quote: it goes, and the blanks of
+      // the value are quoted as it quoted them.
+      line_.pop_back();
+      line_ += u"\"\"";
+    } else if (quoted_) {
+      line_.append(TrailingBackslashes(line_), u'\\');
+      line_.push_back(u'"');
+    } else if (line_.empty() || line_.back() != u'"') {
+      line_.append(TrailingBackslashes(line_), u'\\');
+      line_ += u"\"\"";
+    }
+  }
+
+  // Writes the value outside quotes: a caret before each character the
+  // interpreter would read, "" after each "%", and blanks the template had
+  // in quotes in quotes again. True when it ends with those quotes open.
+  bool WriteGuarded(const std::u16string& text) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    bool reopened = false;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const char16_t c = text[k];
+      if (quoted_ && blank(c)) {
+        std::size_t end = k;
+        while (end < text.size() && blank(text[end])) ++end;
+        line_.push_back(u'"');
+        line_.append(text, k, end - k);
+        if (end == text.size()) {
+          reopened = true;
+        } else {
+          line_.push_back(u'"');
+        }
+        k = end - 1;
+        continue;
+      }
+      if (IsCommandInterpreterSpecial(c)) line_.push_back(u'^');
+      line_.push_back(c);
+      if (c != u'%') continue;
+      const bool quote_follows =
+          k + 1 == text.size() ? quoted_ : text[k + 1] == u'%' || (quoted_ && blank(text[k + 1]));
+      if (!quote_follows) line_ += u"\"\"";
+    }
+    return reopened;
+  }
+
+  bool guard_every_value_;
+  std::u16string line_;
+  bool quoted_ = false;  // the interpreter's own reading of the template's quotes
+  bool escaped_ = false;
+  // A quote that reopens the template's quotes after a value, held back:
+  // when the template closes them right there, neither is written.
+  bool reopen_ = false;
+};
+
 }  // namespace
 
 std::vector<CommandArgument> SplitCommandLine(const std::vector<CommandPiece>& pieces) {
@@ -221,104 +355,15 @@ std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
   for (const CommandPiece& piece : pieces) {
     for (const char16_t c : piece.text) percents += c == u'%';
   }
-  std::u16string line;
-  bool quoted = false;  // the interpreter's own reading of the template's quotes
-  bool escaped = false;
-  // A quote that reopens the template's quotes after a value, held back:
-  // when the template closes them right there, neither is written.
-  bool reopen = false;
+  InterpreterLine line(percents >= 2);
   for (const CommandPiece& piece : pieces) {
     if (piece.source == CommandSource::kTemplate) {
-      std::u16string_view text = piece.text;
-      if (reopen && !text.empty() && text.front() == u'"') {
-        text.remove_prefix(1);
-        quoted = false;
-      } else if (reopen) {
-        line.push_back(u'"');
-      }
-      reopen = false;
-      for (const char16_t c : text) {
-        line.push_back(c);
-        if (escaped) {
-          escaped = false;
-        } else if (c == u'"') {
-          quoted = !quoted;
-        } else if (c == u'^' && !quoted) {
-          escaped = true;
-        }
-      }
-      continue;
-    }
-    bool guard = percents >= 2;
-    // Brackets mean nothing to it in a plain command; they are escaped only
-    // along with the rest.
-    for (const char16_t c : piece.text) {
-      guard = guard || (IsCommandInterpreterSpecial(c) && c != u'(' && c != u')');
-    }
-    if (reopen) {
-      line.push_back(u'"');
-      reopen = false;
-    }
-    if (!guard || piece.text.empty()) {
-      line += piece.text;
-      continue;
-    }
-    if (escaped) {
-      // A caret of the template's own would escape the quote added below.
-      line.pop_back();
-      escaped = false;
-    }
-    // The quotes added here come in pairs and, as the program reads them,
-    // group nothing but what was quoted already. It reads "" inside its
-    // quotes, and """ anywhere, as a quote: no added quote is put next to
-    // another. Backslashes before an added quote are doubled, as a quote
-    // halves them.
-    if (quoted && !line.empty() && line.back() == u'"') {
-      // The template's quote right before the value, and the one that
-      // would close it, would read as a quote: it goes, and the blanks of
-      // the value are quoted below as it quoted them.
-      line.pop_back();
-      line += u"\"\"";
-    } else if (quoted) {
-      line.append(TrailingBackslashes(line), u'\\');
-      line.push_back(u'"');
-    } else if (line.empty() || line.back() != u'"') {
-      line.append(TrailingBackslashes(line), u'\\');
-      line += u"\"\"";
-    }
-    const std::u16string& text = piece.text;
-    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    bool reopened = false;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-      const char16_t c = text[k];
-      if (quoted && blank(c)) {
-        // Blanks the template had in quotes stay in quotes.
-        std::size_t end = k;
-        while (end < text.size() && blank(text[end])) ++end;
-        line.push_back(u'"');
-        line.append(text, k, end - k);
-        if (end == text.size()) {
-          reopened = true;
-        } else {
-          line.push_back(u'"');
-        }
-        k = end - 1;
-        continue;
-      }
-      if (IsCommandInterpreterSpecial(c)) line.push_back(u'^');
-      line.push_back(c);
-      if (c != u'%') continue;
-      const bool quote_follows =
-          k + 1 == text.size() ? quoted : text[k + 1] == u'%' || (quoted && blank(text[k + 1]));
-      if (!quote_follows) line += u"\"\"";
-    }
-    if (quoted && !reopened) {
-      line.append(TrailingBackslashes(text), u'\\');
-      reopen = true;
+      line.AddTemplate(piece.text);
+    } else {
+      line.AddValue(piece.text);
     }
   }
-  if (reopen) line.push_back(u'"');
-  return line;
+  return line.Finish();
 }
 
 }  // namespace qm

@@ -83,7 +83,7 @@ class FlowTest : public ::testing::Test {
     std::u16string all;
     for (const auto& call : top_->opened) all += call.url + u"\n";
     for (const auto& url : top_->navigated) all += url + u"\n";
-    for (const auto& fragment : top_->document->clicked) all += fragment + u"\n";
+    for (const auto& link : top_->document->clicked) all += link.address + u"\n";
     return all;
   }
   void ExpectScriptsPlayed() {
@@ -262,7 +262,7 @@ TEST_F(FlowTest, ListOnlyFlowsKeepThePageSelection) {
   const std::pair<const char16_t*, const char16_t*> cases[] = {
       {u"EMAIL", u"mailto:someone@example.com?subject=Dune\n"},
       {u"URL", u"https://v.example/?s=Dune\n"},
-      {u"TRANSLATE", u"s=Dune\""},
+      {u"TRANSLATE", u"s=Dune\n"},
   };
   for (const auto& [word, effect] : cases) {
     dialogs_.scripts.push_back("ok");
@@ -331,7 +331,8 @@ TEST_F(FlowTest, RunnerOrderWithinEachEntryAndTheCascadeIndex) {
   EXPECT_EQ(shell_.processes, (std::vector<std::string>{
                                     "ping.exe www.example.com", "link.exe", "win.exe"}));
   ASSERT_EQ(top_->document->clicked.size(), 1u);
-  EXPECT_NE(top_->document->clicked[0].find(u"https://t.example/?u="), std::u16string::npos);
+  EXPECT_NE(top_->document->clicked[0].address.find(u"https://t.example/?u="),
+            std::u16string::npos);
   EXPECT_EQ(OpenedUrls(), std::vector<std::u16string>{u"https://w.example/www.example.com"});
   // Literal template text is not encoded; the inserted title is.
   EXPECT_EQ(top_->navigated, (std::vector<std::u16string>{

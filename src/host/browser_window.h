@@ -32,6 +32,18 @@ class BrowserTextRange {
   virtual std::optional<std::u16string> HtmlText() = 0;
 };
 
+// The link that FollowHref has the browser follow. The texts are as they
+// are, never escaped: the adapter puts them into the page as an anchor's
+// attributes and text, so that no value can add markup of its own.
+struct FollowedLink {
+  std::u16string id;       // the anchor's id, by which ClickAnchor finds it
+  std::u16string address;  // where it leads (href)
+  std::u16string target;   // the window it opens in (target)
+  std::u16string text;     // what it shows
+
+  bool operator==(const FollowedLink&) const = default;
+};
+
 class BrowserDocument {
  public:
   virtual ~BrowserDocument() = default;
@@ -41,10 +53,9 @@ class BrowserDocument {
   virtual std::unique_ptr<BrowserTextRange> SelectionRange() = 0;
   virtual std::unique_ptr<BrowserElement> ActiveElement() = 0;
 
-  // Inserts an HTML fragment at the end of the document's body
-  // (insertAdjacentHTML "beforeEnd"). False when there is no body or the
-  // browser refuses the fragment.
-  virtual bool InsertIntoBody(const std::u16string& html) = 0;
+  // Inserts `link` as an anchor at the end of the document's body. False
+  // when there is no body or the browser refuses the anchor.
+  virtual bool InsertLink(const FollowedLink& link) = 0;
   // Finds the first anchor bearing `name` (document.anchors.item(name, 0))
   // and clicks it, which follows its link in its target window. False when
   // there is no such anchor or it cannot be clicked.

@@ -55,29 +55,28 @@ struct FakeDocument final : BrowserDocument {
     return std::make_unique<FakeElement>(*active_element);
   }
 
-  // The body as the fragments inserted into it, in order. A document
-  // without a body refuses insertions.
+  // The body as the links inserted into it, in order. A document without
+  // a body refuses insertions.
   bool has_body = true;
   bool click_fails = false;
-  std::vector<std::u16string> body;
-  // The fragments whose anchors were clicked, in order.
-  std::vector<std::u16string> clicked;
+  std::vector<FollowedLink> body;
+  // The links clicked, in order.
+  std::vector<FollowedLink> clicked;
   // When set, each click is also noted here (see FakeDesktop::journal).
   std::vector<std::string>* journal = nullptr;
 
-  bool InsertIntoBody(const std::u16string& html) override {
+  bool InsertLink(const FollowedLink& link) override {
     if (!has_body) return false;
-    body.push_back(html);
+    body.push_back(link);
     return true;
   }
-  // Anchors are found by the text ID="name" in a fragment, first one first,
-  // as the browser finds the first anchor bearing a name.
+  // The first link bearing the id is the one clicked, as the browser finds
+  // the first anchor bearing a name.
   bool ClickAnchor(const std::u16string& name) override {
-    const std::u16string marker = u"ID=\"" + name + u"\"";
-    for (const std::u16string& fragment : body) {
-      if (fragment.find(marker) == std::u16string::npos) continue;
+    for (const FollowedLink& link : body) {
+      if (link.id != name) continue;
       if (click_fails) return false;
-      clicked.push_back(fragment);
+      clicked.push_back(link);
       if (journal != nullptr) journal->push_back("click");
       return true;
     }
@@ -85,10 +84,7 @@ struct FakeDocument final : BrowserDocument {
   }
   bool RemoveElements(const std::u16string& id) override {
     if (!has_body) return false;
-    const std::u16string marker = u"ID=\"" + id + u"\"";
-    std::erase_if(body, [&](const std::u16string& fragment) {
-      return fragment.find(marker) != std::u16string::npos;
-    });
+    std::erase_if(body, [&](const FollowedLink& link) { return link.id == id; });
     return true;
   }
 };

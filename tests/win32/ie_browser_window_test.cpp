@@ -223,7 +223,7 @@ TEST_F(IeBrowserTest, DocumentsElementsAndRangesThatFailEverythingDegrade) {
   EXPECT_EQ(document->Title(), std::nullopt);
   EXPECT_EQ(document->SelectionRange(), nullptr);
   EXPECT_EQ(document->ActiveElement(), nullptr);
-  EXPECT_FALSE(document->InsertIntoBody(u"<P>x</P>"));
+  EXPECT_FALSE(document->InsertLink({u"QMKIT7587", u"https://x.example/", u"", u"x"}));
   EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));
   EXPECT_FALSE(document->RemoveElements(u"QMKIT7587"));
 
@@ -356,19 +356,23 @@ TEST_F(IeBrowserTest, InsertsClicksAndRemovesAnchors) {
   const std::shared_ptr<BrowserDocument> document =
       MakeIeMenuArguments(window->Window())->Window()->Document();
   ASSERT_NE(document, nullptr);
-  EXPECT_FALSE(document->InsertIntoBody(u"<P>x</P>")) << "no body";
+  const FollowedLink first{u"QMKIT7587", u"https://one.example/", u"", u"T"};
+  const FollowedLink second{u"QMKIT7587", u"https://two.example/", u"", u"T"};
+  const std::u16string first_html =
+      u"<A ID=\"QMKIT7587\" HREF=\"https://one.example/\" TARGET=\"\">T</A>";
+  const std::u16string second_html =
+      u"<A ID=\"QMKIT7587\" HREF=\"https://two.example/\" TARGET=\"\">T</A>";
+  EXPECT_FALSE(document->InsertLink(first)) << "no body";
   page->SetBody(MakeDouble<HtmlElementDouble>());
 
-  const std::u16string first = u"<A ID=\"QMKIT7587\" HREF=\"https://one.example/\">T</A>";
-  const std::u16string second = u"<A ID=\"QMKIT7587\" HREF=\"https://two.example/\">T</A>";
   const ComPtr<HtmlElementDouble> other = page->Add(u"A", u"other");
   const ComPtr<HtmlElementDouble> div = page->Add(u"DIV", u"QMKIT7587");
   EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587")) << "a DIV is no anchor";
-  ASSERT_TRUE(document->InsertIntoBody(first));
-  ASSERT_TRUE(document->InsertIntoBody(second));
+  ASSERT_TRUE(document->InsertLink(first));
+  ASSERT_TRUE(document->InsertLink(second));
   ASSERT_EQ(page->body->inserted.size(), 2u);
   EXPECT_EQ(page->body->inserted[0].where, u"beforeEnd");
-  EXPECT_EQ(page->body->inserted[0].html, first);
+  EXPECT_EQ(page->body->inserted[0].html, first_html);
   ASSERT_TRUE(document->ClickAnchor(u"QMKIT7587"));
   ASSERT_EQ(page->elements.size(), 4u);
   EXPECT_EQ(page->elements[2]->clicks, 1) << "the first anchor bearing the name";
@@ -381,9 +385,9 @@ TEST_F(IeBrowserTest, InsertsClicksAndRemovesAnchors) {
   EXPECT_EQ(page->elements[0].get(), other.get());
   EXPECT_TRUE(document->RemoveElements(u"QMKIT7587")) << "none there";
   EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));
-  ASSERT_TRUE(document->InsertIntoBody(second));
+  ASSERT_TRUE(document->InsertLink(second));
   ASSERT_TRUE(document->ClickAnchor(u"QMKIT7587"));
-  EXPECT_EQ(page->elements.back()->outer_html, second);
+  EXPECT_EQ(page->elements.back()->outer_html, second_html);
   EXPECT_EQ(page->elements.back()->clicks, 1);
 
   // Refusals.
@@ -394,7 +398,41 @@ TEST_F(IeBrowserTest, InsertsClicksAndRemovesAnchors) {
   page->has_document3 = false;
   EXPECT_FALSE(document->RemoveElements(u"other"));
   page->body->insert_status = E_INVALIDARG;
-  EXPECT_FALSE(document->InsertIntoBody(first));
+  EXPECT_FALSE(document->InsertLink(first));
+}
+
+// The link goes in as one anchor whose values, page text among them, are
+// attribute values and text: none can close its quotes or add markup.
+TEST_F(IeBrowserTest, InsertedLinkIsOneAnchorWithItsValuesEscaped) {
+  struct Case {
+    FollowedLink link;
+    const char16_t* html;
+  };
+  const Case cases[] = {
+      {{u"QMKIT7587",
+        u"https://tr.example/t?sl=en&u=https%3A%2F%2Ftop.example%2Fp%3Fa%3D1%26b%3D2", u"_top",
+        u"TRANSLATE"},
+       u"<A ID=\"QMKIT7587\" HREF=\"https://tr.example/t?sl=en&amp;"
+       u"u=https%3A%2F%2Ftop.example%2Fp%3Fa%3D1%26b%3D2\" TARGET=\"_top\">TRANSLATE</A>"},
+      {{u"QMKIT7587", u"x\" onclick=\"evil()\"><script>alert('1')</script>&amp;", u"a\"b<c>",
+        u"TRANSLATE"},
+       u"<A ID=\"QMKIT7587\" HREF=\"x&quot; onclick=&quot;evil()&quot;&gt;"
+       u"&lt;script&gt;alert(&#39;1&#39;)&lt;/script&gt;&amp;amp;\" "
+       u"TARGET=\"a&quot;b&lt;c&gt;\">TRANSLATE</A>"},
+      {{u"a\"b", u"", u"", u"<b>&'"},
+       u"<A ID=\"a&quot;b\" HREF=\"\" TARGET=\"\">&lt;b&gt;&amp;&#39;</A>"},
+  };
+  ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+  ComPtr<HtmlDocumentDouble> page = MakeDouble<HtmlDocumentDouble>();
+  window->document = page;
+  page->SetBody(MakeDouble<HtmlElementDouble>());
+  const std::shared_ptr<BrowserDocument> document =
+      MakeIeMenuArguments(window->Window())->Window()->Document();
+  ASSERT_NE(document, nullptr);
+  for (const Case& c : cases) {
+    ASSERT_TRUE(document->InsertLink(c.link));
+    EXPECT_EQ(page->body->inserted.back().html, c.html);
+  }
 }
 
 }  // namespace

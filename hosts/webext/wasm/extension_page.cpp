@@ -48,8 +48,14 @@ class ExtensionDocument final : public BrowserDocument {
     return std::make_unique<ExtensionElement>();
   }
 
-  bool InsertIntoBody(const std::u16string& html) override {
-    return Done(AskExtension(Request("insert").Key("html").String(html).EndObject().text()));
+  bool InsertLink(const FollowedLink& link) override {
+    return Done(AskExtension(Request("insert")
+                                 .Key("id").String(link.id)
+                                 .Key("href").String(link.address)
+                                 .Key("target").String(link.target)
+                                 .Key("text").String(link.text)
+                                 .EndObject()
+                                 .text()));
   }
   bool ClickAnchor(const std::u16string& name) override {
     return Done(

@@ -15,6 +15,7 @@
 #include "aquillmark.h"
 #include "class_factory.h"
 #include "com_test_support.h"
+#include "module.h"
 #include "qmkit_h.h"
 
 namespace qm::test {
@@ -143,24 +144,32 @@ TEST_F(ComContractTest, FactoryRefusesWhatItCannotMake) {
             E_NOINTERFACE);
   EXPECT_EQ(out, nullptr);
   // The object made for the refused request is gone again.
+  factory_.Reset();
   EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 }
 
-TEST_F(ComContractTest, ModuleStaysWhileObjectsOrLocksLive) {
-  // Holding the factory alone does not keep the module.
-  EXPECT_EQ(module_.CanUnloadNow(), S_OK);
-
+TEST_F(ComContractTest, ModuleStaysWhileObjectsFactoriesOrLocksLive) {
+  // A factory held keeps the module, as an object does; the module's own
+  // reference to it does not.
+  EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   ComPtr<IDispatch> first = NewObject();
   ComPtr<IDispatch> second = NewObject();
+  factory_.Reset();
+
   EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   first.Reset();
   EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
   second.Reset();
   EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 
-  ASSERT_EQ(factory_->LockServer(TRUE), S_OK);
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(module_.GetClassObject(CLSID_AQuillmark, IID_IClassFactory, &factory), S_OK);
+  ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+  factory.Reset();
   EXPECT_EQ(module_.CanUnloadNow(), S_FALSE);
-  ASSERT_EQ(factory_->LockServer(FALSE), S_OK);
+  ASSERT_EQ(module_.GetClassObject(CLSID_AQuillmark, IID_IClassFactory, &factory), S_OK);
+  ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+  factory.Reset();
   EXPECT_EQ(module_.CanUnloadNow(), S_OK);
 }
 
@@ -222,6 +231,7 @@ TEST_F(ComContractTest, AnOuterObjectMayAggregateIt) {
   TestObject outer;
   ComPtr<IUnknown> inner;
   ASSERT_EQ(factory_->CreateInstance(&outer, IID_IUnknown, &inner), S_OK);
+  factory_.Reset();
   outer.inner = inner.Get();
   EXPECT_EQ(outer.references, 1u);
 
@@ -329,6 +339,7 @@ TEST_F(ComContractTest, ObjectSafetyAnswers) {
 }
 
 TEST_F(ComContractTest, RegisteredModuleIsCreatedByItsProgId) {
+  factory_.Reset();
   ASSERT_EQ(module_.RegisterServer(), S_OK);
   CLSID clsid{};
   EXPECT_EQ(::CLSIDFromProgID(L"VKR.AQuillmark", &clsid), S_OK);
@@ -419,6 +430,36 @@ TEST_F(ClickTest, ReturnsSuccessWhateverTheHandlerDoes) {
   Bstr word(L"BOOK");
   EXPECT_EQ(InvokeClick(object_.Get(), &window, word.get()), S_OK);
 }
+
+// Inside this program the module's lock count can be read: a factory counts
+// in it like its objects, for each reference but the one the module keeps.
+TEST(ClassFactoryLock, EveryReferenceButTheModulesOwnCounts) {
+  const LONG before = ModuleLockCount();
+  IClassFactory* factory = CClassFactory::New(&CAQuillmark::Create);
+  ASSERT_NE(factory, nullptr);
+  EXPECT_EQ(ModuleLockCount(), before) << "the module's own reference";
+
+  IUnknown* handed_out = nullptr;
+  ASSERT_EQ(factory->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&handed_out)), S_OK);
+  EXPECT_EQ(ModuleLockCount(), before + 1);
+  factory->AddRef();
+  EXPECT_EQ(ModuleLockCount(), before + 2);
+  IDispatch* object = nullptr;
+  ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(&object)),
+            S_OK);
+  ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+  EXPECT_EQ(ModuleLockCount(), before + 4);
+
+  ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+  object->Release();
+  factory->Release();
+  EXPECT_EQ(ModuleLockCount(), before + 1);
+  handed_out->Release();
+  EXPECT_EQ(ModuleLockCount(), before) << "only the module's own reference is left";
+  EXPECT_EQ(factory->Release(), 0u);
+  EXPECT_EQ(ModuleLockCount(), before);
+}
+
 
 }  // namespace
 }  // namespace qm::test

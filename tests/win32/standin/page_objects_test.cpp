@@ -116,8 +116,8 @@ TEST_F(PageObjectsTest, WindowsOpenedLinksFollowedAndAddressesNavigatedAreLogLin
     EXPECT_EQ(opened->LocationHref(), u"https://b.example/?q=1\r\nopen x");
 
     EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));
-    EXPECT_TRUE(document->InsertIntoBody(
-        u"<A ID=\"QMKIT7587\" HREF=\"https://c.example/?a=1&amp;b=2\" TARGET=\"_top\">T</A>"));
+    EXPECT_TRUE(
+        document->InsertLink({u"QMKIT7587", u"https://c.example/?a=1&b=2", u"_top", u"T"}));
     EXPECT_TRUE(document->ClickAnchor(u"QMKIT7587"));
     EXPECT_TRUE(document->RemoveElements(u"QMKIT7587"));
     EXPECT_FALSE(document->ClickAnchor(u"QMKIT7587"));

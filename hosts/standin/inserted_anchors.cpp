@@ -1,31 +1,12 @@
-#include "page_text.h"
+#include "inserted_anchors.h"
 
-#include <cstdio>
 #include <cwctype>
+#include <optional>
 
-#include "text/utf8.h"
+#include "folded_search.h"
 
 namespace qm::standin {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-wchar_t Lower(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-// The first place at or after `from` where `wanted` (lower case) stands in
-// `text` in any case.
-template <class Char>
-std::size_t FindFolded(std::basic_string_view<Char> text,
-                       std::basic_string_view<Char> wanted, std::size_t from = 0) {
-  if (wanted.size() > text.size()) return std::basic_string_view<Char>::npos;
-  for (std::size_t at = from; at + wanted.size() <= text.size(); ++at) {
-    std::size_t i = 0;
-    while (i < wanted.size() && Lower(text[at + i]) == wanted[i]) ++i;
-    if (i == wanted.size()) return at;
-  }
-  return std::basic_string_view<Char>::npos;
-}
 
 std::wstring DecodeReferences(std::wstring_view text) {
   std::wstring out;
@@ -106,46 +87,6 @@ std::optional<std::wstring> AttributeOf(std::wstring_view tag, std::wstring_view
 
 }  // namespace
 
-std::vector<MenuEntry> EntriesFor(const std::vector<MenuEntry>& entries,
-                                  MenuContext context) {
-  std::vector<MenuEntry> offered;
-  for (const MenuEntry& entry : entries) {
-    if ((entry.contexts & static_cast<std::uint32_t>(context)) != 0) offered.push_back(entry);
-  }
-  return offered;
-}
-
-std::optional<std::string> ScriptOfPage(std::string_view page) {
-  const std::size_t open = FindFolded(page, std::string_view("<script"));
-  if (open == std::string_view::npos) return std::nullopt;
-  const std::size_t open_end = page.find('>', open);
-  if (open_end == std::string_view::npos) return std::nullopt;
-  const std::size_t close = FindFolded(page, std::string_view("</script"), open_end + 1);
-  if (close == std::string_view::npos) return std::nullopt;
-  return std::string(page.substr(open_end + 1, close - open_end - 1));
-}
-
-std::optional<std::wstring> FileOfAddress(std::wstring_view address) {
-  constexpr std::wstring_view kScheme = L"file:///";
-  if (address.size() <= kScheme.size() || FindFolded(address, kScheme) != 0) {
-    return std::nullopt;
-  }
-  return std::wstring(address.substr(kScheme.size()));
-}
-
-std::wstring HostOf(std::wstring_view address) {
-  const std::size_t scheme = address.find(L"://");
-  if (scheme == std::wstring_view::npos) return {};
-  std::size_t begin = scheme + 3;
-  std::size_t end = address.find_first_of(L"/?#", begin);
-  if (end == std::wstring_view::npos) end = address.size();
-  std::wstring_view authority = address.substr(begin, end - begin);
-  const std::size_t at = authority.rfind(L'@');
-  if (at != std::wstring_view::npos) authority.remove_prefix(at + 1);
-  const std::size_t colon = authority.find(L':');
-  return std::wstring(authority.substr(0, colon));
-}
-
 std::vector<InsertedAnchor> AnchorsOf(std::wstring_view fragment) {
   std::vector<InsertedAnchor> anchors;
   std::size_t at = 0;
@@ -172,24 +113,6 @@ std::vector<InsertedAnchor> AnchorsOf(std::wstring_view fragment) {
     at = end;
   }
   return anchors;
-}
-
-std::string LogText(std::wstring_view text) {
-  // Controls and backslashes become "\xNN" first, so that page text cannot
-  // start a log line of its own; the rest goes out as UTF-8.
-  std::u16string kept;
-  kept.reserve(text.size());
-  for (const wchar_t w : text) {
-    const char16_t c = static_cast<char16_t>(w);
-    if (c < 0x20 || c == 0x7F || c == u'\\') {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\x%02x", static_cast<unsigned>(c));
-      for (const char* p = buffer; *p != '\0'; ++p) kept.push_back(static_cast<char16_t>(*p));
-    } else {
-      kept.push_back(c);
-    }
-  }
-  return ToUtf8(kept);
 }
 
 }  // namespace qm::standin
