@@ -105,3 +105,32 @@ test('only the extension\'s own pages may ask for the menu or a click', {timeout
     await server.close();
   }
 });
+
+test('a web page cannot answer the dialog in the person\'s place', {timeout: 60000}, async () => {
+  const server = await h.startServer(
+      {'/isbn': PAGE.replace('<p>x</p>', '<p id="s">0306406152</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+    let ended = false;
+    const done = h.clickMenu(worker, 'ISBN', page).then(() => { ended = true; });
+    const dialog = await h.dialogPage(browser, extensionOrigin);
+    // A content script connects as the dialog window does and presses OK.
+    await worker.evaluate(async (pageUrl) => {
+      const tab = (await chrome.tabs.query({})).find((t) => t.url === pageUrl);
+      await chrome.scripting.executeScript({target: {tabId: tab.id}, func: () => {
+        const port = chrome.runtime.connect({name: 'qmkit-dialog'});
+        port.postMessage({type: 'answer', text: 'ok'});
+      }});
+    }, page.url());
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    assert.equal(ended, false, 'the command still waits for the person');
+    await h.press(dialog, '#cancel');
+    await done;
+    const opened = (await h.tabAddresses(worker)).filter((u) => u.startsWith('https://'));
+    assert.deepEqual(opened, []);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
