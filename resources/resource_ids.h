@@ -139,6 +139,8 @@
 #define IDS_BUTTON_OK_ACCEL 324
 #define IDS_BUTTON_CANCEL 325
 #define IDS_BUTTON_HELP 326
+#define IDS_BUTTON_YES 327
+#define IDS_BUTTON_NO 328
 
 /* Help topic pages of qmkit.chm, one per place that offers help. */
 #define HELP_TOPIC_INDEX "HelpIndex.htm"

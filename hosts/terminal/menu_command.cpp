@@ -1,13 +1,14 @@
 #include "menu_command.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
 
 #include "action_log.h"
+#include "actions/address_policy.h"
 #include "actions/template_expansion.h"
-#include "browser_address.h"
 #include "exit_status.h"
 #include "flows/command_dispatch.h"
 #include "help_page.h"
@@ -95,12 +96,20 @@ struct AddressEvent {
 constexpr AddressEvent kAddressEvents[] = {
     {"open", "url"}, {"navigate", "url"}, {"link", "href"}, {"shell-open", "url"}};
 
+// A regular file that someone may execute: xdg-open may start it.
+bool IsProgramFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0;
+}
+
 // Where the program lives: the one folder a file: address may point into.
 ProgramFolder ProgramFolderOf(const PosixModuleEnvironment& env, const CodePage& code_page) {
   const std::string path = env.ModulePath();
   const std::size_t slash = path.rfind('/');
   return {ToUtf8(ModuleFolderUrl(env, code_page)),
-          slash == std::string::npos ? std::string() : path.substr(0, slash + 1)};
+          slash == std::string::npos ? std::string() : path.substr(0, slash + 1),
+          IsProgramFile};
 }
 
 // Hands every address the command opened to the user's browser, in order;
@@ -113,7 +122,7 @@ void OpenAddresses(const ActionLog& log, const ProgramFolder& program,
       for (const auto& [name, value] : e.fields) {
         if (name != kind.field) continue;
         std::string reason;
-        const std::optional<std::string> address = AddressForBrowser(value, program, &reason);
+        const std::optional<std::string> address = OpenableAddress(value, program, &reason);
         if (!address) {
           const bool blank = value.find_first_not_of(" \t\r\n\f\v") == std::string::npos;
           failures->push_back("skipped " + (blank ? "an empty address" : value) + ": " +

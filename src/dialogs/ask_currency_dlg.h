@@ -19,8 +19,9 @@ class CAskCurrencyDlg final : public ChoiceDialog {
                   std::u16string amount, const CurrencyInfo* source,
                   const CurrencyInfo* target);
 
-  // The rows of the two boxes: every currency of the table, in table order.
-  // A view shows them by CurrencyDisplayText and may sort them for display.
+  // The rows of the two boxes: every currency of the table, in table order,
+  // which is also the order of their CurrencyDisplayText. A view shows them
+  // by that text in this order (a list that sorts them keeps it).
   const std::vector<const CurrencyInfo*>& currencies() const { return rows_; }
   // The row chosen in each box, if any.
   const CurrencyInfo* chosen_source() const { return chosen_source_; }

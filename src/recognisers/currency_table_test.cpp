@@ -110,6 +110,12 @@ TEST(CurrencyTableTest, DisplayText) {
   EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("STD")),
             u"STD S\u00E3o Tome and Principe, Dobras");
   EXPECT_EQ(CurrencyDisplayText(CurrencyInfo{"XTS", u""}), u"XTS");
+  // Each text begins with its row's code, so in table order the texts
+  // increase too: a list that sorts them shows the table's order.
+  const auto currencies = CurrencyTable();
+  for (std::size_t i = 1; i < currencies.size(); ++i) {
+    EXPECT_LT(CurrencyDisplayText(currencies[i - 1]), CurrencyDisplayText(currencies[i])) << i;
+  }
 }
 
 }  // namespace

@@ -80,3 +80,32 @@ test('a closed dialog window is Cancel: nothing is opened or stored', async () =
       (r) => (r.kind === 'dialog' ? '' : '1'));
   assert.deepEqual(requests.map((r) => r.kind), ['dialog', 'dialog-end']);
 });
+
+test('the core hands out each tick\'s key and each message button\'s label', async () => {
+  // An invalid ISBN first, which brings the message, then a valid one.
+  const texts = ['text "12345"; ok', 'text "0306406152"; ok'];
+  const requests = await click('ISBN', {...PAGE, 'selection.text': 'x'}, (r) => {
+    if (r.kind === 'dialog') return texts.shift() ?? 'cancel';
+    return r.kind === 'message' ? 'ok' : '1';
+  });
+  const message = requests.find((r) => r.kind === 'message');
+  assert.ok(message, `the invalid ISBN was refused: ${requests.map((r) => r.kind)}`);
+  assert.deepEqual(message.labels, {ok: 'OK', yes: 'Yes', no: 'No'});
+  // Keys are the names with A-Z folded, made by the core alone.
+  const stored = requests.find((r) => r.kind === 'store').values;
+  assert.ok(stored.length > 0);
+  for (const v of stored) assert.equal(v.key, v.name.replace(/[A-Z]/g, (c) => c.toLowerCase()));
+});
+
+test('the address policy reaches the extension through the module', async () => {
+  const module = await createQmkit({
+    wasmBinary: fs.readFileSync(path.join(EXTENSION_DIR, 'qmkit_core.wasm')),
+    qmRequestValue: () => null, qmAsk: async () => '', qmTell: () => {},
+  });
+  const openable = (address) => module.ccall('qm_openable_address', 'string', ['string'],
+                                             [address]);
+  assert.equal(openable(' www.example.com/a '), 'https://www.example.com/a');
+  assert.equal(openable('mailto:a@example.com'), 'mailto:a@example.com');
+  assert.equal(openable('file:///etc/passwd'), '');
+  assert.equal(openable('javascript:alert(1)'), '');
+});

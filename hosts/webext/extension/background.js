@@ -1,14 +1,15 @@
 // The extension's background: the context menu, the page read by a content
 // script, and the core (WebAssembly) run on it. The core asks for dialogs,
-// messages, tabs and stored ticks; each request is answered here.
+// messages, tabs and stored ticks; core_requests.js answers each request.
 //
 // Chromium runs this file as a service worker, Firefox as an event page
 // that has loaded qmkit_core.js before it.
 'use strict';
 
 if (typeof createQmkit === 'undefined' && typeof importScripts === 'function') {
-  importScripts('extension_api.js', 'qmkit_core.js', 'page_reader.js', 'dialog_channel.js',
-                'requests.js');
+  importScripts('extension_api.js', 'protocol.js', 'qmkit_core.js', 'core_text.js',
+                'page_reader.js', 'dialog_channel.js', 'address_policy.js', 'tabs.js',
+                'page_links.js', 'native_host.js', 'stored_ticks.js', 'core_requests.js');
 }
 const MENU_PREFIX = 'qmkit:';
 
@@ -20,7 +21,7 @@ function core() {
   corePromise ??= createQmkit({
     qmRequestValue: (key) => currentClick?.value(key) ?? null,
     qmAsk: (request) => answerCoreRequest(currentClick, request),
-    qmTell: (notice) => currentClick?.tell(notice),
+    qmTell: (notice) => takeCoreNotice(currentClick, notice),
   });
   return corePromise;
 }
@@ -79,8 +80,7 @@ async function runCommand(word, info, tab) {
   currentClick = {
     word, tab, info, page, openIn: stored.openIn,
     value: (key) => (Object.hasOwn(values, key) ? values[key] : null),
-    setTick: (folded, value) => { values['tick:' + folded] = value; },
-    tell: (notice) => { if (notice.kind === 'beep') console.info('qmkit: beep', notice.sound); },
+    setTick: (key, value) => { values['tick:' + key] = value; },
   };
   try {
     await module.ccall('qm_click', null, ['string'], [word], {async: true});
@@ -92,8 +92,7 @@ async function runCommand(word, info, tab) {
 
 // The values the core reads, by key: the frame and the top window, the
 // selection, the active element, the screen, the language, the user's
-// catalogue and the remembered ticks (keys folded as the core compares
-// them).
+// catalogue and the remembered ticks (under the keys the core made).
 function requestValues(page, stored) {
   const values = {
     'frame.isTop': page.frame.isTop ? 1 : 0,
@@ -116,24 +115,32 @@ function requestValues(page, stored) {
     values['active.innerText'] = page.frame.active.innerText;
   }
   if (typeof stored.catalogue === 'string') values.catalogue = stored.catalogue;
-  for (const [folded, tick] of Object.entries(stored.ticks ?? {})) {
-    values['tick:' + folded] = tick.value;
+  for (const [key, tick] of Object.entries(stored.ticks ?? {})) {
+    values['tick:' + key] = tick.value;
   }
   return values;
 }
 
-// The extension's own pages (the options page, the test page) ask for the
-// menu and for a click the way the browser's menu would.
+// What the extension's own pages (the options page, the test page) may
+// ask: the menu, and a click the way the browser's menu would make it.
+// Each handler returns a promise of the reply.
+const PAGE_MESSAGE_HANDLERS = Object.freeze({
+  menu: () => menuTable(),
+  click: (message) => Promise.resolve(onMenuClicked(message.info, message.tab))
+      .then(() => ({done: true}), (e) => ({done: false, error: String(e)})),
+});
+
+// Whether `sender` is a page of this extension itself, in its top frame:
+// never a content script, which runs with the extension's id in a web
+// page, nor another extension.
+function isOwnPage(sender) {
+  return sender?.id === api.runtime.id && typeof sender.url === 'string' &&
+      sender.url.startsWith(api.runtime.getURL('')) && (sender.frameId ?? 0) === 0;
+}
+
 api.runtime.onMessage.addListener((message, sender, reply) => {
-  if (sender.id !== api.runtime.id) return false;
-  if (message?.type === 'menu') {
-    menuTable().then(reply);
-    return true;
-  }
-  if (message?.type === 'click' && sender.url?.startsWith(api.runtime.getURL(''))) {
-    onMenuClicked(message.info, message.tab)?.then(() => reply({done: true}),
-        (e) => reply({done: false, error: String(e)}));
-    return true;
-  }
-  return false;
+  const type = message?.type;
+  if (!isOwnPage(sender) || !Object.hasOwn(PAGE_MESSAGE_HANDLERS, type)) return false;
+  PAGE_MESSAGE_HANDLERS[type](message).then(reply);
+  return true;
 });

@@ -2,6 +2,8 @@
 // and sends back the person's gestures in the core's gesture language
 // ("toggle 2", "text \"...\"", "ok"). Every text is put on the page as
 // text, never as markup: it comes from the web page and the catalogue.
+// Lists are shown in the order the core gives, labels with the core's
+// texts, and the core bounds what is typed.
 'use strict';
 
 const port = api.runtime.connect({name: 'qmkit-dialog'});
@@ -115,9 +117,8 @@ function updateList(view) {
 
 function currencySelect(view, id) {
   const select = el('select', {id});
-  const rows = [...view.state.currencies].sort((a, b) => a.text.localeCompare(b.text));
   select.append(el('option', {value: '', disabled: true}, ''));
-  for (const row of rows) select.append(el('option', {value: row.code}, row.text));
+  for (const row of view.state.currencies) select.append(el('option', {value: row.code}, row.text));
   select.addEventListener('change', () => gesture(`${id} ${select.value}`, view.field));
   return select;
 }
@@ -137,7 +138,7 @@ function buildChoice(request, currency) {
         el('label', {htmlFor: 'from'}, labels.from), view.from,
         el('label', {htmlFor: 'to'}, labels.to), view.to));
   } else if (state.hasText) {
-    view.field = {input: el('input', {type: 'text', id: 'text', maxLength: 1023}), drawn: ''};
+    view.field = {input: el('input', {type: 'text', id: 'text'}), drawn: ''};
     view.legend = el('legend', {}, state.caption);
     parts.push(el('fieldset', {}, view.legend, view.field.input));
   }
@@ -241,46 +242,64 @@ function drawMessage(request) {
   const box = document.getElementById('message');
   document.getElementById('message-icon').textContent = ICONS[request.icon] ?? '';
   document.getElementById('message-text').textContent = request.text;
-  const choices = request.buttons === 'yesno' ? [['yes', 'Yes'], ['no', 'No']] : [['ok', 'OK']];
-  const buttons = choices.map(([answer, label]) => button(label, () => {
+  const yesNo = request.buttons === Protocol.buttons.yesNo;
+  const answers = yesNo ? [Protocol.button.yes, Protocol.button.no] : [Protocol.button.ok];
+  const buttons = answers.map((answer) => button(request.labels[answer], () => {
     box.hidden = true;
     send(answer);
   }, {id: 'message-' + answer}));
   document.getElementById('message-buttons').replaceChildren(...buttons);
   box.hidden = false;
-  const preferred = request.buttons === 'yesno' && request.secondDefault ? 1 : 0;
+  const preferred = yesNo && request.secondDefault ? 1 : 0;
   buttons[preferred].focus();
   if (!root.hasChildNodes()) document.title = request.caption;
 }
 
-port.onMessage.addListener((request) => {
-  current = request;
-  if (request.kind === 'message') {
-    waiting.length = 0;  // a message box takes its own answer
-    drawMessage(request);
-    return;
-  }
+// Each dialog's drawing, and whether it shows the fault itself.
+const DIALOG_DRAWERS = Object.freeze({
+  [Protocol.dialog.choice]: {draw: (request) => drawChoice(request), showsFault: true},
+  [Protocol.dialog.currency]: {
+    draw: (request) => drawChoice(request, {currency: true}), showsFault: true,
+  },
+  [Protocol.dialog.convert]: {
+    draw: (request) => { choiceView = null; drawConvert(request); }, showsFault: false,
+  },
+  [Protocol.dialog.about]: {
+    draw: (request) => { choiceView = null; drawAbout(request); }, showsFault: false,
+  },
+});
+
+function drawDialog(request) {
+  if (!Object.hasOwn(DIALOG_DRAWERS, request.dialog)) return;
+  const drawer = DIALOG_DRAWERS[request.dialog];
   document.title = request.title;
   document.getElementById('message').hidden = true;
-  switch (request.dialog) {
-    case 'choice': drawChoice(request); break;
-    case 'currency': drawChoice(request, {currency: true}); break;
-    case 'convert': choiceView = null; drawConvert(request); break;
-    case 'about': choiceView = null; drawAbout(request); break;
-    default: return;
-  }
-  if (request.fault && request.dialog !== 'choice' && request.dialog !== 'currency') {
-    root.prepend(el('p', {class: 'fault'}, request.fault));
-  }
+  drawer.draw(request);
+  if (request.fault && !drawer.showsFault) root.prepend(el('p', {class: 'fault'}, request.fault));
   if (waiting.length > 0) send(waiting.shift());
+}
+
+// What the background sends over the port, by kind.
+const REQUEST_DRAWERS = Object.freeze({
+  [Protocol.request.message]: (request) => {
+    waiting.length = 0;  // a message box takes its own answer
+    drawMessage(request);
+  },
+  [Protocol.request.dialog]: drawDialog,
+});
+
+port.onMessage.addListener((request) => {
+  if (!Object.hasOwn(REQUEST_DRAWERS, request?.kind)) return;
+  current = request;
+  REQUEST_DRAWERS[request.kind](request);
 });
 
 document.addEventListener('keydown', (event) => {
   if (event.key !== 'Escape' || !current) return;
   event.preventDefault();
-  if (current.kind === 'message') {
+  if (current.kind === Protocol.request.message) {
     document.getElementById('message').hidden = true;
-    send(current.buttons === 'yesno' ? 'no' : 'ok');
+    send(current.buttons === Protocol.buttons.yesNo ? Protocol.button.no : Protocol.button.ok);
   } else {
     send('cancel');
   }

@@ -10,15 +10,32 @@ const DialogChannel = (() => {
   let resolvePort = null;
   let pending = null;       // resolves the request the window is answering
 
-  api.runtime.onConnect.addListener((connected) => {
-    if (connected.name !== 'qmkit-dialog' ||
-        connected.sender?.id !== api.runtime.id) return;
-    port = connected;
-    port.onMessage.addListener((message) => {
-      if (message?.type !== 'answer' || typeof message.text !== 'string') return;
+  // What the dialog window's page sends over its port.
+  const PORT_MESSAGE_HANDLERS = Object.freeze({
+    // The person's gesture or button: the answer to the request shown.
+    answer: (message) => {
+      if (typeof message.text !== 'string') return;
       const answer = pending;
       pending = null;
       answer?.(message.text);
+    },
+    // Sent only to keep the background alive while the person thinks.
+    keepalive: () => {},
+  });
+
+  // Only the extension's own dialog page, in its top frame, may answer.
+  function isDialogPage(sender) {
+    return sender?.id === api.runtime.id && sender.url === api.runtime.getURL('dialog.html') &&
+        (sender.frameId ?? 0) === 0;
+  }
+
+  api.runtime.onConnect.addListener((connected) => {
+    if (connected.name !== 'qmkit-dialog' || !isDialogPage(connected.sender)) return;
+    port = connected;
+    port.onMessage.addListener((message) => {
+      if (Object.hasOwn(PORT_MESSAGE_HANDLERS, message?.type)) {
+        PORT_MESSAGE_HANDLERS[message.type](message);
+      }
     });
     port.onDisconnect.addListener(() => {
       port = null;

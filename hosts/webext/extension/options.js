@@ -7,7 +7,6 @@
 // finding quoting it is no markup of ours.
 'use strict';
 
-const NATIVE_HOST = 'com.pellmor.qmkit';
 // Larger than any real file of ticks or catalogue; a file past it was
 // picked by mistake.
 const MAX_IMPORT_BYTES = 4 << 20;
@@ -30,21 +29,10 @@ const corePromise = createQmkit({
   qmTell: () => {},
 });
 
-// Calls the core's `name` with `text` (or null) as a C string and returns the
-// JSON it answers. The text goes through the heap, not the stack that ccall
-// would use: a catalogue may be larger than the module's stack.
+// Calls the core's `name` with `text` (or null) and returns the JSON it
+// answers.
 async function callCore(name, text) {
-  const module = await corePromise;
-  if (text === null) return JSON.parse(module.UTF8ToString(module['_' + name](0)));
-  const bytes = new TextEncoder().encode(text);
-  const pointer = module._malloc(bytes.length + 1);
-  try {
-    module.HEAPU8.set(bytes, pointer);
-    module.HEAPU8[pointer + bytes.length] = 0;
-    return JSON.parse(module.UTF8ToString(module['_' + name](pointer)));
-  } finally {
-    module._free(pointer);
-  }
+  return JSON.parse(callCoreWithText(await corePromise, name, text));
 }
 
 // The linter's findings on `text`, in line order. A NUL character would end
@@ -262,13 +250,11 @@ async function showCatalogueInForce() {
 
 // ---- Remembered ticks ----------------------------------------------------
 
-// Tick keys are entry names with A-Z in lower case, as the core compares them.
-const foldName = (name) => name.replace(/[A-Z]/g, (c) => c.toLowerCase());
-
 // The ticks in a file as `ticks` holds them: an object of
-// {key: {name, value}} with value 0 or 1 and key the folded name. Throws an
-// Error saying what is wrong with anything else.
-function parseTicks(text) {
+// {key: {name, value}} with value 0 or 1 and key the one `tickKey` (the
+// core's) makes of the name. Throws an Error saying what is wrong with
+// anything else.
+function parseTicks(text, tickKey) {
   let data;
   try {
     data = JSON.parse(text);
@@ -291,7 +277,7 @@ function parseTicks(text) {
     if (typeof tick.name !== 'string' || tick.name === '' || /[\r\n]/.test(tick.name)) {
       throw new Error(`${where} has a "name" that is no entry name.`);
     }
-    if (foldName(tick.name) !== key) {
+    if (tickKey(tick.name) !== key) {
       throw new Error(`${where} does not match its name ${JSON.stringify(tick.name)}.`);
     }
     if (tick.value !== 0 && tick.value !== 1) {
@@ -322,7 +308,9 @@ async function importTicks(file) {
   let ticks;
   try {
     if (file.size > MAX_IMPORT_BYTES) throw new Error('it is far too large.');
-    ticks = parseTicks(decodeCatalogueFile(new Uint8Array(await file.arrayBuffer())));
+    const module = await corePromise;
+    ticks = parseTicks(decodeCatalogueFile(new Uint8Array(await file.arrayBuffer())),
+                       (name) => callCoreWithText(module, 'qm_tick_key', name));
   } catch (e) {
     setStatus('ticks-status', `Not imported: ${file.name} is no file of remembered ` +
               `choices: ${e.message}`, 'bad');

@@ -73,4 +73,10 @@ std::string AskExtension(const std::string& request) {
 
 void TellExtension(const std::string& notice) { qm_tell_extension(notice.c_str()); }
 
+JsonWriter BeginRequest(const char* kind) {
+  JsonWriter json;
+  json.BeginObject().Key(protocol::kFieldKind).String(kind);
+  return json;
+}
+
 }  // namespace qm

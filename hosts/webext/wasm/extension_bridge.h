@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "extension_protocol.h"
+#include "json_writer.h"
+
 namespace qm {
 
 // The string at `key` of the click's request ("selection.text",
@@ -25,5 +28,12 @@ std::string AskExtension(const std::string& request);
 
 // Tells the extension something that needs no answer (a beep).
 void TellExtension(const std::string& notice);
+
+// A request or notice of `kind` (a protocol::kRequest... or kNotice...),
+// begun: the caller adds its fields and ends the object.
+JsonWriter BeginRequest(const char* kind);
+
+// Whether the extension answered that the request was carried out.
+inline bool AnswerDone(const std::string& answer) { return answer == protocol::kAnswerDone; }
 
 }  // namespace qm

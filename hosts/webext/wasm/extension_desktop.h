@@ -18,8 +18,8 @@ class ExtensionDesktop final : public Desktop, public Shell {
   // extension's own help folder.
   bool ShowHelp(WindowHandle owner, const std::string& address) override;
 
-  // Only web and mail addresses are opened, as tabs; the extension refuses
-  // the others.
+  // Asks the extension to open the address as a tab, which it does only
+  // when the core's address policy lets the address be opened.
   bool ShellOpen(const std::string& address) override;
   // Sends the argument vector to the native messaging host, which starts it
   // without a shell. Without the host, fails with a text that says how to

@@ -14,7 +14,7 @@ namespace qm {
 namespace {
 
 void WriteLabels(JsonWriter& json, std::initializer_list<std::pair<const char*, int>> ids) {
-  json.Key("labels").BeginObject();
+  json.Key(protocol::kFieldLabels).BeginObject();
   for (const auto& [name, id] : ids) json.Key(name).String(LoadLabel(id));
   json.EndObject();
 }
@@ -111,13 +111,12 @@ const char* ConvertFocusName(int control) {
 template <typename Dialog, typename Write>
 std::string DialogRequest(const char* kind, const Dialog& dialog, const std::string& fault,
                           Write write) {
-  JsonWriter json;
-  json.BeginObject()
-      .Key("kind").String("dialog")
-      .Key("dialog").String(kind)
-      .Key("title").String(LoadText(IDS_PRODUCT_NAME))
-      .Key("fault").String(fault)
-      .Key("state").BeginObject();
+  using namespace protocol;
+  JsonWriter json = BeginRequest(kRequestDialog);
+  json.Key(kFieldDialog).String(kind)
+      .Key(kFieldTitle).String(LoadText(IDS_PRODUCT_NAME))
+      .Key(kFieldFault).String(fault)
+      .Key(kFieldState).BeginObject();
   write(json, dialog);
   json.EndObject().EndObject();
   return json.text();
@@ -136,16 +135,14 @@ void Run(const char* kind, Dialog& dialog, Write write) {
     fault.clear();
     if (ParseGestures(answer, &gestures, &fault)) PlayGestures(dialog, gestures, &fault);
   }
-  JsonWriter json;
-  json.BeginObject().Key("kind").String("dialog-end").EndObject();
-  AskExtension(json.text());
+  AskExtension(BeginRequest(protocol::kRequestDialogEnd).EndObject().text());
 }
 
 }  // namespace
 
 void ExtensionDialogs::RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) {
   dialog.Open();
-  Run("choice", dialog, [](JsonWriter& json, const ChoiceDialog& d) {
+  Run(protocol::kDialogChoice, dialog, [](JsonWriter& json, const ChoiceDialog& d) {
     WriteChoice(json, d);
     WriteLabels(json, {{"ok", IDS_BUTTON_OK}, {"cancel", IDS_BUTTON_CANCEL},
                        {"help", IDS_BUTTON_HELP}});
@@ -154,7 +151,7 @@ void ExtensionDialogs::RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) {
 
 void ExtensionDialogs::RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) {
   dialog.Open();
-  Run("currency", dialog, [](JsonWriter& json, const CAskCurrencyDlg& d) {
+  Run(protocol::kDialogCurrency, dialog, [](JsonWriter& json, const CAskCurrencyDlg& d) {
     WriteChoice(json, d);
     WriteCurrency(json, d);
     WriteLabels(json, {{"ok", IDS_BUTTON_OK}, {"cancel", IDS_BUTTON_CANCEL},
@@ -166,7 +163,7 @@ void ExtensionDialogs::RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) 
 
 void ExtensionDialogs::RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) {
   dialog.Open();
-  Run("convert", dialog, [](JsonWriter& json, const CAskConvertDlg& d) {
+  Run(protocol::kDialogConvert, dialog, [](JsonWriter& json, const CAskConvertDlg& d) {
     const CodePage& cp = d.code_page();
     WriteConvertList(json, "categories", d.categories(), cp);
     WriteConvertList(json, "fromUnits", d.fromUnits(), cp);
@@ -182,7 +179,7 @@ void ExtensionDialogs::RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) {
 }
 
 void ExtensionDialogs::RunAboutDialog(WindowHandle, CAboutDlg& dialog) {
-  Run("about", dialog, [](JsonWriter& json, const CAboutDlg&) {
+  Run(protocol::kDialogAbout, dialog, [](JsonWriter& json, const CAboutDlg&) {
     WriteLabels(json, {{"ok", IDS_BUTTON_OK_ACCEL}, {"help", IDS_BUTTON_HELP},
                        {"product", IDS_ABOUT_PRODUCT}, {"feedback", IDS_ABOUT_FEEDBACK},
                        {"goToUrl", IDS_ABOUT_GO_TO_URL}, {"homePage", IDS_ABOUT_HOME_PAGE},

@@ -47,19 +47,28 @@ std::string ExtensionEnvironment::UserCurrencyCode() const {
   return currency == nullptr ? std::string() : std::string(currency->isoCode);
 }
 
+namespace {
+
+// Names are the catalogue's 8-bit text; the extension keeps them as UTF-8.
+std::u16string WideName(const std::string& name) {
+  return Windows1252CodePage().ToWide(name);
+}
+
+}  // namespace
+
+std::string TickKey(std::string_view name) { return FoldAsciiCopy(name); }
+
 bool ExtensionSelectionStore::Read(const std::string& name, std::uint32_t* value) const {
-  // Names are the catalogue's 8-bit text; the extension keeps them as
-  // UTF-8 under keys with their ASCII letters in lower case.
-  const std::optional<double> stored =
-      RequestNumber("tick:" + FoldAsciiCopy(ToUtf8(Windows1252CodePage().ToWide(name))));
+  const std::optional<double> stored = RequestNumber("tick:" + TickKey(ToUtf8(WideName(name))));
   if (!stored || *stored < 0) return false;
   *value = static_cast<std::uint32_t>(*stored);
   return true;
 }
 
 bool ExtensionSelectionStore::Write(const std::vector<RememberedValue>& values) {
-  JsonWriter json;
-  json.BeginObject().Key("kind").String("store").Key("values").BeginArray();
+  using namespace protocol;
+  JsonWriter json = BeginRequest(kRequestStore);
+  json.Key(kFieldValues).BeginArray();
   bool any = false;
   bool all_storable = true;
   for (const RememberedValue& v : values) {
@@ -69,15 +78,17 @@ bool ExtensionSelectionStore::Write(const std::vector<RememberedValue>& values) 
     }
     std::uint32_t existing = 0;
     if (v.only_if_absent && Read(v.name, &existing)) continue;
+    const std::u16string name = WideName(v.name);
     json.BeginObject()
-        .Key("name").String(Windows1252CodePage().ToWide(v.name))
-        .Key("value").Number(v.value)
+        .Key(kFieldKey).String(TickKey(ToUtf8(name)))
+        .Key(kFieldName).String(name)
+        .Key(kFieldValue).Number(v.value)
         .EndObject();
     any = true;
   }
   json.EndArray().EndObject();
   if (!any) return all_storable;
-  return AskExtension(json.text()) == "1" && all_storable;
+  return AnswerDone(AskExtension(json.text())) && all_storable;
 }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/module_environment.h"
 #include "host/selection_store.h"
@@ -40,6 +41,13 @@ class ExtensionEnvironment : public ModuleEnvironment {
   // when there is none: the click's request brings it.
   virtual std::optional<std::string> UserCatalogueText() const;
 };
+
+// The key under which the extension keeps the tick of the entry `name`
+// (UTF-8): the name with A-Z folded to a-z, as the core compares names.
+// Every key is made here: the store request carries it, and the options
+// page asks for it through the module.
+//   TickKey("ISBN:WorldCat") -> "isbn:worldcat"
+std::string TickKey(std::string_view name);
 
 // The ticks the extension keeps in its storage. Reads are answered from the
 // copy the click's request brought; writes go to the extension, which

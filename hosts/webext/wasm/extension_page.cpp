@@ -15,8 +15,6 @@ std::optional<std::u16string> Wide(std::string_view key) {
   return FromUtf8(*text);
 }
 
-bool Done(const std::string& answer) { return answer == "1"; }
-
 class ExtensionElement final : public BrowserElement {
  public:
   std::optional<std::u16string> TagName() override { return Wide("active.tag"); }
@@ -39,36 +37,40 @@ class ExtensionDocument final : public BrowserDocument {
 
   // The selection is the frame's: the one the menu was opened on.
   std::unique_ptr<BrowserTextRange> SelectionRange() override {
-    if (which_ != "frame" || !RequestString("selection.text")) return nullptr;
+    if (which_ != protocol::kWindowFrame || !RequestString("selection.text")) return nullptr;
     return std::make_unique<ExtensionSelection>();
   }
 
   std::unique_ptr<BrowserElement> ActiveElement() override {
-    if (which_ != "frame" || !RequestString("active.tag")) return nullptr;
+    if (which_ != protocol::kWindowFrame || !RequestString("active.tag")) return nullptr;
     return std::make_unique<ExtensionElement>();
   }
 
   bool InsertLink(const FollowedLink& link) override {
-    return Done(AskExtension(Request("insert")
-                                 .Key("id").String(link.id)
-                                 .Key("href").String(link.address)
-                                 .Key("target").String(link.target)
-                                 .Key("text").String(link.text)
-                                 .EndObject()
-                                 .text()));
+    return AnswerDone(AskExtension(Request(protocol::kRequestInsert)
+                                       .Key(protocol::kFieldId).String(link.id)
+                                       .Key(protocol::kFieldHref).String(link.address)
+                                       .Key(protocol::kFieldTarget).String(link.target)
+                                       .Key(protocol::kFieldText).String(link.text)
+                                       .EndObject()
+                                       .text()));
   }
   bool ClickAnchor(const std::u16string& name) override {
-    return Done(
-        AskExtension(Request("click-anchor").Key("name").String(name).EndObject().text()));
+    return AnswerDone(AskExtension(Request(protocol::kRequestClickAnchor)
+                                       .Key(protocol::kFieldName)
+                                       .String(name)
+                                       .EndObject()
+                                       .text()));
   }
   bool RemoveElements(const std::u16string& id) override {
-    return Done(AskExtension(Request("remove").Key("id").String(id).EndObject().text()));
+    return AnswerDone(AskExtension(
+        Request(protocol::kRequestRemove).Key(protocol::kFieldId).String(id).EndObject().text()));
   }
 
  private:
-  JsonWriter Request(std::string_view kind) const {
-    JsonWriter json;
-    json.BeginObject().Key("kind").String(kind).Key("window").String(which_);
+  JsonWriter Request(const char* kind) const {
+    JsonWriter json = BeginRequest(kind);
+    json.Key(protocol::kFieldWindow).String(which_);
     return json;
   }
 
@@ -93,8 +95,8 @@ class OpenedWindow final : public BrowserWindow {
     return nullptr;
   }
   void BringToFront() override {
-    JsonWriter json;
-    json.BeginObject().Key("kind").String("focus").Key("window").String(id_).EndObject();
+    JsonWriter json = BeginRequest(protocol::kRequestFocus);
+    json.Key(protocol::kFieldWindow).String(id_).EndObject();
     AskExtension(json.text());
   }
   bool Navigate(const std::u16string&) override { return false; }
@@ -136,12 +138,11 @@ class ExtensionWindow final : public BrowserWindow,
 
   std::shared_ptr<BrowserWindow> Open(const std::u16string& url, const std::u16string& name,
                                       const std::u16string& features) override {
-    JsonWriter json;
-    json.BeginObject()
-        .Key("kind").String("open")
-        .Key("url").String(url)
-        .Key("name").String(name)
-        .Key("features").String(features)
+    using namespace protocol;
+    JsonWriter json = BeginRequest(kRequestOpen);
+    json.Key(kFieldUrl).String(url)
+        .Key(kFieldName).String(name)
+        .Key(kFieldFeatures).String(features)
         .EndObject();
     std::string id = AskExtension(json.text());
     if (id.empty()) return nullptr;
@@ -149,19 +150,17 @@ class ExtensionWindow final : public BrowserWindow,
   }
 
   void BringToFront() override {
-    JsonWriter json;
-    json.BeginObject().Key("kind").String("focus").Key("window").String("page").EndObject();
+    JsonWriter json = BeginRequest(protocol::kRequestFocus);
+    json.Key(protocol::kFieldWindow).String(protocol::kWindowPage).EndObject();
     AskExtension(json.text());
   }
 
   bool Navigate(const std::u16string& url) override {
-    JsonWriter json;
-    json.BeginObject()
-        .Key("kind").String("navigate")
-        .Key("window").String(which_)
-        .Key("url").String(url)
+    JsonWriter json = BeginRequest(protocol::kRequestNavigate);
+    json.Key(protocol::kFieldWindow).String(which_)
+        .Key(protocol::kFieldUrl).String(url)
         .EndObject();
-    return Done(AskExtension(json.text()));
+    return AnswerDone(AskExtension(json.text()));
   }
 
  private:
@@ -175,10 +174,10 @@ class ExtensionWindow final : public BrowserWindow,
 ExtensionPage::ExtensionPage() {
   // On the page itself the frame is its own top window.
   if (RequestNumber("frame.isTop").value_or(1) != 0) {
-    frame_ = std::make_shared<ExtensionWindow>("frame", nullptr);
+    frame_ = std::make_shared<ExtensionWindow>(protocol::kWindowFrame, nullptr);
   } else {
     frame_ = std::make_shared<ExtensionWindow>(
-        "frame", std::make_shared<ExtensionWindow>("top", nullptr));
+        protocol::kWindowFrame, std::make_shared<ExtensionWindow>(protocol::kWindowTop, nullptr));
   }
 }
 

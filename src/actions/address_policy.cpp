@@ -1,6 +1,4 @@
-#include "browser_address.h"
-
-#include <sys/stat.h>
+#include "actions/address_policy.h"
 
 namespace qm {
 namespace {
@@ -111,13 +109,14 @@ std::string PercentDecoded(std::string_view text) {
   return out;
 }
 
-// The terminal host sees only the expanded address, not which of its parts
+// A host sees only the expanded address, not which of its parts
 // the catalogue wrote and which the page supplied. The program's own folder
 // is what !I inserts, and page text cannot choose where the program lives,
 // so a file: address is taken only inside that folder. Within it the page
 // could still name any file: ".." must not climb out (escaped or not), and
 // a program there (qmkit's neighbours in /usr/bin) is not handed to
-// xdg-open, which may start it. Where the folder is not known, !I inserts
+// xdg-open, which may start it: the host's file system says which files
+// are programs. Where the folder is not known, !I inserts
 // "file:///", which would let every file through: then nothing is.
 bool FileInProgramFolder(std::string_view address, const ProgramFolder& program,
                          std::string* reason) {
@@ -148,9 +147,7 @@ bool FileInProgramFolder(std::string_view address, const ProgramFolder& program,
     if (end == std::string::npos) break;
     start = end + 1;
   }
-  struct stat info {};
-  if (::stat((program.path + relative).c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-      (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0) {
+  if (program.is_program && program.is_program(program.path + relative)) {
     *reason = "it names a program, which a browser might start";
     return false;
   }
@@ -159,9 +156,9 @@ bool FileInProgramFolder(std::string_view address, const ProgramFolder& program,
 
 }  // namespace
 
-std::optional<std::string> AddressForBrowser(std::string_view address,
-                                             const ProgramFolder& program,
-                                             std::string* reason) {
+std::optional<std::string> OpenableAddress(std::string_view address,
+                                           const ProgramFolder& program,
+                                           std::string* reason) {
   const std::string_view text = Trimmed(address);
   if (text.empty()) {
     *reason = "there is nothing to open";

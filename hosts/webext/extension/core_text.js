@@ -1,0 +1,20 @@
+// Text into and out of the core's exports that take and give C strings.
+'use strict';
+
+// Calls the export `name` of the core `module` with `text` (or null) as a
+// UTF-8 C string and returns the text it answers. The text goes through
+// the heap, not the stack that ccall would use: a catalogue or an address
+// may be larger than the module's stack.
+// eslint-disable-next-line no-unused-vars
+function callCoreWithText(module, name, text) {
+  if (text === null) return module.UTF8ToString(module['_' + name](0));
+  const bytes = new TextEncoder().encode(text);
+  const pointer = module._malloc(bytes.length + 1);
+  try {
+    module.HEAPU8.set(bytes, pointer);
+    module.HEAPU8[pointer + bytes.length] = 0;
+    return module.UTF8ToString(module['_' + name](pointer));
+  } finally {
+    module._free(pointer);
+  }
+}
