@@ -93,13 +93,14 @@ TEST(PortWrappers, DialogHostWrapperForwardsEveryDialogWithItsOwner) {
   DialogHostWrapper wrapper(&fake);
   DialogHost& dialogs = wrapper;
 
-  CAskURLDlg choice(context, desktop, code_page, entries);
+  CAskURLDlg choice(context, desktop, code_page, entries, DialogResources{});
   dialogs.RunChoiceDialog(11, choice);
-  CAskCurrencyDlg currency(context, desktop, code_page, entries, u"1", nullptr, nullptr);
+  CAskCurrencyDlg currency(context, desktop, code_page, entries, u"1", nullptr, nullptr,
+                           DialogResources{});
   dialogs.RunCurrencyDialog(12, currency);
-  CAboutDlg about(context, desktop);
+  CAboutDlg about(context, desktop, DialogResources{});
   dialogs.RunAboutDialog(13, about);
-  CAskConvertDlg convert(context, desktop, code_page, u"1", nullptr, units);
+  CAskConvertDlg convert(context, desktop, code_page, u"1", nullptr, units, DialogResources{});
   dialogs.RunConvertDialog(14, convert);
 
   ASSERT_EQ(fake.shown.size(), 4u);
