@@ -17,6 +17,7 @@
 #include "text/number_scan.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
+#include "units/unit_table.h"
 
 namespace qm {
 namespace {
@@ -49,8 +50,8 @@ constexpr std::size_t kKindCount = std::size(kKindNames);
 static_assert(kKindCount == static_cast<std::size_t>(LintKind::kUnitDefinesNothing) + 1,
               "one name for each kind");
 
-constexpr int kLowestPower = -18;
-constexpr int kHighestPower = 18;
+constexpr int kLowestPower = kLowestUnitPower;
+constexpr int kHighestPower = kHighestUnitPower;
 
 enum class KeyKind { kText, kTemplate, kFlag, kCharset, kNumber, kCategory };
 
@@ -210,8 +211,9 @@ PowerSpelling ReadPowerKey(std::string_view folded_key, int* power) {
   if (*power < kLowestPower || *power > kHighestPower) {
     return PowerSpelling::kOutOfRange;
   }
-  return PowerKey(*power) == folded_key ? PowerSpelling::kValid
-                                        : PowerSpelling::kMalformed;
+  // As the unit table reads it; the linter only says why a key is not one.
+  return ReadUnitPowerKey(folded_key, power) ? PowerSpelling::kValid
+                                             : PowerSpelling::kMalformed;
 }
 
 class Linter {

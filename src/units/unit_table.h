@@ -90,6 +90,15 @@ class UnitTable {
   std::vector<std::size_t> name_lengths_;
 };
 
+// The powers of ten a unit section's power keys name, "ten-18" to "ten+18".
+inline constexpr int kLowestUnitPower = -18;
+inline constexpr int kHighestUnitPower = 18;
+
+// True when the folded key `key` is a power key, spelled as "ten%+d" spells
+// its power within the range above, and then sets *power: "ten+0", "ten+3"
+// and "ten-18" are, "ten0", "ten-0", "ten+03" and "ten+19" are not.
+bool ReadUnitPowerKey(std::string_view key, int* power);
+
 // Fills the empty `table` from `catalogue`, loaded with the prefix "UNIT:",
 // section by section in the catalogue's order. A section without a
 // non-empty "category" is skipped; "a" (default 1), "b" (default 0) and
