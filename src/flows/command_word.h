@@ -27,8 +27,8 @@ struct CommandWord {
   // entry); see CatalogueCategories.
   std::string_view category;
   DialogResources dialog;    // the template and help topic of its dialog
-  // Where the extension's context menu shows the command, from 1: the
-  // lookups first, the converters after them, the configure entry last.
+  // Where the extension's context menu shows the command, counted from 1
+  // (the configure entry last).
   int menu_position;
   FlowFunction flow;
 };
