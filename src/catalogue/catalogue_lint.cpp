@@ -8,12 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "actions/template_expansion.h"
 #include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/catalogue_parser.h"
 #include "catalogue/site_catalogue.h"
 #include "catalogue/site_entry.h"
 #include "text/ascii_fold.h"
+#include "text/number_format.h"
 #include "text/number_scan.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -21,9 +23,6 @@
 
 namespace qm {
 namespace {
-
-// The characters that make a placeholder after "!".
-constexpr std::string_view kPlaceholders = "!Ss-OouUwWhHdDtTFfLlCcIi";
 
 // The names of the kinds, in the order LintKind declares them.
 constexpr const char* kKindNames[] = {
@@ -59,16 +58,22 @@ struct KnownKey {
   std::string_view name;
   KeyKind kind;
   // What stays when the value decides nothing, as the author would write it.
-  std::string_view fallback = {};
+  std::string fallback = {};
 };
 
+std::string FlagText(bool value) { return value ? "yes" : "no"; }
+
 // The keys a unit section reads besides its power keys.
-constexpr KnownKey kUnitKeys[] = {
-    {"category", KeyKind::kCategory},
-    {"a", KeyKind::kNumber, "1"},
-    {"b", KeyKind::kNumber, "0"},
-    {"invert", KeyKind::kFlag, "no"},
-};
+std::span<const KnownKey> UnitKeys() {
+  const UnitSectionKeys& k = kUnitSectionKeys;
+  static const KnownKey keys[] = {
+      {k.category, KeyKind::kCategory},
+      {k.scale, KeyKind::kNumber, FormatG(k.default_scale)},
+      {k.offset, KeyKind::kNumber, FormatG(k.default_offset)},
+      {k.invert, KeyKind::kFlag, FlagText(k.default_invert)},
+  };
+  return keys;
+}
 
 const KnownKey* FindKey(std::span<const KnownKey> keys, std::string_view key) {
   for (const KnownKey& k : keys) {
@@ -86,7 +91,7 @@ std::optional<KnownKey> FindSiteKey(std::string_view key) {
       case SiteEntryKeyKind::kText: return KnownKey{k.name, KeyKind::kText};
       case SiteEntryKeyKind::kTemplate: return KnownKey{k.name, KeyKind::kTemplate};
       case SiteEntryKeyKind::kFlag:
-        return KnownKey{k.name, KeyKind::kFlag, SiteEntry{}.*k.flag ? "yes" : "no"};
+        return KnownKey{k.name, KeyKind::kFlag, FlagText(SiteEntry{}.*k.flag)};
       case SiteEntryKeyKind::kCharset: return KnownKey{k.name, KeyKind::kCharset};
     }
   }
@@ -471,7 +476,7 @@ class Linter {
 
   void UnitKey(std::size_t number, std::string_view key, const std::string& folded,
                std::string_view value) {
-    if (const KnownKey* known = FindKey(kUnitKeys, key)) {
+    if (const KnownKey* known = FindKey(UnitKeys(), key)) {
       CheckValue(number, *known, key, value);
       return;
     }
@@ -506,12 +511,14 @@ class Linter {
       int ignored = 0;
       std::string message = "key " + Quoted(key) + " is read by no unit section";
       if (trimmed != key &&
-          (FindKey(kUnitKeys, trimmed) != nullptr ||
+          (FindKey(UnitKeys(), trimmed) != nullptr ||
            ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
         message += ": blanks before \"=\" belong to the key";
       } else {
-        message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
-                   " ... " + PowerKey(kHighestPower) + ")";
+        message += " (its keys are ";
+        for (const KnownKey& k : UnitKeys()) message += std::string(k.name) + ", ";
+        message.resize(message.size() - 2);
+        message += " and " + PowerKey(kLowestPower) + " ... " + PowerKey(kHighestPower) + ")";
       }
       return message;
     });
@@ -569,7 +576,7 @@ class Linter {
     std::string unknown;
     int count = 0;
     for (std::size_t i = 0; i + 1 < value.size();) {
-      if (value[i] == '!' && kPlaceholders.find(value[i + 1]) == std::string_view::npos) {
+      if (value[i] == '!' && !IsPlaceholder(value[i + 1])) {
         unknown += count++ == 0 ? "" : ", ";
         unknown += Quoted(value.substr(i, 2));
       }
@@ -626,7 +633,7 @@ class Linter {
   }
 
   void CloseUnitSection() {
-    const auto category = section_.keys.find("category");
+    const auto category = section_.keys.find(FoldAsciiCopy(kUnitSectionKeys.category));
     if (category == section_.keys.end() || category->second.value.empty()) {
       Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
         return std::string("unit section " + Quoted(section_.name) +

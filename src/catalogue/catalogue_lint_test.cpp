@@ -197,6 +197,18 @@ TEST(CatalogueLint, UnitSections) {
   EXPECT_EQ(findings.size(), 15u) << testing::PrintToString(Described(findings));
 }
 
+// The messages that name what a unit section reads, in full.
+TEST(CatalogueLint, UnitSectionMessagesNameTheKeysAndDefaults) {
+  EXPECT_EQ(Described(LintCatalogue("[UNIT:U]\ncategory=c\nten+0=u\nb=x\ninvert=on\n"
+                                    "tenth=f\n")),
+            (std::vector<std::string>{
+                "4: warning: key \"b\" value \"x\" is no number; 0 stays",
+                "5: warning: flag \"invert\" value \"on\" decides nothing (the first character"
+                " must be one of YyTt1NnFf0); the default, no, stays",
+                "6: error: key \"tenth\" is read by no unit section (its keys are category, a,"
+                " b, invert and ten-18 ... ten+18)"}));
+}
+
 TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {
   using enum LintSeverity;
   using namespace std::string_literals;

@@ -120,12 +120,13 @@ bool ReadUnitPowerKey(std::string_view key, int* power) {
 
 void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table) {
   catalogue.ForEachSection([&](const CatalogueSection& section) {
-    if (!section.HasValue("category")) return;
+    const UnitSectionKeys& keys = kUnitSectionKeys;
+    if (!section.HasValue(keys.category)) return;
     UnitCategory& category =
-        FindOrAddCategory(table, section.GetString("category", ""));
-    const double a = section.GetNumber("a", 1.0);
-    const double b = section.GetNumber("b", 0.0);
-    const bool invert = section.GetBool("invert", false);
+        FindOrAddCategory(table, section.GetString(keys.category, ""));
+    const double a = section.GetNumber(keys.scale, keys.default_scale);
+    const double b = section.GetNumber(keys.offset, keys.default_offset);
+    const bool invert = section.GetBool(keys.invert, keys.default_invert);
     // One pass over the section's few keys instead of 37 lookups; the
     // units are still made in ascending order of the power.
     std::array<std::string_view, kPowerCount> lists{};

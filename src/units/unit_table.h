@@ -90,6 +90,20 @@ class UnitTable {
   std::vector<std::size_t> name_lengths_;
 };
 
+// The keys of a unit section besides its power keys, as BuildUnitTable
+// reads them, and what it takes when one is missing or holds nothing it can
+// read. A section without a category defines no unit.
+struct UnitSectionKeys {
+  std::string_view category = "category";
+  std::string_view scale = "a";
+  double default_scale = 1.0;
+  std::string_view offset = "b";
+  double default_offset = 0.0;
+  std::string_view invert = "invert";
+  bool default_invert = false;
+};
+inline constexpr UnitSectionKeys kUnitSectionKeys{};
+
 // The powers of ten a unit section's power keys name, "ten-18" to "ten+18".
 inline constexpr int kLowestUnitPower = -18;
 inline constexpr int kHighestUnitPower = 18;
