@@ -115,23 +115,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   entries[2].name = "OTHER:c";
   {
     qm::CAskOtherDlg dialog(context, desktop, code_page, entries, u"offered",
-                            "HelpOther.htm", 116, 133);
+                            qm::DialogResources{IDD_ASK_OTHER, "HelpOther.htm"}, 116, 133);
     dialog.Open();
     Play(dialog, gestures);
   }
   {
     qm::CAskCurrencyDlg dialog(context, desktop, code_page, entries, u"1.00", nullptr,
-                               nullptr);
+                               nullptr, qm::DialogResources{});
     dialog.Open();
     Play(dialog, gestures);
   }
   {
-    qm::CAskConvertDlg dialog(context, desktop, code_page, u"1", nullptr, BuiltInUnits());
+    qm::CAskConvertDlg dialog(context, desktop, code_page, u"1", nullptr, BuiltInUnits(),
+                              qm::DialogResources{});
     dialog.Open();
     Play(dialog, gestures);
   }
   {
-    qm::CAboutDlg dialog(context, desktop);
+    qm::CAboutDlg dialog(context, desktop, qm::DialogResources{});
     Play(dialog, gestures);
   }
   return 0;

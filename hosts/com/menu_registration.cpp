@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "flows/command_dispatch.h"
 #include "registry_values.h"
 #include "resource_ids.h"
 #include "strings/string_table.h"
@@ -10,45 +11,55 @@
 namespace qm {
 namespace {
 
-struct MenuExtension {
-  const wchar_t* guid;  // names the command's Tools-menu key
-  const char* word;     // the command word the page passes to Click
-  const wchar_t* page_name;
-  int menu_text_id;
-  int status_text_id;
+// The GUID that names each command's Tools-menu key. They stay with their
+// commands: a removal finds what an earlier registration wrote by them. They
+// differ only in their last two digits.
+struct ToolsMenuKey {
+  std::u16string_view word;
+  const wchar_t* guid;
 };
 
-// In registration order. The GUIDs differ only in their last two digits.
-constexpr MenuExtension kMenuExtensions[] = {
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3301}", "CONFIG", L"config.htm",
-     IDS_MENU_CONFIG, IDS_STATUS_CONFIG},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3302}", "BOOK", L"book.htm",
-     IDS_MENU_BOOK, IDS_STATUS_BOOK},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3303}", "CONVERT", L"convert.htm",
-     IDS_MENU_CONVERT, IDS_STATUS_CONVERT},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3304}", "CURRENCY", L"currency.htm",
-     IDS_MENU_CURRENCY, IDS_STATUS_CURRENCY},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3305}", "EMAIL", L"email.htm",
-     IDS_MENU_EMAIL, IDS_STATUS_EMAIL},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3306}", "ISBN", L"isbn.htm",
-     IDS_MENU_ISBN, IDS_STATUS_ISBN},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3307}", "MOVIE", L"movie.htm",
-     IDS_MENU_MOVIE, IDS_STATUS_MOVIE},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3308}", "MUSIC", L"music.htm",
-     IDS_MENU_MUSIC, IDS_STATUS_MUSIC},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF3309}", "OTHER", L"other.htm",
-     IDS_MENU_OTHER, IDS_STATUS_OTHER},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF330A}", "SEARCH", L"search.htm",
-     IDS_MENU_SEARCH, IDS_STATUS_SEARCH},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF330B}", "STOCK", L"stock.htm",
-     IDS_MENU_STOCK, IDS_STATUS_STOCK},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF330C}", "TRANSLATE", L"translate.htm",
-     IDS_MENU_TRANSLATE, IDS_STATUS_TRANSLATE},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF330D}", "UPC", L"upc.htm",
-     IDS_MENU_UPC, IDS_STATUS_UPC},
-    {L"{16963F3A-3419-49EC-B1E5-A697BFBF330E}", "URL", L"url.htm",
-     IDS_MENU_URL, IDS_STATUS_URL},
+constexpr ToolsMenuKey kToolsMenuKeys[] = {
+    {u"CONFIG", L"{16963F3A-3419-49EC-B1E5-A697BFBF3301}"},
+    {u"BOOK", L"{16963F3A-3419-49EC-B1E5-A697BFBF3302}"},
+    {u"CONVERT", L"{16963F3A-3419-49EC-B1E5-A697BFBF3303}"},
+    {u"CURRENCY", L"{16963F3A-3419-49EC-B1E5-A697BFBF3304}"},
+    {u"EMAIL", L"{16963F3A-3419-49EC-B1E5-A697BFBF3305}"},
+    {u"ISBN", L"{16963F3A-3419-49EC-B1E5-A697BFBF3306}"},
+    {u"MOVIE", L"{16963F3A-3419-49EC-B1E5-A697BFBF3307}"},
+    {u"MUSIC", L"{16963F3A-3419-49EC-B1E5-A697BFBF3308}"},
+    {u"OTHER", L"{16963F3A-3419-49EC-B1E5-A697BFBF3309}"},
+    {u"SEARCH", L"{16963F3A-3419-49EC-B1E5-A697BFBF330A}"},
+    {u"STOCK", L"{16963F3A-3419-49EC-B1E5-A697BFBF330B}"},
+    {u"TRANSLATE", L"{16963F3A-3419-49EC-B1E5-A697BFBF330C}"},
+    {u"UPC", L"{16963F3A-3419-49EC-B1E5-A697BFBF330D}"},
+    {u"URL", L"{16963F3A-3419-49EC-B1E5-A697BFBF330E}"},
 };
+
+// One command's menu entries as registration writes them: the core's row
+// and what this host adds to it.
+struct MenuExtension {
+  const CommandWord& command;
+  const wchar_t* guid;     // names the command's Tools-menu key
+  std::string word;        // the command word the page passes to Click
+  std::wstring page_name;  // the script page, "isbn.htm"
+};
+
+MenuExtension ExtensionOf(const CommandWord& command) {
+  const wchar_t* guid = nullptr;
+  for (const ToolsMenuKey& key : kToolsMenuKeys) {
+    if (key.word == command.word) guid = key.guid;
+  }
+  // Command words are capital ASCII letters; the page is named by the word
+  // in small letters.
+  std::string word;
+  std::wstring page_name;
+  for (const char16_t c : command.word) {
+    word += static_cast<char>(c);
+    page_name += static_cast<wchar_t>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+  }
+  return MenuExtension{command, guid, word, page_name + L".htm"};
+}
 
 constexpr wchar_t kContextMenuKey[] =
     L"Software\\Microsoft\\Internet Explorer\\MenuExt";
@@ -110,7 +121,7 @@ void WriteScriptPage(const std::wstring& path, const std::string& text) {
 
 void InstallMenu(HKEY user_root, const std::wstring& module_path,
                  std::string_view page_template, const MenuExtension& menu) {
-  const std::wstring menu_text = Text(menu.menu_text_id);
+  const std::wstring menu_text = Text(menu.command.menu_text);
   // An empty name would make the entry's values land on the parent key.
   if (menu_text.empty()) return;
   const std::wstring page_path = ScriptPagePath(module_path, menu);
@@ -130,6 +141,7 @@ void InstallMenu(HKEY user_root, const std::wstring& module_path,
                      sizeof contexts);
   }
 
+  if (menu.guid == nullptr) return;
   ScopedRegistryKey tools_menu;
   if (::RegCreateKeyExW(user_root,
                         (std::wstring(kToolsMenuKey) + L"\\" + menu.guid)
@@ -141,7 +153,7 @@ void InstallMenu(HKEY user_root, const std::wstring& module_path,
     SetStringValue(tools_menu.get(), L"CLSID", kScriptMenuHandler);
     SetStringValue(tools_menu.get(), L"MenuText", menu_text);
     SetStringValue(tools_menu.get(), L"MenuStatusBar",
-                   Text(menu.status_text_id));
+                   Text(menu.command.status_text));
     SetStringValue(tools_menu.get(), L"Script", page_path);
   }
 }
@@ -163,8 +175,8 @@ void RemoveMenu(HKEY user_root, const std::wstring& module_path,
   const std::wstring page_path = ScriptPagePath(module_path, menu);
   ::SetFileAttributesW(page_path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileW(page_path.c_str());
-  DeleteSubkey(user_root, kContextMenuKey, Text(menu.menu_text_id));
-  DeleteSubkey(user_root, kToolsMenuKey, menu.guid);
+  DeleteSubkey(user_root, kContextMenuKey, Text(menu.command.menu_text));
+  if (menu.guid != nullptr) DeleteSubkey(user_root, kToolsMenuKey, menu.guid);
 }
 
 }  // namespace
@@ -183,7 +195,9 @@ std::string LoadScriptPageTemplate(HMODULE module) {
 void RegisterMenuExtensions(bool install, HKEY user_root,
                             const std::wstring& module_path,
                             std::string_view page_template) {
-  for (const MenuExtension& menu : kMenuExtensions) {
+  // In the order of the core's table.
+  for (const CommandWord& command : CommandWordTable()) {
+    const MenuExtension menu = ExtensionOf(command);
     if (install) {
       InstallMenu(user_root, module_path, page_template, menu);
     } else {

@@ -1,29 +1,22 @@
 #include "catalogue_listing.h"
 
-#include <array>
 #include <iomanip>
 #include <string>
 
 #include "action_log.h"
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
-#include "text/ascii_fold.h"
 #include "text/utf8.h"
 
 namespace qm {
 namespace {
 
-constexpr std::array<std::string_view, 14> kCategories = {
-    "BOOK", "CURRENCY", "EMAIL",     "ISBN", "MOVIE", "MUSIC",  "OTHER",
-    "SEARCH", "STOCK",  "TRANSLATE", "UPC",  "URL",   "UNIT", "SYSTEM"};
-
 // The category word in capitals, or empty when it is none of ours.
 std::string CanonicalCategory(std::string_view word) {
   if (!word.empty() && word.back() == ':') word.remove_suffix(1);
-  for (std::string_view category : kCategories) {
-    if (CompareFolded(category, word) == 0) return std::string(category);
-  }
-  return {};
+  const CatalogueCategory* category = FindCatalogueCategory(word);
+  return category != nullptr ? std::string(category->word) : std::string();
 }
 
 const char* SourceName(CatalogueSource source) {
@@ -159,10 +152,11 @@ bool WriteCatalogueListing(std::string_view category,
                            std::ostream& out) {
   const std::string word = CanonicalCategory(category);
   if (word.empty()) return false;
-  const std::string prefix = word + ":";
-  const bool system = word == "SYSTEM";
+  const CatalogueCategory& found = *FindCatalogueCategory(word);
+  const std::string prefix(found.prefix);
+  const bool system = found.content == CategoryContent::kSystemEntries;
 
-  if (word == "UNIT") {  // units are not site entries: show their keys
+  if (found.content == CategoryContent::kUnits) {  // units are not site entries: show their keys
     SiteCatalogue catalogue;
     const CatalogueSource source = LoadCatalogue(env, prefix, false, catalogue);
     WriteHeading(word, catalogue.size(), source, env, format, out);
@@ -192,10 +186,12 @@ void WriteCatalogueSummary(const ModuleEnvironment& env, ListingFormat format,
     out << "Catalogue file: " << CataloguePath(env) << "\n";
   }
   bool first = true;
-  for (std::string_view word : kCategories) {
+  for (const CatalogueCategory& category : CatalogueCategories()) {
+    const std::string_view word = category.word;
     SiteCatalogue catalogue;
-    const CatalogueSource source = LoadCatalogue(
-        env, std::string(word) + ":", word == "SYSTEM", catalogue);
+    const CatalogueSource source =
+        LoadCatalogue(env, category.prefix,
+                      category.content == CategoryContent::kSystemEntries, catalogue);
     if (json) {
       out << (first ? "" : ",") << "{\"category\":\"" << word
           << "\",\"entries\":" << catalogue.size() << ",\"source\":\""

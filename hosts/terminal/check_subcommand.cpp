@@ -132,7 +132,6 @@ int RunCheckSubcommand(int argc, char** argv) {
   // Findings go out as they are made: a broken file of a few megabytes can
   // hold millions of them.
   const Windows1252CodePage code_page;
-  auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
   bool first = true;
   std::function<void(const LintFinding&)> print;
   if (json) {
@@ -140,14 +139,14 @@ int RunCheckSubcommand(int argc, char** argv) {
     print = [&](const LintFinding& f) {
       std::cout << (first ? "" : ",") << "{\"line\":" << f.line << ",\"severity\":\""
                 << LintSeverityName(f.severity) << "\",\"message\":"
-                << JsonString(utf8(f.message)) << "}";
+                << JsonString(ToUtf8(f.message)) << "}";
       first = false;
     };
   } else {
     print = [&](const LintFinding& f) {
       // A finding quotes the catalogue, which may hold escape sequences.
       std::cout << TerminalSafe(file, false) << ":" << f.line << ": "
-                << LintSeverityName(f.severity) << ": " << TerminalSafe(utf8(f.message), false)
+                << LintSeverityName(f.severity) << ": " << TerminalSafe(ToUtf8(f.message), false)
                 << "\n";
     };
   }

@@ -62,9 +62,10 @@ TEST(InteractiveTerminal, PageTextIsShownWithItsControlCharactersVisible) {
                       {226, u"caption", u"prompt\nsecond line", "Help.htm"});
   desktop.RunChoiceDialog(0, choice);
   CAskCurrencyDlg currency(context, desktop, code_page, entries, u"5" + hostile16,
-                           nullptr, nullptr);
+                           nullptr, nullptr, DialogResources{});
   desktop.RunCurrencyDialog(0, currency);
-  CAskConvertDlg convert(context, desktop, code_page, u"3" + hostile16, nullptr, units);
+  CAskConvertDlg convert(context, desktop, code_page, u"3" + hostile16, nullptr, units,
+                         DialogResources{});
   desktop.RunConvertDialog(0, convert);
   desktop.ShowMessage(0, u"cannot start " + hostile16 + u"\nsecond line", u"caption",
                       MessageStyle{});

@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   // people at a terminal are not, so the word is folded before it is handed
   // on. Both folds change ASCII letters only, keeping every length.
   FoldToUpper(argv[1]);
-  if (qm::FindCommandFlow(qm::FromUtf8(argv[1])) != nullptr) {
+  if (qm::FindCommand(qm::FromUtf8(argv[1])) != nullptr) {
     return qm::RunMenuCommand(argc, argv);
   }
   qm::FoldAsciiInPlace(argv[1], argv[1] + std::strlen(argv[1]));

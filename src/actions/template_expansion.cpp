@@ -219,6 +219,8 @@ bool ExpandTemplateWithin(std::string_view tmpl, RequestContext& context,
   return false;
 }
 
+bool IsPlaceholder(char letter) { return FindPlaceholder(letter) != nullptr; }
+
 std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
                               const CodePage& code_page, ValueEncoding encoding,
                               UrlCharset charset) {

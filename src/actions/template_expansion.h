@@ -59,6 +59,10 @@ std::u16string ExpandTemplate(std::string_view tmpl, RequestContext& context,
                               const CodePage& code_page, ValueEncoding encoding,
                               UrlCharset charset = UrlCharset::kWindows1252);
 
+// True when "!" followed by `letter` is a placeholder of ExpandTemplate
+// ("!!" included); false for any other character, whose "!" stays as it is.
+bool IsPlaceholder(char letter);
+
 // ExpandTemplate that gives up as soon as the expansion is longer than
 // `limit` UTF-16 code units, so a template that repeats a long value many
 // times costs no more than the limit. Returns true with the whole expansion

@@ -3,38 +3,31 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
+#include "actions/template_expansion.h"
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
+#include "catalogue/catalogue_parser.h"
+#include "catalogue/site_catalogue.h"
 #include "catalogue/site_entry.h"
 #include "text/ascii_fold.h"
+#include "text/number_format.h"
 #include "text/number_scan.h"
+#include "text/utf8.h"
 #include "text/windows_1252.h"
+#include "units/unit_table.h"
 
 namespace qm {
 namespace {
 
-constexpr std::string_view kCategoryPrefixes[] = {
-    "BOOK:",   "CURRENCY:", "EMAIL:",     "ISBN:", "MOVIE:", "MUSIC:", "OTHER:",
-    "SEARCH:", "STOCK:",    "TRANSLATE:", "UPC:",  "URL:",   "UNIT:",  "SYSTEM:"};
-
-constexpr std::string_view kUnitPrefix = "UNIT:";
-constexpr std::string_view kSystemPrefix = "SYSTEM:";
-
-// The keys that make an entry do something when chosen, folded: it opens or
-// follows an address, runs a command, or mails.
-constexpr std::string_view kActionKeys[] = {"url",    "href",   "command",     "mailto",
-                                            "mailcc", "mailbcc", "mailsubject", "mailbody"};
-
-// The characters that make a placeholder after "!".
-constexpr std::string_view kPlaceholders = "!Ss-OouUwWhHdDtTFfLlCcIi";
-
-constexpr std::string_view kFlagFirstCharacters = "YyTt1NnFf0";
-
 // The names of the kinds, in the order LintKind declares them.
 constexpr const char* kKindNames[] = {
     "catalogue read as UTF-8",
+    "character the code page cannot hold",
     "text that looks like UTF-8",
     "header without \"]\"",
     "text after a header's \"]\"",
@@ -56,66 +49,90 @@ constexpr std::size_t kKindCount = std::size(kKindNames);
 static_assert(kKindCount == static_cast<std::size_t>(LintKind::kUnitDefinesNothing) + 1,
               "one name for each kind");
 
-constexpr int kLowestPower = -18;
-constexpr int kHighestPower = 18;
+constexpr int kLowestPower = kLowestUnitPower;
+constexpr int kHighestPower = kHighestUnitPower;
 
 enum class KeyKind { kText, kTemplate, kFlag, kCharset, kNumber, kCategory };
 
 struct KnownKey {
   std::string_view name;
   KeyKind kind;
-  // A site entry's flag, whose default a value that decides nothing keeps.
-  bool SiteEntry::*flag = nullptr;
-  // Otherwise what stays then, as the author would write it.
-  std::string_view fallback = {};
+  // What stays when the value decides nothing, as the author would write it.
+  std::string fallback = {};
 };
 
-// The keys a site entry reads.
-constexpr KnownKey kSiteKeys[] = {
-    {"shortDescription", KeyKind::kText},
-    {"longDescription", KeyKind::kText},
-    {"url", KeyKind::kTemplate},
-    {"href", KeyKind::kTemplate},
-    {"command", KeyKind::kTemplate},
-    {"MailTo", KeyKind::kTemplate},
-    {"MailCC", KeyKind::kTemplate},
-    {"MailBCC", KeyKind::kTemplate},
-    {"MailSubject", KeyKind::kTemplate},
-    {"MailBody", KeyKind::kTemplate},
-    {"windowName", KeyKind::kText},
-    {"left", KeyKind::kText},
-    {"top", KeyKind::kText},
-    {"width", KeyKind::kText},
-    {"height", KeyKind::kText},
-    {"useConsole", KeyKind::kFlag, &SiteEntry::useConsole},
-    {"leaveConsole", KeyKind::kFlag, &SiteEntry::leaveConsole},
-    {"URLEncode", KeyKind::kFlag, &SiteEntry::URLEncode},
-    {"directories", KeyKind::kFlag, &SiteEntry::directories},
-    {"fullScreen", KeyKind::kFlag, &SiteEntry::fullScreen},
-    {"location", KeyKind::kFlag, &SiteEntry::location},
-    {"menuBar", KeyKind::kFlag, &SiteEntry::menuBar},
-    {"resizable", KeyKind::kFlag, &SiteEntry::resizable},
-    {"scrollBars", KeyKind::kFlag, &SiteEntry::scrollBars},
-    {"status", KeyKind::kFlag, &SiteEntry::status},
-    {"toolBar", KeyKind::kFlag, &SiteEntry::toolBar},
-    {"exclusive", KeyKind::kFlag, &SiteEntry::exclusive},
-    {"defaultSelected", KeyKind::kFlag, &SiteEntry::defaultSelected},
-    {"charset", KeyKind::kCharset},
-};
+std::string FlagText(bool value) { return value ? "yes" : "no"; }
 
 // The keys a unit section reads besides its power keys.
-constexpr KnownKey kUnitKeys[] = {
-    {"category", KeyKind::kCategory},
-    {"a", KeyKind::kNumber, nullptr, "1"},
-    {"b", KeyKind::kNumber, nullptr, "0"},
-    {"invert", KeyKind::kFlag, nullptr, "no"},
-};
+std::span<const KnownKey> UnitKeys() {
+  const UnitSectionKeys& k = kUnitSectionKeys;
+  static const KnownKey keys[] = {
+      {k.category, KeyKind::kCategory},
+      {k.scale, KeyKind::kNumber, FormatG(k.default_scale)},
+      {k.offset, KeyKind::kNumber, FormatG(k.default_offset)},
+      {k.invert, KeyKind::kFlag, FlagText(k.default_invert)},
+  };
+  return keys;
+}
 
 const KnownKey* FindKey(std::span<const KnownKey> keys, std::string_view key) {
   for (const KnownKey& k : keys) {
     if (CompareFolded(k.name, key) == 0) return &k;
   }
   return nullptr;
+}
+
+// A key a site entry reads, as the linter checks it: the entry's flags keep
+// their defaults when a value decides nothing.
+std::optional<KnownKey> FindSiteKey(std::string_view key) {
+  for (const SiteEntryKey& k : SiteEntryKeys()) {
+    if (CompareFolded(k.name, key) != 0) continue;
+    switch (k.kind) {
+      case SiteEntryKeyKind::kText: return KnownKey{k.name, KeyKind::kText};
+      case SiteEntryKeyKind::kTemplate: return KnownKey{k.name, KeyKind::kTemplate};
+      case SiteEntryKeyKind::kFlag:
+        return KnownKey{k.name, KeyKind::kFlag, FlagText(SiteEntry{}.*k.flag)};
+      case SiteEntryKeyKind::kCharset: return KnownKey{k.name, KeyKind::kCharset};
+    }
+  }
+  return std::nullopt;
+}
+
+// Calls `line` with each line of `text` in order, without its end: CR, LF
+// and the pair CR LF each end one line, and so does the end of the text
+// after a last line that has no end of its own.
+template <typename LineFunction>
+void ForEachLine(std::string_view text, const LineFunction& line) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    line(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) line(text.substr(start));
+}
+
+bool IsComment(char first) {
+  return kCatalogueCommentCharacters.find(first) != std::string_view::npos;
+}
+
+// The first character of `line` (UTF-8) that `code_page` cannot hold, which
+// reading the catalogue turns into "?"; empty when there is none. A
+// malformed sequence counts as one such character (U+FFFD).
+std::u16string FirstUnheldCharacter(std::string_view line, const CodePage& code_page) {
+  const std::u16string text = FromUtf8(line);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool pair = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                      text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+    const std::u16string_view character(text.data() + i, pair ? 2 : 1);
+    if (character != u"?" && code_page.ToNarrow(character) == "?") {
+      return std::u16string(character);
+    }
+    if (pair) ++i;
+  }
+  return {};
 }
 
 std::string Quoted(std::string_view text) {
@@ -199,15 +216,16 @@ PowerSpelling ReadPowerKey(std::string_view folded_key, int* power) {
   if (*power < kLowestPower || *power > kHighestPower) {
     return PowerSpelling::kOutOfRange;
   }
-  return PowerKey(*power) == folded_key ? PowerSpelling::kValid
-                                        : PowerSpelling::kMalformed;
+  // As the unit table reads it; the linter only says why a key is not one.
+  return ReadUnitPowerKey(folded_key, power) ? PowerSpelling::kValid
+                                             : PowerSpelling::kMalformed;
 }
 
 class Linter {
  public:
   void Line(std::size_t number, std::string_view line) {
     while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
-    if (line.empty() || line.front() == '#' || line.front() == ';') return;
+    if (line.empty() || IsComment(line.front())) return;
     if (look_for_utf8_) LooksLikeUtf8(number, line);
     if (line.front() == '[') {
       Header(number, line.substr(1));
@@ -218,9 +236,12 @@ class Linter {
     if (!has_section_) Flush();
   }
 
-  Linter(std::size_t shown_per_kind, bool look_for_utf8,
+  Linter(const CodePage& code_page, std::size_t shown_per_kind, bool look_for_utf8,
          const std::function<void(const LintFinding&)>& sink)
-      : shown_per_kind_(shown_per_kind), look_for_utf8_(look_for_utf8), sink_(sink) {}
+      : code_page_(code_page),
+        shown_per_kind_(shown_per_kind),
+        look_for_utf8_(look_for_utf8),
+        sink_(sink) {}
 
   // Tells that the file was read as UTF-8 because of its byte-order mark.
   void ReadAsUtf8() {
@@ -229,6 +250,16 @@ class Linter {
           "the file begins with the UTF-8 byte-order mark, so it is read as UTF-8 and"
           " converted to the system code page; characters that code page cannot hold"
           " become \"?\"");
+    });
+  }
+
+  // Tells that line `number`, as written, holds `character`, which the
+  // conversion to the code page turned into "?".
+  void UnheldCharacter(std::size_t number, const std::u16string& character) {
+    Warning(number, LintKind::kUnheldCharacter, [&] {
+      return u"\"" + character +
+             u"\" and any other character that Windows-1252 cannot hold become \"?\" when"
+             u" the catalogue is read";
     });
   }
 
@@ -281,8 +312,11 @@ class Linter {
       return;
     }
     ++quota.shown;
-    held_.push_back({line, severity, kind, message()});
+    held_.push_back({line, severity, kind, Wide(message())});
   }
+  // Messages quote the catalogue's 8-bit text; findings carry them wide.
+  std::u16string Wide(const std::string& message) const { return code_page_.ToWide(message); }
+  static std::u16string Wide(std::u16string message) { return message; }
   template <typename Message>
   void Error(std::size_t line, LintKind kind, const Message& message) {
     Report(line, LintSeverity::kError, kind, message);
@@ -332,7 +366,7 @@ class Linter {
       });
     } else {
       const std::string_view after = TrimBlanks(rest.substr(close + 1));
-      if (!after.empty() && after.front() != '#' && after.front() != ';') {
+      if (!after.empty() && !IsComment(after.front())) {
         Warning(number, LintKind::kTextAfterHeader, [&] {
           return std::string("text after \"]\" is ignored: " + Quoted(after));
         });
@@ -359,27 +393,29 @@ class Linter {
     }
     names_.emplace(name, number);
 
-    const bool selected = std::any_of(
-        std::begin(kCategoryPrefixes), std::end(kCategoryPrefixes),
-        [&](std::string_view prefix) { return StartsWithFolded(name, prefix); });
-    if (!selected) {
+    const CatalogueCategory* category = nullptr;
+    for (const CatalogueCategory& c : CatalogueCategories()) {
+      if (StartsWithFolded(name, c.prefix)) category = &c;
+    }
+    if (category == nullptr) {
       Error(number, LintKind::kSectionNotLoaded, [&] {
         std::string message = "section " + Quoted(name) + " is loaded by no command: ";
         if (!name.empty() && IsBlank(name.front())) {
           message += "the blank after \"[\" is part of its name";
         } else {
           message += "its name must begin with one of";
-          for (std::string_view prefix : kCategoryPrefixes) {
+          for (const CatalogueCategory& c : CatalogueCategories()) {
             message += ' ';
-            message += prefix;
+            message += c.prefix;
           }
         }
         return message;
       });
     }
 
-    const bool unit = StartsWithFolded(name, kUnitPrefix);
-    const bool site = selected && !unit && !StartsWithFolded(name, kSystemPrefix);
+    const bool unit = category != nullptr && category->content == CategoryContent::kUnits;
+    const bool site =
+        category != nullptr && category->content == CategoryContent::kSiteEntries;
     section_ = Section{name, number, unit, site, {}};
     has_section_ = true;
   }
@@ -424,11 +460,11 @@ class Linter {
   }
 
   void SiteKey(std::size_t number, std::string_view key, std::string_view value) {
-    const KnownKey* known = FindKey(kSiteKeys, key);
-    if (known == nullptr) {
+    const std::optional<KnownKey> known = FindSiteKey(key);
+    if (!known) {
       Error(number, LintKind::kUnreadKey, [&] {
         std::string message = "key " + Quoted(key) + " is read by no entry";
-        if (FindKey(kSiteKeys, TrimBlanks(key)) != nullptr) {
+        if (FindSiteKey(TrimBlanks(key))) {
           message += ": blanks before \"=\" belong to the key";
         }
         return message;
@@ -440,7 +476,7 @@ class Linter {
 
   void UnitKey(std::size_t number, std::string_view key, const std::string& folded,
                std::string_view value) {
-    if (const KnownKey* known = FindKey(kUnitKeys, key)) {
+    if (const KnownKey* known = FindKey(UnitKeys(), key)) {
       CheckValue(number, *known, key, value);
       return;
     }
@@ -475,12 +511,14 @@ class Linter {
       int ignored = 0;
       std::string message = "key " + Quoted(key) + " is read by no unit section";
       if (trimmed != key &&
-          (FindKey(kUnitKeys, trimmed) != nullptr ||
+          (FindKey(UnitKeys(), trimmed) != nullptr ||
            ReadPowerKey(FoldAsciiCopy(trimmed), &ignored) == PowerSpelling::kValid)) {
         message += ": blanks before \"=\" belong to the key";
       } else {
-        message += " (its keys are category, a, b, invert and " + PowerKey(kLowestPower) +
-                   " ... " + PowerKey(kHighestPower) + ")";
+        message += " (its keys are ";
+        for (const KnownKey& k : UnitKeys()) message += std::string(k.name) + ", ";
+        message.resize(message.size() - 2);
+        message += " and " + PowerKey(kLowestPower) + " ... " + PowerKey(kHighestPower) + ")";
       }
       return message;
     });
@@ -491,21 +529,19 @@ class Linter {
     switch (known.kind) {
       case KeyKind::kFlag:
         if (!value.empty() &&
-            kFlagFirstCharacters.find(value.front()) == std::string_view::npos) {
-          const std::string_view fallback =
-              known.flag ? (SiteEntry{}.*known.flag ? "yes" : "no") : known.fallback;
+            kFlagTrueCharacters.find(value.front()) == std::string_view::npos &&
+            kFlagFalseCharacters.find(value.front()) == std::string_view::npos) {
           Warning(number, LintKind::kValueDecidesNothing, [&] {
             return std::string("flag " + Quoted(key) + " value " + Quoted(value) +
                                " decides nothing (the first character must be one of " +
-                               std::string(kFlagFirstCharacters) + "); the default, " +
-                               std::string(fallback) + ", stays");
+                               std::string(kFlagTrueCharacters) +
+                               std::string(kFlagFalseCharacters) + "); the default, " +
+                               std::string(known.fallback) + ", stays");
           });
         }
         break;
       case KeyKind::kCharset: {
-        const std::string_view name = TrimBlanks(value);
-        if (!name.empty() && CompareFolded(name, "utf-8") != 0 &&
-            CompareFolded(name, "windows-1252") != 0) {
+        if (!TrimBlanks(value).empty() && !UrlCharsetNamed(value)) {
           Warning(number, LintKind::kValueDecidesNothing, [&] {
             return std::string("charset " + Quoted(value) +
                                " is neither utf-8 nor windows-1252; windows-1252 stays");
@@ -540,7 +576,7 @@ class Linter {
     std::string unknown;
     int count = 0;
     for (std::size_t i = 0; i + 1 < value.size();) {
-      if (value[i] == '!' && kPlaceholders.find(value[i + 1]) == std::string_view::npos) {
+      if (value[i] == '!' && !IsPlaceholder(value[i + 1])) {
         unknown += count++ == 0 ? "" : ", ";
         unknown += Quoted(value.substr(i, 2));
       }
@@ -575,8 +611,10 @@ class Linter {
   // The entry is listed all the same, so the author sees a line that does
   // nothing, or a blank line that does something.
   void CloseSiteSection() {
-    const bool acts = std::any_of(std::begin(kActionKeys), std::end(kActionKeys),
-                                  [&](std::string_view key) { return HasValue(key); });
+    const std::span<const SiteEntryKey> keys = SiteEntryKeys();
+    const bool acts = std::any_of(keys.begin(), keys.end(), [&](const SiteEntryKey& key) {
+      return key.kind == SiteEntryKeyKind::kTemplate && HasValue(FoldAsciiCopy(key.name));
+    });
     if (!acts) {
       Warning(section_.line, LintKind::kEntryDoesNothing, [&] {
         return std::string("entry " + Quoted(section_.name) +
@@ -595,7 +633,7 @@ class Linter {
   }
 
   void CloseUnitSection() {
-    const auto category = section_.keys.find("category");
+    const auto category = section_.keys.find(FoldAsciiCopy(kUnitSectionKeys.category));
     if (category == section_.keys.end() || category->second.value.empty()) {
       Error(section_.line, LintKind::kUnitDefinesNothing, [&] {
         return std::string("unit section " + Quoted(section_.name) +
@@ -624,6 +662,7 @@ class Linter {
     LintSeverity severity = LintSeverity::kError;
   };
 
+  const CodePage& code_page_;
   const std::size_t shown_per_kind_;
   const bool look_for_utf8_;
   const std::function<void(const LintFinding&)>& sink_;
@@ -662,18 +701,31 @@ LintTally LintCatalogue(std::string_view file_text, const CodePage& code_page,
   const std::string converted =
       utf8 ? ReadCatalogueText(std::string(file_text), code_page) : std::string();
   const std::string_view text = utf8 ? std::string_view(converted) : file_text;
-  Linter linter(shown_per_kind, !utf8, sink);
-  if (utf8) linter.ReadAsUtf8();
-  std::size_t number = 1;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    linter.Line(number++, text.substr(start, i - start));
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  Linter linter(code_page, shown_per_kind, !utf8, sink);
+  // The lines, counted from 1, that held a character the conversion lost,
+  // with the first such character.
+  std::vector<std::pair<std::size_t, std::u16string>> unheld;
+  if (utf8) {
+    linter.ReadAsUtf8();
+    // The conversion keeps every line end, so the lines as written pair up
+    // with the lines as read.
+    std::size_t number = 1;
+    ForEachLine(file_text.substr(kUtf8ByteOrderMark.size()), [&](std::string_view written) {
+      const std::u16string character = FirstUnheldCharacter(written, code_page);
+      if (!character.empty()) unheld.push_back({number, character});
+      ++number;
+    });
   }
-  if (start < text.size()) linter.Line(number, text.substr(start));
+  std::size_t number = 1;
+  auto next_unheld = unheld.begin();
+  ForEachLine(text, [&](std::string_view line) {
+    linter.Line(number, line);
+    if (next_unheld != unheld.end() && next_unheld->first == number) {
+      linter.UnheldCharacter(number, next_unheld->second);
+      ++next_unheld;
+    }
+    ++number;
+  });
   return linter.Finish();
 }
 

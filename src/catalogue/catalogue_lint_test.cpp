@@ -17,12 +17,15 @@ namespace {
 using Findings = std::vector<LintFinding>;
 using LineNumbers = std::vector<std::size_t>;
 
+// A finding's message in Windows-1252, as the catalogue's own text is.
+std::string Narrow(const LintFinding& f) { return Windows1252CodePage().ToNarrow(f.message); }
+
 // "LINE: severity: message" per finding, for readable failures.
 std::vector<std::string> Described(const Findings& findings) {
   std::vector<std::string> lines;
   for (const LintFinding& f : findings) {
     lines.push_back(std::to_string(f.line) + ": " + LintSeverityName(f.severity) + ": " +
-                    f.message);
+                    Narrow(f));
   }
   return lines;
 }
@@ -32,7 +35,7 @@ std::vector<std::string> Described(const Findings& findings) {
 // sections are bare.
 Findings LintWithoutEntryFindings(std::string_view text) {
   Findings findings = LintCatalogue(text);
-  std::erase_if(findings, [](const LintFinding& f) { return f.message.starts_with("entry \""); });
+  std::erase_if(findings, [](const LintFinding& f) { return Narrow(f).starts_with("entry \""); });
   return findings;
 }
 
@@ -40,7 +43,7 @@ Findings LintWithoutEntryFindings(std::string_view text) {
 LineNumbers LinesWith(const Findings& findings, std::string_view part) {
   LineNumbers lines;
   for (const LintFinding& f : findings) {
-    if (f.message.find(part) != std::string::npos) lines.push_back(f.line);
+    if (Narrow(f).find(part) != std::string::npos) lines.push_back(f.line);
   }
   return lines;
 }
@@ -133,11 +136,11 @@ TEST(CatalogueLint, SiteKeysAndValues) {
 TEST(CatalogueLint, KnowsEveryKeyAnEntryReads) {
   // A key the entries learn to read must not be reported as unread.
   std::string text = "[BOOK:All]\n";
-  for (std::string_view key : SiteEntryKeys()) {
-    text += std::string(key) + "=" + (key == "charset" ? "utf-8" : "y") + "\n";
+  for (const SiteEntryKey& key : SiteEntryKeys()) {
+    text += std::string(key.name) + "=" + (key.name == "charset" ? "utf-8" : "y") + "\n";
   }
   for (const LintFinding& f : LintCatalogue(text)) {
-    EXPECT_EQ(f.message.find("is read by no entry"), std::string::npos) << f.line << ": " << f.message;
+    EXPECT_EQ(Narrow(f).find("is read by no entry"), std::string::npos) << f.line << ": " << Narrow(f);
   }
 }
 
@@ -194,6 +197,18 @@ TEST(CatalogueLint, UnitSections) {
   EXPECT_EQ(findings.size(), 15u) << testing::PrintToString(Described(findings));
 }
 
+// The messages that name what a unit section reads, in full.
+TEST(CatalogueLint, UnitSectionMessagesNameTheKeysAndDefaults) {
+  EXPECT_EQ(Described(LintCatalogue("[UNIT:U]\ncategory=c\nten+0=u\nb=x\ninvert=on\n"
+                                    "tenth=f\n")),
+            (std::vector<std::string>{
+                "4: warning: key \"b\" value \"x\" is no number; 0 stays",
+                "5: warning: flag \"invert\" value \"on\" decides nothing (the first character"
+                " must be one of YyTt1NnFf0); the default, no, stays",
+                "6: error: key \"tenth\" is read by no unit section (its keys are category, a,"
+                " b, invert and ten-18 ... ten+18)"}));
+}
+
 TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {
   using enum LintSeverity;
   using namespace std::string_literals;
@@ -248,9 +263,9 @@ TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {
     const Findings findings = LintCatalogue(c.text);
     LineNumbers lines;
     for (const LintFinding& f : findings) {
-      if (f.message.find(c.part) == std::string::npos) continue;
+      if (Narrow(f).find(c.part) == std::string::npos) continue;
       lines.push_back(f.line);
-      EXPECT_EQ(f.severity, c.severity) << f.message;
+      EXPECT_EQ(f.severity, c.severity) << Narrow(f);
     }
     EXPECT_EQ(lines, c.lines) << testing::PrintToString(c.text) << "\n"
                               << testing::PrintToString(Described(findings));
@@ -266,7 +281,7 @@ TEST(CatalogueLint, BuiltInCataloguesHaveNoErrorOrWarning) {
   const Findings findings = LintCatalogue(env.BuiltInFile(IDR_DEFAULT_CATALOGUE));
   ASSERT_EQ(findings.size(), 1u) << testing::PrintToString(Described(findings));
   EXPECT_EQ(findings[0].severity, LintSeverity::kNote);
-  EXPECT_NE(findings[0].message.find("key \"shortDescription\" repeats line"),
+  EXPECT_NE(Narrow(findings[0]).find("key \"shortDescription\" repeats line"),
             std::string::npos);
 }
 
@@ -345,11 +360,50 @@ TEST(CatalogueLint, ByteOrderMarkIsNotedAndTheTextConverted) {
                 " cannot hold become \"?\"",
                 "5: warning: section \"book:b\xFC\" replaces section \"BOOK:B\xFC\" of line 1"
                 " wholesale (section names ignore letter case)",
+                "6: warning: \"?\" and any other character that Windows-1252 cannot hold"
+                " become \"?\" when the catalogue is read",
                 "8: error: key \"\xE9\" is read by no entry"}));
   // A mark anywhere else is three bytes of text.
   EXPECT_EQ(LinesWith(LintCatalogue("[BOOK:A]\nshortDescription=\xEF\xBB\xBF\nurl=x\n"),
                       "looks like one character"),
             LineNumbers{2});
+}
+
+// In a file saved as UTF-8 each line that holds a character Windows-1252
+// lacks is pointed out once, quoting the first such character as written:
+// reading turns it into "?". A file without the mark is read byte for byte
+// and loses nothing.
+TEST(CatalogueLint, CharactersTheCodePageCannotHoldInAUtf8File) {
+  const std::string text =
+      "\xEF\xBB\xBF[BOOK:A]\r\n"
+      "shortDescription=Caf\xC3\xA9 \xE2\x82\xAC ? held\r\n"       // 2: all held
+      "longDescription=x \xE6\x9D\xB1\xE4\xBA\xAC\n"                // 3: two, once
+      "# \xF0\x9F\x93\x9A in a comment\r"                            // 4: a pair
+      "url=https://a.example/?q=!s&x=\xFF\n";                      // 5: malformed
+  std::vector<std::pair<std::size_t, std::u16string>> unheld;
+  for (const LintFinding& f : LintCatalogue(text)) {
+    if (f.kind != LintKind::kUnheldCharacter) continue;
+    EXPECT_EQ(f.severity, LintSeverity::kWarning);
+    unheld.push_back({f.line, f.message.substr(0, f.message.find(u" and any"))});
+  }
+  EXPECT_EQ(unheld, (std::vector<std::pair<std::size_t, std::u16string>>{
+                        {3, u"\"\u6771\""}, {4, u"\"\U0001F4DA\""}, {5, u"\"\uFFFD\""}}));
+  for (const LintFinding& f : LintCatalogue(text.substr(3))) {
+    EXPECT_NE(f.kind, LintKind::kUnheldCharacter) << f.line;
+  }
+
+  // A long run is cut short like any other kind.
+  std::string many = "\xEF\xBB\xBF";
+  for (int k = 0; k < 25; ++k) many += "# \xE4\xB8\xAD\n";
+  std::size_t shown = 0;
+  const LintTally tally = LintCatalogue(many, Windows1252CodePage(), 20,
+                                        [&](const LintFinding&) { ++shown; });
+  EXPECT_EQ(shown, 1u + 20u);  // the note on the mark, then 20 of 25
+  EXPECT_EQ(tally.warnings, 25u);
+  ASSERT_EQ(tally.omitted.size(), 1u);
+  EXPECT_EQ(tally.omitted[0].kind, LintKind::kUnheldCharacter);
+  EXPECT_EQ(tally.omitted[0].first_line, 21u);
+  EXPECT_EQ(tally.omitted[0].count, 5u);
 }
 
 }  // namespace

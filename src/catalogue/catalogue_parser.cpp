@@ -133,7 +133,7 @@ void ParseCatalogue(std::string text, std::string_view prefix,
     const char c = *p;
     if (c == ' ' || c == '\t' || IsLineEnd(c)) {
       ++p;
-    } else if (c == '#' || c == ';') {
+    } else if (kCatalogueCommentCharacters.find(c) != std::string_view::npos) {
       p = SkipToLineEnd(p, end);
     } else if (c == '[') {
       builder.ForgetSection();

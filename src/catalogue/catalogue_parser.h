@@ -8,6 +8,10 @@
 
 namespace qm {
 
+// A line whose first character after the leading blanks is one of these is
+// a comment.
+inline constexpr std::string_view kCatalogueCommentCharacters = "#;";
+
 // Parses `text` into `catalogue`, keeping only the sections whose names
 // begin with `prefix` (compared without regard to ASCII letter case; an empty
 // prefix keeps every section). The catalogue takes the text over.
@@ -15,7 +19,7 @@ namespace qm {
 // The format, line by line (CR, LF and CR LF all end a line; so does the
 // end of the text):
 //   - tabs, spaces, CRs and LFs at the start of a line are skipped;
-//   - "#" or ";" first: a comment;
+//   - "#" or ";" (kCatalogueCommentCharacters) first: a comment;
 //   - "[" first: a header; the name runs to the first "]" or the line end,
 //     nothing trimmed; text after "]" is ignored. It replaces a section of
 //     the same name (in any letter case) wholesale;

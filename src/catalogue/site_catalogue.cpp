@@ -31,14 +31,9 @@ std::string CatalogueSection::GetString(std::string_view key,
 bool CatalogueSection::GetBool(std::string_view key, bool fallback) const {
   const CatalogueValue* v = Find(key);
   if (v == nullptr || v->value.empty()) return fallback;
-  switch (v->value.front()) {
-    case 'Y': case 'y': case 'T': case 't': case '1':
-      return true;
-    case 'N': case 'n': case 'F': case 'f': case '0':
-      return false;
-    default:
-      return fallback;
-  }
+  if (kFlagTrueCharacters.find(v->value.front()) != std::string_view::npos) return true;
+  if (kFlagFalseCharacters.find(v->value.front()) != std::string_view::npos) return false;
+  return fallback;
 }
 
 double CatalogueSection::GetNumber(std::string_view key,

@@ -20,6 +20,10 @@ struct CatalogueValue {
   std::string_view value;
 };
 
+// The first characters of a flag value that decide it (GetBool).
+inline constexpr std::string_view kFlagTrueCharacters = "YyTt1";
+inline constexpr std::string_view kFlagFalseCharacters = "NnFf0";
+
 // A read-only view of one section. Valid while the SiteCatalogue that gave
 // it lives and receives no further text.
 class CatalogueSection {
@@ -38,9 +42,10 @@ class CatalogueSection {
   // The value when the key is present, even when it is empty; else
   // `fallback`.
   std::string GetString(std::string_view key, std::string_view fallback) const;
-  // Decided by the value's first character: Y, y, T, t, 1 give true; N, n, F,
-  // f, 0 give false; anything else, an empty value or a missing key give
-  // `fallback`. So "yes" and "true" work, "on" and "off" do not.
+  // Decided by the value's first character: one of kFlagTrueCharacters
+  // (Y, y, T, t, 1) gives true, one of kFlagFalseCharacters (N, n, F, f, 0)
+  // false; anything else, an empty value or a missing key give `fallback`.
+  // So "yes" and "true" work, "on" and "off" do not.
   bool GetBool(std::string_view key, bool fallback) const;
   // The value read as "%lf" reads it (leading white space skipped, trailing
   // text ignored); `fallback` when the key is missing or holds no number.

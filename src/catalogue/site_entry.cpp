@@ -9,72 +9,70 @@
 namespace qm {
 namespace {
 
-struct TextKey {
-  const char* key;
-  std::string SiteEntry::*field;
-};
+using enum SiteEntryKeyKind;
 
-struct FlagKey {
-  const char* key;
-  bool SiteEntry::*field;
-};
-
-constexpr std::array<TextKey, 15> kTextKeys = {{
-    {"shortDescription", &SiteEntry::shortDescription},
-    {"longDescription", &SiteEntry::longDescription},
-    {"url", &SiteEntry::url},
-    {"href", &SiteEntry::href},
-    {"command", &SiteEntry::command},
-    {"MailTo", &SiteEntry::MailTo},
-    {"MailCC", &SiteEntry::MailCC},
-    {"MailBCC", &SiteEntry::MailBCC},
-    {"MailSubject", &SiteEntry::MailSubject},
-    {"MailBody", &SiteEntry::MailBody},
-    {"windowName", &SiteEntry::windowName},
-    {"left", &SiteEntry::left},
-    {"top", &SiteEntry::top},
-    {"width", &SiteEntry::width},
-    {"height", &SiteEntry::height},
+constexpr std::array<SiteEntryKey, 29> kKeys = {{
+    {"shortDescription", kText, &SiteEntry::shortDescription},
+    {"longDescription", kText, &SiteEntry::longDescription},
+    {"url", kTemplate, &SiteEntry::url},
+    {"href", kTemplate, &SiteEntry::href},
+    {"command", kTemplate, &SiteEntry::command},
+    {"MailTo", kTemplate, &SiteEntry::MailTo},
+    {"MailCC", kTemplate, &SiteEntry::MailCC},
+    {"MailBCC", kTemplate, &SiteEntry::MailBCC},
+    {"MailSubject", kTemplate, &SiteEntry::MailSubject},
+    {"MailBody", kTemplate, &SiteEntry::MailBody},
+    {"windowName", kText, &SiteEntry::windowName},
+    {"left", kText, &SiteEntry::left},
+    {"top", kText, &SiteEntry::top},
+    {"width", kText, &SiteEntry::width},
+    {"height", kText, &SiteEntry::height},
+    {"useConsole", kFlag, nullptr, &SiteEntry::useConsole},
+    {"leaveConsole", kFlag, nullptr, &SiteEntry::leaveConsole},
+    {"URLEncode", kFlag, nullptr, &SiteEntry::URLEncode},
+    {"directories", kFlag, nullptr, &SiteEntry::directories},
+    {"fullScreen", kFlag, nullptr, &SiteEntry::fullScreen},
+    {"location", kFlag, nullptr, &SiteEntry::location},
+    {"menuBar", kFlag, nullptr, &SiteEntry::menuBar},
+    {"resizable", kFlag, nullptr, &SiteEntry::resizable},
+    {"scrollBars", kFlag, nullptr, &SiteEntry::scrollBars},
+    {"status", kFlag, nullptr, &SiteEntry::status},
+    {"toolBar", kFlag, nullptr, &SiteEntry::toolBar},
+    {"exclusive", kFlag, nullptr, &SiteEntry::exclusive},
+    {"defaultSelected", kFlag, nullptr, &SiteEntry::defaultSelected},
+    {"charset", kCharset},
 }};
 
-constexpr std::array<FlagKey, 13> kFlagKeys = {{
-    {"useConsole", &SiteEntry::useConsole},
-    {"leaveConsole", &SiteEntry::leaveConsole},
-    {"URLEncode", &SiteEntry::URLEncode},
-    {"directories", &SiteEntry::directories},
-    {"fullScreen", &SiteEntry::fullScreen},
-    {"location", &SiteEntry::location},
-    {"menuBar", &SiteEntry::menuBar},
-    {"resizable", &SiteEntry::resizable},
-    {"scrollBars", &SiteEntry::scrollBars},
-    {"status", &SiteEntry::status},
-    {"toolBar", &SiteEntry::toolBar},
-    {"exclusive", &SiteEntry::exclusive},
-    {"defaultSelected", &SiteEntry::defaultSelected},
-}};
+}  // namespace
 
-UrlCharset CharsetOf(std::string_view value, UrlCharset fallback) {
+std::optional<UrlCharset> UrlCharsetNamed(std::string_view value) {
   const auto first = value.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return fallback;
+  if (first == std::string_view::npos) return std::nullopt;
   value = value.substr(first, value.find_last_not_of(" \t") + 1 - first);
   if (CompareFolded(value, "utf-8") == 0) return UrlCharset::kUtf8;
   if (CompareFolded(value, "windows-1252") == 0) return UrlCharset::kWindows1252;
-  return fallback;
+  return std::nullopt;
 }
-
-}  // namespace
 
 SiteEntry ReadSiteEntry(const CatalogueSection& section,
                         const SelectionStore& store) {
   SiteEntry entry;
   entry.name = std::string(section.name());
-  for (const TextKey& t : kTextKeys) {
-    if (section.HasValue(t.key)) entry.*t.field = section.GetString(t.key, "");
+  for (const SiteEntryKey& key : kKeys) {
+    switch (key.kind) {
+      case kText:
+      case kTemplate:
+        if (section.HasValue(key.name)) entry.*key.text = section.GetString(key.name, "");
+        break;
+      case kFlag:
+        entry.*key.flag = section.GetBool(key.name, entry.*key.flag);
+        break;
+      case kCharset:
+        entry.charset =
+            UrlCharsetNamed(section.GetString(key.name, "")).value_or(entry.charset);
+        break;
+    }
   }
-  for (const FlagKey& f : kFlagKeys) {
-    entry.*f.field = section.GetBool(f.key, entry.*f.field);
-  }
-  entry.charset = CharsetOf(section.GetString("charset", ""), entry.charset);
   entry.isMail = !entry.MailTo.empty() || !entry.MailCC.empty() ||
                  !entry.MailBCC.empty() || !entry.MailSubject.empty() ||
                  !entry.MailBody.empty();
@@ -87,13 +85,7 @@ SiteEntry ReadSiteEntry(const CatalogueSection& section,
   return entry;
 }
 
-std::vector<std::string_view> SiteEntryKeys() {
-  std::vector<std::string_view> keys;
-  for (const TextKey& t : kTextKeys) keys.push_back(t.key);
-  for (const FlagKey& f : kFlagKeys) keys.push_back(f.key);
-  keys.push_back("charset");
-  return keys;
-}
+std::span<const SiteEntryKey> SiteEntryKeys() { return kKeys; }
 
 const std::string& DisplayDescription(const SiteEntry& entry) {
   return entry.longDescription.empty() ? entry.shortDescription

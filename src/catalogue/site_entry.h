@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,9 +77,31 @@ using SiteEntryList = std::vector<SiteEntry>;
 SiteEntry ReadSiteEntry(const CatalogueSection& section,
                         const SelectionStore& store);
 
-// The catalogue keys ReadSiteEntry reads, in the spelling of the built-in
-// catalogue (keys match without regard to case).
-std::vector<std::string_view> SiteEntryKeys();
+// What ReadSiteEntry makes of a key's value.
+enum class SiteEntryKeyKind {
+  kText,      // taken as written when not empty
+  kTemplate,  // the same, expanded when the entry is carried out; an entry
+              // with one of these set does something when chosen
+  kFlag,      // decided by its first character (CatalogueSection::GetBool)
+  kCharset,   // UrlCharsetNamed
+};
+
+// One key ReadSiteEntry reads, in the spelling of the built-in catalogue
+// (keys match without regard to case), and the field it fills.
+struct SiteEntryKey {
+  std::string_view name;
+  SiteEntryKeyKind kind;
+  std::string SiteEntry::*text = nullptr;  // kText and kTemplate
+  bool SiteEntry::*flag = nullptr;         // kFlag
+};
+
+// Every key ReadSiteEntry reads, each once.
+std::span<const SiteEntryKey> SiteEntryKeys();
+
+// The charset a `charset` value names: "utf-8" or "windows-1252" in any
+// letter case, blanks and tabs around them ignored; none for any other
+// value, an empty one included.
+std::optional<UrlCharset> UrlCharsetNamed(std::string_view value);
 
 // longDescription when it is not empty, else shortDescription.
 const std::string& DisplayDescription(const SiteEntry& entry);

@@ -5,7 +5,7 @@
 
 namespace qm {
 
-void CAboutDlg::Help() { OpenHelpTopic(context_, desktop_, HELP_TOPIC_INDEX); }
+void CAboutDlg::Help() { OpenHelpTopic(context_, desktop_, help_topic_); }
 
 void CAboutDlg::Customization() {
   OpenHelpTopic(context_, desktop_, HELP_TOPIC_CUSTOMIZE);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "context/request_context.h"
+#include "dialogs/dialog_resources.h"
 #include "host/desktop.h"
 #include "resource_ids.h"
 
@@ -15,14 +16,17 @@ class CAboutDlg {
   // Results: 1 OK, 2 Escape or the close box, 215 Home Page.
   static constexpr int kResultHomePage = IDC_HOME_PAGE;
 
-  CAboutDlg(const RequestContext& context, Desktop& desktop)
-      : context_(context), desktop_(desktop) {}
+  // Help opens the topic of `resources`; the window view brings its own
+  // template.
+  CAboutDlg(const RequestContext& context, Desktop& desktop,
+            const DialogResources& resources)
+      : context_(context), desktop_(desktop), help_topic_(resources.help_topic) {}
 
   void Ok() { result_ = 1; }
   void Cancel() { result_ = 2; }
   void HomePage() { result_ = kResultHomePage; }
-  // Help opens the help index, Customization the page on editing the
-  // catalogue; the dialog stays open.
+  // Help opens the dialog's topic (the help index), Customization the page
+  // on editing the catalogue; the dialog stays open.
   void Help();
   void Customization();
 
@@ -31,6 +35,7 @@ class CAboutDlg {
  private:
   const RequestContext& context_;
   Desktop& desktop_;
+  const char* help_topic_;
   std::optional<int> result_;
 };
 

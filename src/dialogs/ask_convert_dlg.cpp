@@ -40,13 +40,15 @@ void Choose(ConvertChoiceList<Item>& list, int index) {
 
 CAskConvertDlg::CAskConvertDlg(const RequestContext& context, Desktop& desktop,
                                const CodePage& code_page, std::u16string amount,
-                               const Unit* unit, const UnitTable& table)
+                               const Unit* unit, const UnitTable& table,
+                               const DialogResources& resources)
     : context_(context),
       desktop_(desktop),
       code_page_(code_page),
       proposed_amount_(std::move(amount)),
       proposed_unit_(unit),
-      table_(table) {}
+      table_(table),
+      help_topic_(resources.help_topic) {}
 
 void CAskConvertDlg::Open() {
   amount_ = code_page_.ToNarrow(proposed_amount_);
@@ -113,7 +115,7 @@ void CAskConvertDlg::Calculate() {
 }
 
 void CAskConvertDlg::Help() {
-  OpenHelpTopic(context_, desktop_, HELP_TOPIC_UNITS);
+  OpenHelpTopic(context_, desktop_, help_topic_);
 }
 
 }  // namespace qm

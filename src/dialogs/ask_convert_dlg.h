@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "context/request_context.h"
+#include "dialogs/dialog_resources.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
 #include "units/unit_table.h"
@@ -61,7 +62,8 @@ class CAskConvertDlg {
   // page and table must outlive the dialog; the table is not owned.
   CAskConvertDlg(const RequestContext& context, Desktop& desktop,
                  const CodePage& code_page, std::u16string amount,
-                 const Unit* unit, const UnitTable& table);
+                 const Unit* unit, const UnitTable& table,
+                 const DialogResources& resources);
   CAskConvertDlg(const CAskConvertDlg&) = delete;
   CAskConvertDlg& operator=(const CAskConvertDlg&) = delete;
 
@@ -91,8 +93,8 @@ class CAskConvertDlg {
   // the result field shows the conversion or its failure text.
   void Calculate();
 
-  // Opens the help topic "HelpUnits.htm" owned by the browser window; the
-  // dialog stays open.
+  // Opens the help topic of the dialog's resources ("HelpUnits.htm") owned
+  // by the browser window; the dialog stays open.
   void Help();
 
   // End the dialog with kIdOk or kIdCancel.
@@ -136,6 +138,7 @@ class CAskConvertDlg {
   std::u16string proposed_amount_;
   const Unit* proposed_unit_;
   const UnitTable& table_;
+  const char* help_topic_;
 
   WindowHandle window_ = 0;
   FocusListener on_focus_;

@@ -52,7 +52,8 @@ class ConvertDialogTest : public ::testing::Test {
   std::unique_ptr<CAskConvertDlg> OpenOn(std::u16string_view selection) {
     const ParsedQuantity q = ParseQuantity(selection, table_, code_page_);
     auto dialog = std::make_unique<CAskConvertDlg>(context_, desktop_, code_page_,
-                                                   q.amount, q.unit, table_);
+                                                   q.amount, q.unit, table_,
+                                                   DialogResources{0, HELP_TOPIC_UNITS});
     dialog->Open();
     return dialog;
   }
@@ -206,7 +207,8 @@ TEST_F(ConvertDialogTest, SortOrderAndEqualNames) {
   BuildUnitTable(catalogue, table);
   const auto& units = table.categories().at("k").units;
   // Folded letters, other bytes by value, equal names as they were added.
-  CAskConvertDlg dialog(context_, desktop_, code_page_, u"2", &units[5], table);
+  CAskConvertDlg dialog(context_, desktop_, code_page_, u"2", &units[5], table,
+                        DialogResources{0, HELP_TOPIC_UNITS});
   dialog.Open();
   EXPECT_EQ(Names(dialog.fromUnits()),
             (std::vector<std::string>{"_under", "Alpha", "alpha", "beta", "same",

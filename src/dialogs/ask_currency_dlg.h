@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialogs/choice_dialog.h"
+#include "dialogs/dialog_resources.h"
 #include "recognisers/currency_table.h"
 
 namespace qm {
@@ -17,7 +18,7 @@ class CAskCurrencyDlg final : public ChoiceDialog {
   CAskCurrencyDlg(RequestContext& context, Desktop& desktop,
                   const CodePage& code_page, SiteEntryList& entries,
                   std::u16string amount, const CurrencyInfo* source,
-                  const CurrencyInfo* target);
+                  const CurrencyInfo* target, const DialogResources& resources);
 
   // The rows of the two boxes: every currency of the table, in table order,
   // which is also the order of their CurrencyDisplayText. A view shows them

@@ -9,22 +9,21 @@ namespace {
 
 // The texts around the list, from the string table; caption 0 is none
 // (a dialog with a list only).
-ChoiceDialogTexts Texts(int template_id, int caption_string, int prompt_string,
-                        std::string help) {
+ChoiceDialogTexts Texts(const DialogResources& resources, int caption_string,
+                        int prompt_string) {
   return ChoiceDialogTexts{
-      template_id,
+      resources.template_id,
       caption_string == 0 ? std::u16string() : std::u16string(LoadText(caption_string)),
-      std::u16string(LoadText(prompt_string)), std::move(help)};
+      std::u16string(LoadText(prompt_string)), resources.help_topic};
 }
 
 }  // namespace
 
 CAskISBNDlg::CAskISBNDlg(RequestContext& context, Desktop& desktop,
                          const CodePage& code_page, SiteEntryList& entries,
-                         std::u16string text)
+                         std::u16string text, const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(IDD_ASK_ISBN, IDS_ISBN_CAPTION, IDS_SITES_PROMPT,
-                         HELP_TOPIC_ISBN)) {}
+                   Texts(resources, IDS_ISBN_CAPTION, IDS_SITES_PROMPT)) {}
 
 InputCheck CAskISBNDlg::ValidateInput(const std::u16string& text) {
   return CheckISBNInput(text);
@@ -32,10 +31,9 @@ InputCheck CAskISBNDlg::ValidateInput(const std::u16string& text) {
 
 CAskUPCDlg::CAskUPCDlg(RequestContext& context, Desktop& desktop,
                        const CodePage& code_page, SiteEntryList& entries,
-                       std::u16string text)
+                       std::u16string text, const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(IDD_ASK_UPC, IDS_UPC_CAPTION, IDS_SITES_PROMPT,
-                         HELP_TOPIC_UPC)) {}
+                   Texts(resources, IDS_UPC_CAPTION, IDS_SITES_PROMPT)) {}
 
 InputCheck CAskUPCDlg::ValidateInput(const std::u16string& text) {
   return CheckUPCInput(text);
@@ -43,10 +41,9 @@ InputCheck CAskUPCDlg::ValidateInput(const std::u16string& text) {
 
 CAskStockDlg::CAskStockDlg(RequestContext& context, Desktop& desktop,
                            const CodePage& code_page, SiteEntryList& entries,
-                           std::u16string text)
+                           std::u16string text, const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(IDD_ASK_STOCK, IDS_STOCK_CAPTION, IDS_STOCK_PROMPT,
-                         HELP_TOPIC_STOCK)) {}
+                   Texts(resources, IDS_STOCK_CAPTION, IDS_STOCK_PROMPT)) {}
 
 InputCheck CAskStockDlg::ValidateInput(const std::u16string& text) {
   return CheckStockInput(text);
@@ -54,27 +51,28 @@ InputCheck CAskStockDlg::ValidateInput(const std::u16string& text) {
 
 CAskOtherDlg::CAskOtherDlg(RequestContext& context, Desktop& desktop,
                            const CodePage& code_page, SiteEntryList& entries,
-                           std::u16string text, std::string help_topic,
+                           std::u16string text, const DialogResources& resources,
                            int caption_string, int prompt_string)
     : ChoiceDialog(context, desktop, code_page, entries, std::move(text),
-                   Texts(IDD_ASK_OTHER, caption_string, prompt_string,
-                         std::move(help_topic))) {}
+                   Texts(resources, caption_string, prompt_string)) {}
 
 CAskEmailDlg::CAskEmailDlg(RequestContext& context, Desktop& desktop,
-                           const CodePage& code_page, SiteEntryList& entries)
+                           const CodePage& code_page, SiteEntryList& entries,
+                           const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(IDD_ASK_EMAIL, 0, IDS_EMAIL_PROMPT, HELP_TOPIC_EMAIL)) {}
+                   Texts(resources, 0, IDS_EMAIL_PROMPT)) {}
 
 CAskTranslateDlg::CAskTranslateDlg(RequestContext& context, Desktop& desktop,
                                    const CodePage& code_page,
-                                   SiteEntryList& entries)
+                                   SiteEntryList& entries,
+                                   const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(IDD_ASK_TRANSLATE, 0, IDS_TRANSLATE_PROMPT,
-                         HELP_TOPIC_TRANSLATE)) {}
+                   Texts(resources, 0, IDS_TRANSLATE_PROMPT)) {}
 
 CAskURLDlg::CAskURLDlg(RequestContext& context, Desktop& desktop,
-                       const CodePage& code_page, SiteEntryList& entries)
+                       const CodePage& code_page, SiteEntryList& entries,
+                       const DialogResources& resources)
     : ChoiceDialog(context, desktop, code_page, entries, std::nullopt,
-                   Texts(IDD_ASK_URL, 0, IDS_URL_PROMPT, HELP_TOPIC_URL)) {}
+                   Texts(resources, 0, IDS_URL_PROMPT)) {}
 
 }  // namespace qm

@@ -1,10 +1,12 @@
 // The dialogs of the site categories: each is the shared choice dialog with
-// its own template, texts, help topic and check of the typed text.
+// its own texts and check of the typed text, shown with the template and
+// help topic its command names (`resources`).
 #pragma once
 
 #include <string>
 
 #include "dialogs/choice_dialog.h"
+#include "dialogs/dialog_resources.h"
 
 namespace qm {
 
@@ -14,7 +16,7 @@ class CAskISBNDlg final : public ChoiceDialog {
  public:
   CAskISBNDlg(RequestContext& context, Desktop& desktop,
               const CodePage& code_page, SiteEntryList& entries,
-              std::u16string text);
+              std::u16string text, const DialogResources& resources);
   // Accepts an ISBN-10, or an EAN-13 of a book, and hands on the ISBN-10
   // (a 979 book, which has none, as its thirteen digits).
   InputCheck ValidateInput(const std::u16string& text) override;
@@ -24,7 +26,7 @@ class CAskUPCDlg final : public ChoiceDialog {
  public:
   CAskUPCDlg(RequestContext& context, Desktop& desktop,
              const CodePage& code_page, SiteEntryList& entries,
-             std::u16string text);
+             std::u16string text, const DialogResources& resources);
   // Accepts a UPC-A, also without its leading zeros; never completes a
   // check digit the user left out.
   InputCheck ValidateInput(const std::u16string& text) override;
@@ -34,7 +36,7 @@ class CAskStockDlg final : public ChoiceDialog {
  public:
   CAskStockDlg(RequestContext& context, Desktop& desktop,
                const CodePage& code_page, SiteEntryList& entries,
-               std::u16string text);
+               std::u16string text, const DialogResources& resources);
   // Trims blanks and line breaks; refuses an empty symbol.
   InputCheck ValidateInput(const std::u16string& text) override;
 };
@@ -45,7 +47,7 @@ class CAskOtherDlg final : public ChoiceDialog {
  public:
   CAskOtherDlg(RequestContext& context, Desktop& desktop,
                const CodePage& code_page, SiteEntryList& entries,
-               std::u16string text, std::string help_topic,
+               std::u16string text, const DialogResources& resources,
                int caption_string, int prompt_string);
 };
 
@@ -54,19 +56,22 @@ class CAskOtherDlg final : public ChoiceDialog {
 class CAskEmailDlg final : public ChoiceDialog {
  public:
   CAskEmailDlg(RequestContext& context, Desktop& desktop,
-               const CodePage& code_page, SiteEntryList& entries);
+               const CodePage& code_page, SiteEntryList& entries,
+               const DialogResources& resources);
 };
 
 class CAskTranslateDlg final : public ChoiceDialog {
  public:
   CAskTranslateDlg(RequestContext& context, Desktop& desktop,
-                   const CodePage& code_page, SiteEntryList& entries);
+                   const CodePage& code_page, SiteEntryList& entries,
+                   const DialogResources& resources);
 };
 
 class CAskURLDlg final : public ChoiceDialog {
  public:
   CAskURLDlg(RequestContext& context, Desktop& desktop,
-             const CodePage& code_page, SiteEntryList& entries);
+             const CodePage& code_page, SiteEntryList& entries,
+             const DialogResources& resources);
 };
 
 }  // namespace qm

@@ -8,6 +8,7 @@
 #include "dialogs/ask_currency_dlg.h"
 #include "dialogs/category_dialogs.h"
 #include "dialogs/gesture_script.h"
+#include "resource_ids.h"
 #include "support/fake_desktop.h"
 #include "support/fake_module_environment.h"
 #include "text/utf8.h"
@@ -15,6 +16,8 @@
 
 namespace qm {
 namespace {
+
+constexpr DialogResources kIsbnDialog{IDD_ASK_ISBN, HELP_TOPIC_ISBN};
 
 class DialogTest : public ::testing::Test {
  protected:
@@ -40,7 +43,7 @@ class DialogTest : public ::testing::Test {
 };
 
 TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
-  CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"offered");
+  CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"offered", kIsbnDialog);
   dialog.Open();
   EXPECT_EQ(dialog.edit_text(), u"offered");
   EXPECT_EQ(dialog.focus(), DialogFocus::kOkButton);
@@ -65,7 +68,7 @@ TEST_F(DialogTest, IsbnDialogNormalisesAndChecksTextBeforeChoice) {
 // the message box appears: each move is reported with the number of boxes
 // shown until then.
 TEST_F(DialogTest, FocusMovesAreReportedBeforeTheirMessages) {
-  CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"bad");
+  CAskISBNDlg dialog(context_, desktop_, code_page_, entries_, u"bad", kIsbnDialog);
   std::vector<std::pair<DialogFocus, std::size_t>> moves;
   dialog.AttachWindow(0xD1A, [&](DialogFocus focus) {
     moves.emplace_back(focus, desktop_.messages.size());
@@ -109,11 +112,15 @@ TEST_F(DialogTest, IsbnUpcAndStockDialogsCheckTheirText) {
     desktop_.messages.clear();
     std::unique_ptr<ChoiceDialog> dialog;
     if (c.kind == kIsbn) {
-      dialog = std::make_unique<CAskISBNDlg>(context_, desktop_, code_page_, entries_, u"");
+      dialog = std::make_unique<CAskISBNDlg>(context_, desktop_, code_page_, entries_, u"",
+                                             kIsbnDialog);
     } else if (c.kind == kUpc) {
-      dialog = std::make_unique<CAskUPCDlg>(context_, desktop_, code_page_, entries_, u"");
+      dialog = std::make_unique<CAskUPCDlg>(context_, desktop_, code_page_, entries_, u"",
+                                            DialogResources{IDD_ASK_UPC, HELP_TOPIC_UPC});
     } else {
-      dialog = std::make_unique<CAskStockDlg>(context_, desktop_, code_page_, entries_, u"");
+      dialog = std::make_unique<CAskStockDlg>(
+          context_, desktop_, code_page_, entries_, u"",
+          DialogResources{IDD_ASK_STOCK, HELP_TOPIC_STOCK});
     }
     dialog->Open();  // the first line is chosen
     dialog->SetEditText(c.typed);
@@ -133,7 +140,7 @@ TEST_F(DialogTest, IsbnUpcAndStockDialogsCheckTheirText) {
 
 TEST_F(DialogTest, OtherDialogTakesAnyTextAndItsStrings) {
   CAskOtherDlg dialog(context_, desktop_, code_page_, entries_, u"x",
-                      "HelpBook.htm", 137, 134);
+                      DialogResources{IDD_ASK_OTHER, "HelpBook.htm"}, 137, 134);
   EXPECT_EQ(dialog.texts().group_caption, u"Search for a book");
   dialog.Open();
   // An empty text is fine.
@@ -151,7 +158,7 @@ TEST_F(DialogTest, OtherDialogTakesAnyTextAndItsStrings) {
 TEST_F(DialogTest, EditBoxKeepsWideTextAndCutsWholeCharacters) {
   const std::u16string offered = u"M\u00FCller Stra\u00DFe \u6771\u4EAC \u20AC\U0001D11E";
   CAskOtherDlg dialog(context_, desktop_, code_page_, entries_, offered,
-                      "HelpSearch.htm", 137, 134);
+                      DialogResources{IDD_ASK_OTHER, "HelpSearch.htm"}, 137, 134);
   dialog.Open();
   EXPECT_EQ(dialog.edit_text(), offered);
   Play(dialog, "text \"\xC5\x81\xC3\xB3" "d\xC5\xBA \xE4\xB8\xAD\"; ok");  // UTF-8 typed
@@ -172,7 +179,7 @@ TEST_F(DialogTest, EditBoxKeepsWideTextAndCutsWholeCharacters) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed.size());
     CAskOtherDlg long_text(context_, desktop_, code_page_, entries_, u"",
-                           "HelpBook.htm", 137, 134);
+                           DialogResources{IDD_ASK_OTHER, "HelpBook.htm"}, 137, 134);
     long_text.Open();
     long_text.SetEditText(c.typed);
     ASSERT_TRUE(long_text.Ok());
@@ -181,7 +188,8 @@ TEST_F(DialogTest, EditBoxKeepsWideTextAndCutsWholeCharacters) {
 }
 
 TEST_F(DialogTest, ListOnlyDialogsAndCancel) {
-  CAskURLDlg dialog(context_, desktop_, code_page_, entries_);
+  CAskURLDlg dialog(context_, desktop_, code_page_, entries_,
+                    DialogResources{IDD_ASK_URL, HELP_TOPIC_URL});
   dialog.Open();
   EXPECT_FALSE(dialog.has_text());
   std::vector<Gesture> gestures;
@@ -197,7 +205,7 @@ TEST_F(DialogTest, CurrencyDialogAmountAndBoxes) {
   const CurrencyInfo* usd = FindCurrencyByCode("USD");
   ASSERT_TRUE(eur && usd);
   CAskCurrencyDlg dialog(context_, desktop_, code_page_, entries_, u"12,50",
-                         eur, usd);
+                         eur, usd, DialogResources{IDD_ASK_CURRENCY, HELP_TOPIC_CURRENCY});
   dialog.Open();
   EXPECT_EQ(dialog.currencies().size(), 199u);
   EXPECT_EQ(dialog.edit_text(), u"12,50");
@@ -219,7 +227,7 @@ TEST_F(DialogTest, AboutDialogResults) {
        std::vector<std::pair<std::string, int>>{{"help; customize; ok", 1},
                                                 {"cancel", 2},
                                                 {"home", 215}}) {
-    CAboutDlg dialog(context_, desktop_);
+    CAboutDlg dialog(context_, desktop_, DialogResources{0, HELP_TOPIC_INDEX});
     std::vector<Gesture> gestures;
     std::string error;
     ASSERT_TRUE(ParseGestures(script, &gestures, &error));

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/site_entries.h"
 #include "dialogs/about_dlg.h"
 #include "dialogs/category_dialogs.h"
@@ -30,9 +31,11 @@ void RunDialogAndEntries(ChoiceDialog& dialog, SiteEntryList& entries,
   RunChosenEntries(entries, context, ports);
 }
 
-SiteEntryList Collect(HostPorts& ports, std::string_view prefix) {
+// The entries of the command's category.
+SiteEntryList Collect(HostPorts& ports, const CommandWord& command) {
   SiteEntryList entries;
-  CollectSiteEntries(ports.environment, ports.selections, prefix, false, entries);
+  CollectSiteEntries(ports.environment, ports.selections,
+                     FindCatalogueCategory(command.category)->prefix, false, entries);
   return entries;
 }
 
@@ -43,50 +46,56 @@ std::u16string OrSelection(std::u16string found, const RequestContext& context) 
 
 }  // namespace
 
-void RunSelectedStringFlow(RequestContext& context, HostPorts& ports,
-                           const SelectedStringCategory& category) {
-  SiteEntryList entries = Collect(ports, category.prefix);
+void RunSelectedStringFlow(const CommandWord& command, RequestContext& context,
+                           HostPorts& ports, int caption_string, int prompt_string) {
+  SiteEntryList entries = Collect(ports, command);
   CAskOtherDlg dialog(context, ports.desktop, ports.code_page, entries,
-                      OrSelection(ExtractUPC(context), context),
-                      category.help_topic, category.caption_string,
-                      category.prompt_string);
+                      OrSelection(ExtractUPC(context), context), command.dialog,
+                      caption_string, prompt_string);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunIsbnFlow(RequestContext& context, HostPorts& ports) {
-  SiteEntryList entries = Collect(ports, "ISBN:");
+void RunIsbnFlow(const CommandWord& command, RequestContext& context,
+                 HostPorts& ports) {
+  SiteEntryList entries = Collect(ports, command);
   CAskISBNDlg dialog(context, ports.desktop, ports.code_page, entries,
-                     OrSelection(ExtractISBN(context), context));
+                     OrSelection(ExtractISBN(context), context), command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunUpcFlow(RequestContext& context, HostPorts& ports) {
-  SiteEntryList entries = Collect(ports, "UPC:");
+void RunUpcFlow(const CommandWord& command, RequestContext& context,
+                HostPorts& ports) {
+  SiteEntryList entries = Collect(ports, command);
   CAskUPCDlg dialog(context, ports.desktop, ports.code_page, entries,
-                    OrSelection(ExtractUPC(context), context));
+                    OrSelection(ExtractUPC(context), context), command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunStockFlow(RequestContext& context, HostPorts& ports) {
-  SiteEntryList entries = Collect(ports, "STOCK:");
+void RunStockFlow(const CommandWord& command, RequestContext& context,
+                  HostPorts& ports) {
+  SiteEntryList entries = Collect(ports, command);
   CAskStockDlg dialog(context, ports.desktop, ports.code_page, entries,
-                      FindStockSymbol(context.selectedText()));
+                      FindStockSymbol(context.selectedText()), command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunEmailFlow(RequestContext& context, HostPorts& ports) {
-  SiteEntryList entries = Collect(ports, "EMAIL:");
-  CAskEmailDlg dialog(context, ports.desktop, ports.code_page, entries);
+void RunEmailFlow(const CommandWord& command, RequestContext& context,
+                  HostPorts& ports) {
+  SiteEntryList entries = Collect(ports, command);
+  CAskEmailDlg dialog(context, ports.desktop, ports.code_page, entries,
+                      command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunUrlFlow(RequestContext& context, HostPorts& ports) {
-  SiteEntryList entries = Collect(ports, "URL:");
-  CAskURLDlg dialog(context, ports.desktop, ports.code_page, entries);
+void RunUrlFlow(const CommandWord& command, RequestContext& context,
+                HostPorts& ports) {
+  SiteEntryList entries = Collect(ports, command);
+  CAskURLDlg dialog(context, ports.desktop, ports.code_page, entries, command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunTranslateFlow(RequestContext& context, HostPorts& ports) {
+void RunTranslateFlow(const CommandWord& command, RequestContext& context,
+                      HostPorts& ports) {
   if (context.pageHost().find(u'.') == std::u16string::npos) {
     const MessageStyle yes_no_default_no{MessageIcon::kExclamation,
                                          MessageButtons::kYesNo, true};
@@ -96,13 +105,15 @@ void RunTranslateFlow(RequestContext& context, HostPorts& ports) {
       return;
     }
   }
-  SiteEntryList entries = Collect(ports, "TRANSLATE:");
-  CAskTranslateDlg dialog(context, ports.desktop, ports.code_page, entries);
+  SiteEntryList entries = Collect(ports, command);
+  CAskTranslateDlg dialog(context, ports.desktop, ports.code_page, entries,
+                          command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);
 }
 
-void RunConfigFlow(RequestContext& context, HostPorts& ports) {
-  CAboutDlg dialog(context, ports.desktop);
+void RunConfigFlow(const CommandWord& command, RequestContext& context,
+                   HostPorts& ports) {
+  CAboutDlg dialog(context, ports.desktop, command.dialog);
   ports.dialogs.RunAboutDialog(context.browserWindow(), dialog);
   if (dialog.result() == CAboutDlg::kResultHomePage) {
     RunSystemEntry(context, ports, "SYSTEM:Home");

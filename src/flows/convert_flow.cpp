@@ -9,7 +9,8 @@
 namespace qm {
 
 void RunConvertFlow(RequestContext& context, Desktop& desktop,
-                    DialogHost& dialogs, const CodePage& code_page) {
+                    DialogHost& dialogs, const CodePage& code_page,
+                    const DialogResources& resources) {
   // Destroyed in reverse order of declaration: the dialog, the proposed
   // amount, the table (which the dialog reads until it closes), then the
   // catalogue.
@@ -19,7 +20,7 @@ void RunConvertFlow(RequestContext& context, Desktop& desktop,
   BuildUnitTable(catalogue, table);
   ParsedQuantity proposed = ParseQuantity(context.selectedText(), table, code_page);
   CAskConvertDlg dialog(context, desktop, code_page, proposed.amount,
-                        proposed.unit, table);
+                        proposed.unit, table, resources);
   dialogs.RunConvertDialog(context.browserWindow(), dialog);
 }
 

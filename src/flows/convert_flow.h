@@ -3,6 +3,7 @@
 #pragma once
 
 #include "context/request_context.h"
+#include "dialogs/dialog_resources.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
 #include "host/dialog_host.h"
@@ -11,10 +12,11 @@ namespace qm {
 
 // Loads the "UNIT:" sections (the user's file, else the built-in default),
 // builds the unit table, parses the selection as captured (not tidied) and
-// runs the converter dialog owned by the browser window. The dialog, the
-// proposed amount, the table and the catalogue are released in that order
-// before it returns. Reports nothing to the caller.
+// runs the converter dialog, shown with `resources`, owned by the browser
+// window. The dialog, the proposed amount, the table and the catalogue are
+// released in that order before it returns. Reports nothing to the caller.
 void RunConvertFlow(RequestContext& context, Desktop& desktop,
-                    DialogHost& dialogs, const CodePage& code_page);
+                    DialogHost& dialogs, const CodePage& code_page,
+                    const DialogResources& resources);
 
 }  // namespace qm

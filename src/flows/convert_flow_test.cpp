@@ -26,7 +26,7 @@ class ConvertFlowTest : public ::testing::Test {
     window_->document->selection = FakeTextRange{std::move(selection), u""};
     RequestContext context(env_);
     ASSERT_TRUE(BuildRequestContext(context, &arguments_));
-    RunConvertFlow(context, desktop_, dialogs_, code_page_);
+    RunConvertFlow(context, desktop_, dialogs_, code_page_, {0, HELP_TOPIC_UNITS});
   }
 
   FakeModuleEnvironment env_;

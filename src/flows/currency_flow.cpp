@@ -1,5 +1,6 @@
 #include "flows/currency_flow.h"
 
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/site_entries.h"
 #include "dialogs/ask_currency_dlg.h"
 #include "flows/action_runner.h"
@@ -16,15 +17,16 @@ const CurrencyInfo* InitialTargetCurrency(const CurrencyInfo* source,
   return local == usd ? FindCurrencyByCode("CAD") : usd;
 }
 
-void RunCurrencyFlow(RequestContext& context, HostPorts& ports) {
+void RunCurrencyFlow(const CommandWord& command, RequestContext& context,
+                     HostPorts& ports) {
   SiteEntryList entries;
-  CollectSiteEntries(ports.environment, ports.selections, "CURRENCY:", false,
-                     entries);
+  CollectSiteEntries(ports.environment, ports.selections,
+                     FindCatalogueCategory(command.category)->prefix, false, entries);
   const CurrencyInfo* source = SourceCurrency(context);
   const CurrencyInfo* local = TargetCurrency(context);
   CAskCurrencyDlg dialog(context, ports.desktop, ports.code_page, entries,
                          ParseAmount(context), source,
-                         InitialTargetCurrency(source, local));
+                         InitialTargetCurrency(source, local), command.dialog);
   ports.dialogs.RunCurrencyDialog(context.browserWindow(), dialog);
   if (dialog.result() != kResultOk) return;
   context.SetSelectedText(dialog.amount());

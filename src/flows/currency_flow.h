@@ -3,6 +3,7 @@
 #pragma once
 
 #include "context/request_context.h"
+#include "flows/command_word.h"
 #include "host/host_ports.h"
 
 namespace qm {
@@ -16,6 +17,7 @@ const CurrencyInfo* InitialTargetCurrency(const CurrencyInfo* source,
 // After OK: the typed amount becomes the selection (as typed), the ticks
 // are remembered, the two currencies become the request's, and the chosen
 // sites open with them. Cancel stores nothing and runs nothing.
-void RunCurrencyFlow(RequestContext& context, HostPorts& ports);
+void RunCurrencyFlow(const CommandWord& command, RequestContext& context,
+                     HostPorts& ports);
 
 }  // namespace qm

@@ -131,32 +131,32 @@ TEST_F(FlowTest, EveryCommandsDialogTextsAndHelpTopics) {
     std::vector<std::string> help;
   };
   const Case cases[] = {
-      {u"BOOK", 226, u"Search for a book", kSites, {"HelpBook.htm"}},
-      {u"MOVIE", 226, u"Search for a movie", kSites, {"HelpMovie.htm"}},
-      {u"MUSIC", 226, u"Search for music", kSites, {"HelpMusic.htm"}},
-      {u"OTHER", 226, u"Using the following selection",
+      {u"BOOK", IDD_ASK_OTHER, u"Search for a book", kSites, {"HelpBook.htm"}},
+      {u"MOVIE", IDD_ASK_OTHER, u"Search for a movie", kSites, {"HelpMovie.htm"}},
+      {u"MUSIC", IDD_ASK_OTHER, u"Search for music", kSites, {"HelpMusic.htm"}},
+      {u"OTHER", IDD_ASK_OTHER, u"Using the following selection",
        u"Do one of the following\n(Double-click on sites or actions to select "
        u"them)",
        {"HelpOther.htm"}},
-      {u"SEARCH", 226, u"Search for", kSites, {"HelpSearch.htm"}},
-      {u"ISBN", 222, u"Look for the book ISBN", kCodeSites, {"HelpISBN.htm"}},
-      {u"UPC", 224, u"Look for the item with UPC", kCodeSites, {"HelpUPC.htm"}},
-      {u"STOCK", 230, u"Look for the stock with symbol",
+      {u"SEARCH", IDD_ASK_OTHER, u"Search for", kSites, {"HelpSearch.htm"}},
+      {u"ISBN", IDD_ASK_ISBN, u"Look for the book ISBN", kCodeSites, {"HelpISBN.htm"}},
+      {u"UPC", IDD_ASK_UPC, u"Look for the item with UPC", kCodeSites, {"HelpUPC.htm"}},
+      {u"STOCK", IDD_ASK_STOCK, u"Look for the stock with symbol",
        u"At one or more of the following sites\n(Double-click actions or sites "
        u"to select them)",
        {"HelpStock.htm"}},
-      {u"EMAIL", 228, u"",
+      {u"EMAIL", IDD_ASK_EMAIL, u"",
        u"Send an email\n(Double click on the type of email required)",
        {"HelpEmail.htm"}},
-      {u"TRANSLATE", 227, u"",
+      {u"TRANSLATE", IDD_ASK_TRANSLATE, u"",
        u"Translate publicly accessible web page\n(Double click on the "
        u"translation required)",
        {"HelpTranslate.htm"}},
-      {u"URL", 232, u"",
+      {u"URL", IDD_ASK_URL, u"",
        u"Find information about this URL\n(Double click on the site or action "
        u"required)",
        {"HelpURL.htm"}},
-      {u"CURRENCY", 229, u"",
+      {u"CURRENCY", IDD_ASK_CURRENCY, u"",
        u"Using one of the following\n(Double-click actions or sites to select "
        u"them)",
        {"HelpCurrency.htm"}},

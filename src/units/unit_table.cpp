@@ -9,31 +9,9 @@
 namespace qm {
 namespace {
 
-constexpr int kLowestPower = -18;
-constexpr int kHighestPower = 18;
+constexpr int kLowestPower = kLowestUnitPower;
+constexpr int kHighestPower = kHighestUnitPower;
 constexpr std::size_t kPowerCount = kHighestPower - kLowestPower + 1;
-
-constexpr int kNoPower = kHighestPower + 1;
-
-// The power of ten that a (folded) key names: "ten%+d" spells them, so
-// "ten+0", "ten+3" and "ten-18" do, while "ten0", "ten-0", "ten+03" and
-// "ten+19" do not.
-int PowerOfKey(std::string_view key) {
-  if (key.size() < 5 || key.size() > 6 || key.substr(0, 3) != "ten") {
-    return kNoPower;
-  }
-  const char sign = key[3];
-  const std::string_view digits = key.substr(4);
-  if (sign != '+' && sign != '-') return kNoPower;
-  if (digits.size() == 2 && digits[0] == '0') return kNoPower;
-  int n = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return kNoPower;
-    n = n * 10 + (c - '0');
-  }
-  if (n > kHighestPower || (sign == '-' && n == 0)) return kNoPower;
-  return sign == '-' ? -n : n;
-}
 
 // Letters and digits of Windows-1252, the code page of the built-in
 // catalogue: ASCII, the accented letters, and the superscript digits, which
@@ -124,20 +102,39 @@ const Unit* AddUnit(UnitTable& table, UnitCategory& category,
   return &unit;
 }
 
+bool ReadUnitPowerKey(std::string_view key, int* power) {
+  if (key.size() < 5 || key.size() > 6 || key.substr(0, 3) != "ten") return false;
+  const char sign = key[3];
+  const std::string_view digits = key.substr(4);
+  if (sign != '+' && sign != '-') return false;
+  if (digits.size() == 2 && digits[0] == '0') return false;
+  int n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n > kHighestPower || (sign == '-' && n == 0)) return false;
+  *power = sign == '-' ? -n : n;
+  return true;
+}
+
 void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table) {
   catalogue.ForEachSection([&](const CatalogueSection& section) {
-    if (!section.HasValue("category")) return;
+    const UnitSectionKeys& keys = kUnitSectionKeys;
+    if (!section.HasValue(keys.category)) return;
     UnitCategory& category =
-        FindOrAddCategory(table, section.GetString("category", ""));
-    const double a = section.GetNumber("a", 1.0);
-    const double b = section.GetNumber("b", 0.0);
-    const bool invert = section.GetBool("invert", false);
+        FindOrAddCategory(table, section.GetString(keys.category, ""));
+    const double a = section.GetNumber(keys.scale, keys.default_scale);
+    const double b = section.GetNumber(keys.offset, keys.default_offset);
+    const bool invert = section.GetBool(keys.invert, keys.default_invert);
     // One pass over the section's few keys instead of 37 lookups; the
     // units are still made in ascending order of the power.
     std::array<std::string_view, kPowerCount> lists{};
     for (const CatalogueValue& value : section) {
-      const int n = PowerOfKey(value.key);
-      if (n != kNoPower) lists[static_cast<std::size_t>(n - kLowestPower)] = value.value;
+      int n = 0;
+      if (ReadUnitPowerKey(value.key, &n)) {
+        lists[static_cast<std::size_t>(n - kLowestPower)] = value.value;
+      }
     }
     for (int n = kLowestPower; n <= kHighestPower; ++n) {
       const std::string_view list = lists[static_cast<std::size_t>(n - kLowestPower)];

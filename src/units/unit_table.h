@@ -90,6 +90,29 @@ class UnitTable {
   std::vector<std::size_t> name_lengths_;
 };
 
+// The keys of a unit section besides its power keys, as BuildUnitTable
+// reads them, and what it takes when one is missing or holds nothing it can
+// read. A section without a category defines no unit.
+struct UnitSectionKeys {
+  std::string_view category = "category";
+  std::string_view scale = "a";
+  double default_scale = 1.0;
+  std::string_view offset = "b";
+  double default_offset = 0.0;
+  std::string_view invert = "invert";
+  bool default_invert = false;
+};
+inline constexpr UnitSectionKeys kUnitSectionKeys{};
+
+// The powers of ten a unit section's power keys name, "ten-18" to "ten+18".
+inline constexpr int kLowestUnitPower = -18;
+inline constexpr int kHighestUnitPower = 18;
+
+// True when the folded key `key` is a power key, spelled as "ten%+d" spells
+// its power within the range above, and then sets *power: "ten+0", "ten+3"
+// and "ten-18" are, "ten0", "ten-0", "ten+03" and "ten+19" are not.
+bool ReadUnitPowerKey(std::string_view key, int* power);
+
 // Fills the empty `table` from `catalogue`, loaded with the prefix "UNIT:",
 // section by section in the catalogue's order. A section without a
 // non-empty "category" is skipped; "a" (default 1), "b" (default 0) and

@@ -276,7 +276,8 @@ TEST_F(DialogViewTest, EditBoxHoldsWideText) {
   entries[0].name = "BOOK:Any";
   entries[0].shortDescription = "Any";
   const std::u16string offered = u"\u6771\u4EAC\u306E\u672C\u5C4B \u5317\u4EAC\u56FE\u4E66";
-  CAskOtherDlg shown(context, desktop_, code_page_, entries, offered, HELP_TOPIC_BOOK,
+  CAskOtherDlg shown(context, desktop_, code_page_, entries, offered,
+                     DialogResources{IDD_ASK_OTHER, HELP_TOPIC_BOOK},
                      IDS_BOOK_CAPTION, IDS_SITES_OR_ACTIONS_PROMPT);
   {
     DialogSteps steps({
@@ -295,7 +296,8 @@ TEST_F(DialogViewTest, EditBoxHoldsWideText) {
   EXPECT_EQ(shown.result(), kResultOk);
   EXPECT_EQ(shown.text(), offered + u"\u66F8");
 
-  CAskOtherDlg long_text(context, desktop_, code_page_, entries, u"", HELP_TOPIC_BOOK,
+  CAskOtherDlg long_text(context, desktop_, code_page_, entries, u"",
+                         DialogResources{IDD_ASK_OTHER, HELP_TOPIC_BOOK},
                          IDS_BOOK_CAPTION, IDS_SITES_OR_ACTIONS_PROMPT);
   {
     DialogSteps steps({[&](HWND dialog) {
@@ -426,7 +428,7 @@ TEST_F(DialogViewTest, AboutDialogResults) {
   RequestContext context(env_);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
-    CAboutDlg about(context, desktop_);
+    CAboutDlg about(context, desktop_, DialogResources{0, HELP_TOPIC_INDEX});
     DialogSteps steps({
         [&](HWND dialog) {
           EXPECT_EQ(FocusedControl(), IDOK);

@@ -2,7 +2,9 @@
 'use strict';
 
 // Calls the export `name` of the core `module` with `text` (or null) as a
-// UTF-8 C string and returns the text it answers. The text goes through
+// UTF-8 C string and its length in bytes (an export that reads a text with
+// a NUL in it takes the length; the others ignore it), and returns the text
+// it answers. The text goes through
 // the heap, not the stack that ccall would use: a catalogue or an address
 // may be larger than the module's stack.
 // eslint-disable-next-line no-unused-vars
@@ -13,7 +15,7 @@ function callCoreWithText(module, name, text) {
   try {
     module.HEAPU8.set(bytes, pointer);
     module.HEAPU8[pointer + bytes.length] = 0;
-    return module.UTF8ToString(module['_' + name](pointer));
+    return module.UTF8ToString(module['_' + name](pointer, bytes.length));
   } finally {
     module._free(pointer);
   }

@@ -9,13 +9,16 @@ namespace qm {
 namespace {
 
 // Strings cross as UTF-8 in memory the module allocates; the caller frees.
-EM_JS(char*, qm_request_string, (const char* key, int key_length), {
+// The length goes with them, so a NUL inside a value (a catalogue may hold
+// one) does not end it.
+EM_JS(char*, qm_request_string, (const char* key, int key_length, int* length), {
   const found = Module.qmRequestValue(UTF8ToString(key, key_length));
   if (typeof found !== 'string') return 0;
   const value = Module.qmWellFormed(found);
-  const size = lengthBytesUTF8(value) + 1;
-  const text = _malloc(size);
-  stringToUTF8(value, text, size);
+  const bytes = lengthBytesUTF8(value);
+  const text = _malloc(bytes + 1);
+  stringToUTF8(value, text, bytes + 1);
+  HEAP32[length >> 2] = bytes;
   return text;
 });
 
@@ -53,9 +56,10 @@ using OwnedText = std::unique_ptr<char, FreeText>;
 }  // namespace
 
 std::optional<std::string> RequestString(std::string_view key) {
-  const OwnedText text(qm_request_string(key.data(), static_cast<int>(key.size())));
+  int length = 0;
+  const OwnedText text(qm_request_string(key.data(), static_cast<int>(key.size()), &length));
   if (!text) return std::nullopt;
-  return std::string(text.get());
+  return std::string(text.get(), static_cast<std::size_t>(length));
 }
 
 std::optional<double> RequestNumber(std::string_view key) {
