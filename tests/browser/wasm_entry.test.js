@@ -43,7 +43,7 @@ test('text of every kind crosses to the extension intact', async () => {
   assert.equal(dialog.state.text, 'a"b\\c\u0001d e f\u{20BB7}g\uFFFDh');
 });
 
-test('a NUL in the stored catalogue ends only its value: the entries after it are offered',
+test('a NUL in the stored catalogue does not end it: the entries after it are offered',
      async () => {
   const catalogue = '[BOOK:A]\nshortDescription=A\0cut\nurl=https://a.example/?q=!s\n' +
                     '[BOOK:B]\nshortDescription=B\nurl=https://b.example/?q=!s\n';
@@ -51,7 +51,9 @@ test('a NUL in the stored catalogue ends only its value: the entries after it ar
       (r) => (r.kind === 'dialog' ? 'cancel' : '1'));
   const dialog = requests.find((r) => r.kind === 'dialog');
   assert.ok(dialog, JSON.stringify(requests));
-  assert.deepEqual(dialog.state.lines.map((line) => line.text), ['A', 'B']);
+  // The value holding the NUL is read as the linter's warning says; what
+  // matters here is that entry B, after it, still reaches the dialog.
+  assert.deepEqual(dialog.state.lines.map((line) => line.text), ['A\0cut', 'B']);
 });
 
 test('a gesture the dialog does not know comes back as a fault, then the dialog goes on',
