@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "action_log.h"
 #include "catalogue/catalogue_lint.h"
 #include "catalogue/catalogue_loader.h"
 #include "exit_status.h"
@@ -16,6 +15,7 @@
 #include "posix_module_environment.h"
 #include "subcommands.h"
 #include "terminal_text.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
@@ -133,15 +133,17 @@ int RunCheckSubcommand(int argc, char** argv) {
   // hold millions of them.
   const Windows1252CodePage code_page;
   auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
-  bool first = true;
+  JsonWriter report;
   std::function<void(const LintFinding&)> print;
   if (json) {
-    std::cout << "{\"file\":" << JsonString(file) << ",\"findings\":[";
+    report.BeginObject().Key("file").String(file).Key("findings").BeginArray();
     print = [&](const LintFinding& f) {
-      std::cout << (first ? "" : ",") << "{\"line\":" << f.line << ",\"severity\":\""
-                << LintSeverityName(f.severity) << "\",\"message\":"
-                << JsonString(utf8(f.message)) << "}";
-      first = false;
+      report.BeginObject()
+          .Key("line").Number(static_cast<long long>(f.line))
+          .Key("severity").String(LintSeverityName(f.severity))
+          .Key("message").String(utf8(f.message))
+          .EndObject();
+      std::cout << report.Take();
     };
   } else {
     print = [&](const LintFinding& f) {
@@ -154,16 +156,16 @@ int RunCheckSubcommand(int argc, char** argv) {
   const LintTally tally =
       LintCatalogue(bytes, code_page, kLintFindingsShownPerKind, print);
   if (json) {
-    std::cout << "],\"omitted\":[";
-    first = true;
+    report.EndArray().Key("omitted").BeginArray();
     for (const LintOmission& o : tally.omitted) {
-      std::cout << (first ? "" : ",") << "{\"line\":" << o.first_line
-                << ",\"severity\":\"" << LintSeverityName(o.severity)
-                << "\",\"kind\":" << JsonString(LintKindName(o.kind))
-                << ",\"count\":" << o.count << "}";
-      first = false;
+      report.BeginObject()
+          .Key("line").Number(static_cast<long long>(o.first_line))
+          .Key("severity").String(LintSeverityName(o.severity))
+          .Key("kind").String(LintKindName(o.kind))
+          .Key("count").Number(static_cast<long long>(o.count))
+          .EndObject();
     }
-    std::cout << "]}\n";
+    std::cout << report.EndArray().EndObject().Take() << "\n";
   } else {
     for (const LintOmission& o : tally.omitted) {
       std::cout << TerminalSafe(file, false) << ":" << o.first_line << ": "

@@ -2,11 +2,11 @@
 #include <string>
 #include <string_view>
 
-#include "action_log.h"
 #include "catalogue/catalogue_loader.h"
 #include "exit_status.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
+#include "text/json_writer.h"
 #include "text/number_scan.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -50,7 +50,8 @@ bool IsPositional(std::string_view arg) {
 // `status`.
 int Fail(bool json, int status, const std::string& error) {
   if (json) {
-    std::cout << "{\"error\":" << JsonString(error) << "}\n";
+    std::cout << JsonWriter().BeginObject().Key("error").String(error).EndObject().text()
+              << "\n";
   } else {
     std::cerr << "qmkit convert: " << error << "\n";
   }
@@ -154,9 +155,13 @@ int RunConvertSubcommand(int argc, char** argv) {
 
   if (!has_to) {
     if (json) {
-      std::cout << "{\"amount\":" << JsonString(amount)
-                << ",\"unit\":" << JsonString(utf8(from.name))
-                << ",\"category\":" << JsonString(category) << "}\n";
+      JsonWriter proposal;
+      proposal.BeginObject()
+          .Key("amount").String(amount)
+          .Key("unit").String(utf8(from.name))
+          .Key("category").String(category)
+          .EndObject();
+      std::cout << proposal.text() << "\n";
     } else {
       std::cout << amount << " " << utf8(from.name) << " (" << category << ")\n";
     }
@@ -190,15 +195,17 @@ int RunConvertSubcommand(int argc, char** argv) {
                           ToReference(from, value, &reference, &detail) &&
                           FromReference(*to, reference, &result, &detail);
   if (json) {
-    std::cout << "{\"amount\":" << JsonString(utf8(conversion.amount))
-              << ",\"unit\":" << JsonString(utf8(from.name))
-              << ",\"to\":" << JsonString(utf8(to->name))
-              << ",\"category\":" << JsonString(category)
-              << ",\"calculated\":" << (calculated ? "true" : "false")
-              << ",\"result\":" << JsonString(utf8(conversion.result));
+    JsonWriter answer;
+    answer.BeginObject()
+        .Key("amount").String(utf8(conversion.amount))
+        .Key("unit").String(utf8(from.name))
+        .Key("to").String(utf8(to->name))
+        .Key("category").String(category)
+        .Key("calculated").Bool(calculated)
+        .Key("result").String(utf8(conversion.result));
     // The result text says why, as the converter's dialog shows it.
-    if (!calculated) std::cout << ",\"error\":" << JsonString(utf8(conversion.result));
-    std::cout << "}\n";
+    if (!calculated) answer.Key("error").String(utf8(conversion.result));
+    std::cout << answer.EndObject().text() << "\n";
   } else {
     std::cout << utf8(conversion.result) << "\n";
   }

@@ -2,7 +2,6 @@
 #include <string>
 #include <string_view>
 
-#include "action_log.h"
 #include "actions/command_line.h"
 #include "actions/template_expansion.h"
 #include "context/request_context.h"
@@ -13,6 +12,7 @@
 #include "terminal_page.h"
 #include "terminal_text.h"
 #include "text/ascii_fold.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
@@ -86,19 +86,18 @@ int ShowEntryCommand(const SiteEntry& entry, const std::string& shown_template,
   const std::string line = utf8(command.process.command_line);
   const std::string refusal = ToUtf8(command.refusal);
   if (json) {
-    std::cout << "{\"template\":" << JsonString(shown_template)
-              << ",\"command_line\":" << JsonString(line);
+    JsonWriter answer;
+    answer.BeginObject().Key("template").String(shown_template).Key("command_line").String(line);
     if (!command.refusal.empty()) {
-      std::cout << ",\"refused\":" << JsonString(refusal) << "}\n";
+      answer.Key("refused").String(refusal);
     } else {
-      std::cout << ",\"arguments\":[";
-      const char* separator = "";
+      answer.Key("arguments").BeginArray();
       for (const std::string& argument : command.process.arguments) {
-        std::cout << separator << JsonString(utf8(argument));
-        separator = ",";
+        answer.String(utf8(argument));
       }
-      std::cout << "]}\n";
+      answer.EndArray();
     }
+    std::cout << answer.EndObject().text() << "\n";
   } else {
     std::cout << "command line: " << TerminalSafe(line, false) << "\n";
     if (!command.refusal.empty()) {
@@ -214,8 +213,9 @@ int RunExpandSubcommand(int argc, char** argv) {
   }
   const std::string expansion = ToUtf8(wide);
   if (json) {
-    std::cout << "{\"template\":" << JsonString(shown_template)
-              << ",\"expansion\":" << JsonString(expansion) << "}\n";
+    JsonWriter answer;
+    answer.BeginObject().Key("template").String(shown_template).Key("expansion").String(expansion);
+    std::cout << answer.EndObject().text() << "\n";
   } else {
     std::cout << TerminalSafe(expansion, false) << "\n";
   }

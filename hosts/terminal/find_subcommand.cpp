@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "action_log.h"
 #include "context/request_context.h"
 #include "page_options.h"
 #include "posix_module_environment.h"
@@ -15,6 +14,7 @@
 #include "subcommands.h"
 #include "terminal_page.h"
 #include "text/ascii_fold.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -200,12 +200,10 @@ int RunFindSubcommand(int argc, char** argv) {
   const Answer answer = recogniser->find(context);
 
   if (json) {
-    std::cout << "{\"what\":" << JsonString(std::string(recogniser->what))
-              << ",\"found\":" << (answer.found ? "true" : "false");
-    for (const auto& [name, value] : answer.fields) {
-      std::cout << "," << JsonString(name) << ":" << JsonString(ToUtf8(value));
-    }
-    std::cout << "}\n";
+    JsonWriter json;
+    json.BeginObject().Key("what").String(recogniser->what).Key("found").Bool(answer.found);
+    for (const auto& [name, value] : answer.fields) json.Key(name).String(value);
+    std::cout << json.EndObject().text() << "\n";
   } else if (!answer.text.empty()) {
     std::cout << ToUtf8(answer.text) << "\n";
   }

@@ -18,7 +18,7 @@
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
 #include "extension_environment.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 

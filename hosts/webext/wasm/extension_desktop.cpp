@@ -1,7 +1,7 @@
 #include "extension_desktop.h"
 
 #include "extension_bridge.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 
