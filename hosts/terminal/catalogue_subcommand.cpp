@@ -1,10 +1,3 @@
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -15,6 +8,7 @@
 #include "exit_status.h"
 #include "resource_ids.h"
 #include "host_options.h"
+#include "new_file.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
 #include "text/windows_1252.h"
@@ -47,89 +41,21 @@ int Usage(const std::string& error) {
   return kExitUsage;
 }
 
-int Failed(const std::string& what) {
-  std::cerr << "qmkit catalogue: " << what << ": " << std::strerror(errno) << "\n";
-  return kExitActionFailed;
-}
-
 int ExistsAlready(const std::string& path) {
   std::cerr << "qmkit catalogue: " << path
             << " exists already, and --export never replaces a file\n";
   return kExitUsage;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Removes the temporary file unless it was given its final name.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!kept_) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& path() const { return path_; }
-  void Keep() { kept_ = true; }
-
- private:
-  std::string path_;
-  bool kept_ = false;
-};
-
-// Gives the temporary file the name `path` only while that name is free,
-// so that a file made meanwhile by someone else survives. Returns 0, or the
-// errno of the failure (EEXIST when the name is taken).
-int NameWithoutReplacing(TemporaryFile& temporary, const std::string& path) {
-  if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, path.c_str(),
-                  RENAME_NOREPLACE) == 0) {
-    temporary.Keep();
-    return 0;
-  }
-  // Some file systems know no RENAME_NOREPLACE; a hard link never replaces,
-  // and the temporary name goes with the TemporaryFile.
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  return ::link(temporary.path().c_str(), path.c_str()) == 0 ? 0 : errno;
-}
-
-// Writes `bytes` into a new file `path`. They go to a temporary file beside
-// it first, so a failure part way leaves no half-written catalogue behind.
 int ExportToFile(const std::string& path, std::string_view bytes) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) == 0) return ExistsAlready(path);
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string pattern = folder + "/." + name + ".XXXXXX";
-  const int fd = ::mkstemp(pattern.data());
-  if (fd < 0) return Failed("cannot write in " + (folder.empty() ? "/" : folder));
-  TemporaryFile temporary(pattern);
-  // mkstemp makes the file private; a catalogue is as readable as any file
-  // the user makes.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  const bool written = ::fchmod(fd, 0666 & ~mask) == 0 && WriteAll(fd, bytes) &&
-                       ::fsync(fd) == 0;
-  const int write_error = errno;
-  if (::close(fd) != 0 || !written) {
-    if (!written) errno = write_error;
-    return Failed("cannot write " + path);
+  std::string error;
+  switch (WriteNewFile(path, bytes, &error)) {
+    case NewFileResult::kWritten: return kExitDone;
+    case NewFileResult::kExists: return ExistsAlready(path);
+    case NewFileResult::kFailed: break;
   }
-  const int error = NameWithoutReplacing(temporary, path);
-  if (error == EEXIST) return ExistsAlready(path);
-  if (error != 0) {
-    errno = error;
-    return Failed("cannot write " + path);
-  }
-  return kExitDone;
+  std::cerr << "qmkit catalogue: " << error << "\n";
+  return kExitActionFailed;
 }
 
 int Export(const std::string& path) {

@@ -1,8 +1,3 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -60,26 +55,6 @@ int Usage(const std::string& error) {
   return kExitUsage;
 }
 
-// Reads the regular file `path` whole. On failure says why in *reason.
-bool ReadCatalogueFile(const std::string& path, std::string* bytes, std::string* reason) {
-  // Without O_NONBLOCK a FIFO given by mistake would wait for a writer.
-  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
-    *reason = std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    *reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-    return false;
-  }
-  if (!ReadToEnd(fd.get(), bytes)) {
-    *reason = std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int RunCheckSubcommand(int argc, char** argv) {
@@ -119,7 +94,7 @@ int RunCheckSubcommand(int argc, char** argv) {
   }
   std::string bytes;
   std::string reason;
-  if (!ReadCatalogueFile(file, &bytes, &reason)) {
+  if (!ReadRegularFile(file, &bytes, &reason)) {
     std::cerr << "qmkit check: cannot read " << (users_catalogue ? "the user's catalogue " : "")
               << TerminalSafe(file, false) << ": " << reason << "\n";
     if (users_catalogue) {
