@@ -148,10 +148,21 @@ int PrintProposal(const Reading& reading, const CodePage& code_page, bool json) 
   return kExitDone;
 }
 
-// Converts the reading to the unit `to_name` and prints the result, as the
-// converter's Calculate button shows it; returns the exit status.
-int ConvertAndPrint(const Reading& reading, const std::string& to_name, const UnitTable& table,
-                    const CodePage& code_page, bool json) {
+// A conversion as the converter's Calculate button shows it, in UTF-8.
+struct ConversionAnswer {
+  std::string amount;
+  std::string unit;
+  std::string to;
+  std::string category;
+  std::string result;  // says why when not calculated
+  bool calculated = false;
+};
+
+// Converts the reading to the unit `to_name`. When it cannot, tells why
+// and returns the exit status.
+std::optional<int> Convert(const Reading& reading, const std::string& to_name,
+                           const UnitTable& table, const CodePage& code_page, bool json,
+                           ConversionAnswer* answer) {
   const auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
   const Unit& from = *reading.unit;
   const std::string category = utf8(from.category->name);
@@ -179,25 +190,35 @@ int ConvertAndPrint(const Reading& reading, const std::string& to_name, const Un
   double result = 0;
   std::size_t consumed = 0;
   std::u16string detail;
-  const bool calculated = ScanDouble(conversion.amount, &value, &consumed) &&
-                          ToReference(from, value, &reference, &detail) &&
-                          FromReference(*to, reference, &result, &detail);
+  answer->calculated = ScanDouble(conversion.amount, &value, &consumed) &&
+                       ToReference(from, value, &reference, &detail) &&
+                       FromReference(*to, reference, &result, &detail);
+  answer->amount = utf8(conversion.amount);
+  answer->unit = utf8(from.name);
+  answer->to = utf8(to->name);
+  answer->category = category;
+  answer->result = utf8(conversion.result);
+  return std::nullopt;
+}
+
+// Prints the conversion; returns the exit status.
+int PrintConversion(const ConversionAnswer& answer, bool json) {
   if (json) {
-    JsonWriter answer;
-    answer.BeginObject()
-        .Key("amount").String(utf8(conversion.amount))
-        .Key("unit").String(utf8(from.name))
-        .Key("to").String(utf8(to->name))
-        .Key("category").String(category)
-        .Key("calculated").Bool(calculated)
-        .Key("result").String(utf8(conversion.result));
+    JsonWriter out;
+    out.BeginObject()
+        .Key("amount").String(answer.amount)
+        .Key("unit").String(answer.unit)
+        .Key("to").String(answer.to)
+        .Key("category").String(answer.category)
+        .Key("calculated").Bool(answer.calculated)
+        .Key("result").String(answer.result);
     // The result text says why, as the converter's dialog shows it.
-    if (!calculated) answer.Key("error").String(utf8(conversion.result));
-    std::cout << answer.EndObject().text() << "\n";
+    if (!answer.calculated) out.Key("error").String(answer.result);
+    std::cout << out.EndObject().text() << "\n";
   } else {
-    std::cout << utf8(conversion.result) << "\n";
+    std::cout << answer.result << "\n";
   }
-  return calculated ? kExitDone : kExitNothingFound;
+  return answer.calculated ? kExitDone : kExitNothingFound;
 }
 
 }  // namespace
@@ -226,7 +247,12 @@ int RunConvertSubcommand(int argc, char** argv) {
     return *status;
   }
   if (!options.to) return PrintProposal(reading, code_page, json);
-  return ConvertAndPrint(reading, *options.to, units, code_page, json);
+  ConversionAnswer answer;
+  if (const std::optional<int> status =
+          Convert(reading, *options.to, units, code_page, json, &answer)) {
+    return *status;
+  }
+  return PrintConversion(answer, json);
 }
 
 }  // namespace qm

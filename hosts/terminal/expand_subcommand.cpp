@@ -113,10 +113,11 @@ OptionTable ExpandTable(ExpandOptions* options) {
   return table;
 }
 
-// A command entry's two forms: the Windows command line and the argument
-// vector, or the reason it is refused.
-int ShowEntryCommand(const SiteEntry& entry, const std::string& shown_template,
-                     RequestContext& context, const CodePage& code_page, bool json) {
+// Builds the command entry's two forms into *command: the Windows command
+// line and the argument vector, or the reason it is refused. Returns false,
+// saying why, when the line would be longer than its limit.
+bool BuildBoundedCommand(const SiteEntry& entry, RequestContext& context,
+                         const CodePage& code_page, EntryCommand* command) {
   // Neither form can be much longer than the plain expansion: first make
   // sure that one is bounded, so a template that repeats a long value
   // costs no more than the limit.
@@ -126,15 +127,21 @@ int ShowEntryCommand(const SiteEntry& entry, const std::string& shown_template,
   const ValueEncoding encoding = entry.URLEncode ? ValueEncoding::kPercent : ValueEncoding::kNone;
   const bool fits = ExpandTemplateWithin(entry.command, context, code_page, encoding,
                                          entry.charset, limit, &bounded);
-  const EntryCommand command =
-      fits ? BuildEntryCommand(entry, context, code_page) : EntryCommand{};
-  if (!fits || command.process.command_line.size() > limit) {
+  *command = fits ? BuildEntryCommand(entry, context, code_page) : EntryCommand{};
+  if (!fits || command->process.command_line.size() > limit) {
     std::cerr << "qmkit expand: the command line would be longer than " << limit
               << " characters, the most "
               << (entry.useConsole ? "the console" : "a started program")
               << " takes\n";
-    return kExitUsage;
+    return false;
   }
+  return true;
+}
+
+// Prints both forms of the command, or the reason it is refused; returns
+// the exit status.
+int PrintEntryCommand(const EntryCommand& command, const std::string& shown_template,
+                      const CodePage& code_page, bool json) {
   const auto utf8 = [&](const std::string& narrow) { return ToUtf8(code_page.ToWide(narrow)); };
   const std::string line = utf8(command.process.command_line);
   const std::string refusal = ToUtf8(command.refusal);
@@ -225,7 +232,9 @@ int RunExpandSubcommand(int argc, char** argv) {
     entry.charset = options.charset;
     entry.useConsole = options.use_console;
     entry.leaveConsole = options.leave_console;
-    return ShowEntryCommand(entry, shown_template, context, code_page, options.json);
+    EntryCommand command;
+    if (!BuildBoundedCommand(entry, context, code_page, &command)) return kExitUsage;
+    return PrintEntryCommand(command, shown_template, code_page, options.json);
   }
   return ExpandAndPrint(narrow_template, shown_template, options, context, code_page);
 }
