@@ -1,6 +1,7 @@
 #include "catalogue_listing.h"
 
 #include <array>
+#include <functional>
 #include <iomanip>
 #include <string>
 
@@ -157,32 +158,33 @@ bool WriteCatalogueListing(std::string_view category,
   const std::string prefix = word + ":";
   const bool system = word == "SYSTEM";
 
-  const bool json = format == ListingFormat::kJson;
-  JsonWriter listing;
+  // The heading, then what `json_body` or `text_body` writes.
+  const auto write = [&](CatalogueSource source, std::size_t count,
+                         const std::function<void(JsonWriter&)>& json_body,
+                         const std::function<void()>& text_body) {
+    if (format == ListingFormat::kJson) {
+      JsonWriter listing;
+      JsonHeading(word, source, env, listing.BeginObject());
+      json_body(listing);
+      out << listing.EndObject().text() << "\n";
+    } else {
+      WriteHeading(word, count, source, env, out);
+      text_body();
+    }
+  };
   if (word == "UNIT") {  // units are not site entries: show their keys
     SiteCatalogue catalogue;
     const CatalogueSource source = LoadCatalogue(env, prefix, false, catalogue);
-    if (json) {
-      JsonHeading(word, source, env, listing.BeginObject());
-      JsonSections(catalogue, code_page, listing);
-      out << listing.EndObject().text() << "\n";
-    } else {
-      WriteHeading(word, catalogue.size(), source, env, out);
-      WriteUnitSections(catalogue, code_page, out);
-    }
+    write(source, catalogue.size(),
+          [&](JsonWriter& json) { JsonSections(catalogue, code_page, json); },
+          [&] { WriteUnitSections(catalogue, code_page, out); });
     return true;
   }
   SiteEntryList entries;
   CatalogueSource source = CatalogueSource::kBuiltInDefault;
   CollectSiteEntries(env, store, prefix, system, entries, &source);
-  if (json) {
-    JsonHeading(word, source, env, listing.BeginObject());
-    JsonEntries(entries, code_page, listing);
-    out << listing.EndObject().text() << "\n";
-  } else {
-    WriteHeading(word, entries.size(), source, env, out);
-    WriteEntries(entries, code_page, out);
-  }
+  write(source, entries.size(), [&](JsonWriter& json) { JsonEntries(entries, code_page, json); },
+        [&] { WriteEntries(entries, code_page, out); });
   return true;
 }
 

@@ -30,7 +30,7 @@ struct CatalogueOptions {
 };
 
 OptionTable CatalogueTable(CatalogueOptions* options) {
-  OptionTable table("qmkit catalogue", "'qmkit catalogue --help' tells more");
+  OptionTable table = OptionTable::ForTool("catalogue");
   table
       .Text("usage: qmkit catalogue [CATEGORY] [options]\n"
             "       qmkit catalogue --prefix P [--file F] [options]\n"

@@ -26,7 +26,7 @@ struct CheckOptions {
 };
 
 OptionTable CheckTable(CheckOptions* options) {
-  OptionTable table("qmkit check", "'qmkit check --help' tells more");
+  OptionTable table = OptionTable::ForTool("check");
   table
       .Text("usage: qmkit check [FILE] [--json]\n"
             "\n"

@@ -46,7 +46,7 @@ int Usage(bool json, const std::string& error) {
 }
 
 OptionTable ConvertTable(ConvertOptions* options) {
-  OptionTable table("qmkit convert", "'qmkit convert --help' tells more");
+  OptionTable table = OptionTable::ForTool("convert");
   table
       .Text("usage: qmkit convert QUANTITY [--to UNIT] [--catalogue FILE] [--json]\n"
             "\n"

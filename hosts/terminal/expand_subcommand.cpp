@@ -47,7 +47,7 @@ OptionAction TakeConsole(bool leave, ExpandOptions* options) {
 }
 
 OptionTable ExpandTable(ExpandOptions* options) {
-  OptionTable table("qmkit expand", "'qmkit expand --help' tells more");
+  OptionTable table = OptionTable::ForTool("expand");
   table
       .Text("usage: qmkit expand TEMPLATE [--encode] [--charset C] [page options] [--json]\n"
             "       qmkit expand TEMPLATE --command-line [--encode] [--charset C]\n"

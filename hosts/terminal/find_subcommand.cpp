@@ -118,7 +118,7 @@ struct FindOptions {
 };
 
 OptionTable FindTable(FindOptions* options) {
-  OptionTable table("qmkit find", "'qmkit find --help' tells more");
+  OptionTable table = OptionTable::ForTool("find");
   table
       .Text("usage: qmkit find WHAT [TEXT] [page options] [--json]\n"
             "\n"

@@ -22,7 +22,7 @@ namespace {
 // Browsers pass origins and paths, which are read as nothing; the one
 // option is --help, alone.
 OptionTable NativeHostTable() {
-  OptionTable table("qmkit native-host", "'qmkit native-host --help' tells more");
+  OptionTable table = OptionTable::ForTool("native-host");
   table.Text(
       "usage: qmkit native-host [ORIGIN...]\n"
       "\n"

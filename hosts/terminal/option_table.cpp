@@ -26,6 +26,11 @@ bool IsHelpOption(std::string_view arg) { return arg == "--help" || arg == "-h";
 OptionTable::OptionTable(std::string command, std::string more)
     : command_(std::move(command)), more_(std::move(more)) {}
 
+OptionTable OptionTable::ForTool(std::string_view name) {
+  const std::string command = "qmkit " + std::string(name);
+  return OptionTable(command, "'" + command + " --help' tells more");
+}
+
 OptionTable& OptionTable::Text(std::string_view text) {
   entries_.push_back({Kind::kText, std::string(text), {}, {}, {}});
   return *this;

@@ -44,6 +44,9 @@ class OptionTable {
   // `command` begins each message ("qmkit check"); `more` says where to
   // read more, on the line after a usage error.
   OptionTable(std::string command, std::string more);
+  // The table of the tool `name`: "qmkit NAME" begins its messages, and
+  // a usage error points at "'qmkit NAME --help'".
+  static OptionTable ForTool(std::string_view name);
 
   // Text of the --help page, written as it stands between the options.
   OptionTable& Text(std::string_view text);

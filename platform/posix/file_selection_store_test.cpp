@@ -19,16 +19,12 @@
 
 #include "catalogue/site_entries.h"
 #include "support/fake_module_environment.h"
+#include "support/scratch_folder.h"
 
 namespace qm {
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using testing_support::ReadWholeFile;
 
 // "W<writer>:<suffix>", a name owned by one writer.
 std::string WriterName(int writer, const std::string& suffix) {

@@ -6,31 +6,19 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/scratch_folder.h"
 
 
 namespace qm {
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
+using testing_support::ReadWholeFile;
 
-class NewFile : public ::testing::Test {
+class NewFile : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "qmkit-new-file-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // The names in the folder, which must hold no leftover temporary file.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
@@ -40,8 +28,6 @@ class NewFile : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-
-  std::string dir_;
 };
 
 // The file appears whole, as readable as the umask lets any new file be.
@@ -62,7 +48,7 @@ TEST_F(NewFile, WritesTheBytesWithTheUsersMode) {
 // Whatever has the name stays, a link that leads nowhere too.
 TEST_F(NewFile, NeverReplacesAnything) {
   const std::string file = dir_ + "/mine.ini";
-  std::ofstream(file) << "mine";
+  Write(file, "mine");
   const std::string link = dir_ + "/link.ini";
   ASSERT_EQ(::symlink((dir_ + "/nowhere").c_str(), link.c_str()), 0);
   std::string error;

@@ -5,28 +5,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "posix_file.h"
+#include "support/scratch_folder.h"
 
 namespace qm {
 namespace {
 
-class PosixFiles : public ::testing::Test {
+class PosixFiles : public testing_support::ScratchFolderTest {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "qmkit-posix-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    std::ofstream(dir_ + "/text.ini") << "[BOOK:A]\n";
-    std::ofstream(dir_ + "/binary.ini") << std::string("[BOOK:A]\0", 9);
+    ScratchFolderTest::SetUp();
+    Write(dir_ + "/text.ini", "[BOOK:A]\n");
+    Write(dir_ + "/binary.ini", std::string("[BOOK:A]\0", 9));
     ::mkfifo((dir_ + "/fifo").c_str(), 0600);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string dir_;
 };
 
 // Each way a named file can fail to serve has its own words: the user's
@@ -55,7 +49,9 @@ TEST_F(PosixFiles, EachReaderSaysWhyAFileCannotServe) {
     std::string reason;
     if (c.as_user_file != nullptr) {
       EXPECT_EQ(ReadUserFile(path, &bytes, &reason), *c.as_user_file == '\0');
-      if (*c.as_user_file != '\0') EXPECT_EQ(reason, c.as_user_file);
+      if (*c.as_user_file != '\0') {
+        EXPECT_EQ(reason, c.as_user_file);
+      }
     }
     if (c.as_catalogue != nullptr) {
       reason.clear();
