@@ -35,8 +35,4 @@ class ActionLog {
   std::vector<LoggedEvent> events_;
 };
 
-// `text` as a JSON string literal, quotes included. The text is UTF-8; bytes
-// that are not valid UTF-8 are written as U+FFFD.
-std::string JsonString(const std::string& text);
-
 }  // namespace qm

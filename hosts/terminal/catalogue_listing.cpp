@@ -1,12 +1,13 @@
 #include "catalogue_listing.h"
 
+#include <functional>
 #include <iomanip>
 #include <string>
 
-#include "action_log.h"
 #include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -39,21 +40,23 @@ const char* SourceWord(CatalogueSource source) {
 }
 
 // A path as a JSON value; null when there is none.
-std::string JsonPath(const std::string& path) {
-  return path.empty() ? "null" : JsonString(path);
+void JsonPath(const std::string& path, JsonWriter& json) {
+  if (path.empty()) {
+    json.Null();
+  } else {
+    json.String(path);
+  }
 }
 
-const char* JsonBool(bool value) { return value ? "true" : "false"; }
+// The members that open a category's JSON listing.
+void JsonHeading(std::string_view word, CatalogueSource source, const ModuleEnvironment& env,
+                 JsonWriter& json) {
+  json.Key("category").String(word).Key("source").String(SourceWord(source)).Key("file");
+  JsonPath(source == CatalogueSource::kUserFile ? CataloguePath(env) : "", json);
+}
 
 void WriteHeading(std::string_view word, std::size_t count, CatalogueSource source,
-                  const ModuleEnvironment& env, ListingFormat format,
-                  std::ostream& out) {
-  if (format == ListingFormat::kJson) {
-    out << "{\"category\":" << JsonString(std::string(word)) << ",\"source\":\""
-        << SourceWord(source) << "\",\"file\":"
-        << JsonPath(source == CatalogueSource::kUserFile ? CataloguePath(env) : "");
-    return;
-  }
+                  const ModuleEnvironment& env, std::ostream& out) {
   out << word << ": " << count << " entries from " << SourceName(source);
   if (source == CatalogueSource::kUserFile) out << " " << CataloguePath(env);
   out << "\n";
@@ -70,27 +73,27 @@ void WriteUnitSections(const SiteCatalogue& catalogue,
   });
 }
 
-void WriteEntries(const SiteEntryList& entries, const CodePage& code_page,
-                  ListingFormat format, std::ostream& out) {
+void JsonEntries(const SiteEntryList& entries, const CodePage& code_page, JsonWriter& json) {
   auto utf8 = [&](const std::string& narrow) { return ToUtf8(code_page.ToWide(narrow)); };
-  if (format == ListingFormat::kJson) {
-    out << ",\"entries\":[";
-    bool first = true;
-    for (const SiteEntry& entry : entries) {
-      out << (first ? "" : ",") << "{\"name\":" << JsonString(utf8(entry.name))
-          << ",\"selected\":" << JsonBool(entry.selected)
-          << ",\"exclusive\":" << JsonBool(entry.exclusive)
-          << ",\"shortDescription\":" << JsonString(utf8(entry.shortDescription))
-          << ",\"longDescription\":" << JsonString(utf8(entry.longDescription))
-          << ",\"url\":" << JsonString(utf8(entry.url))
-          << ",\"href\":" << JsonString(utf8(entry.href))
-          << ",\"command\":" << JsonString(utf8(entry.command))
-          << ",\"mail\":" << JsonBool(entry.isMail) << "}";
-      first = false;
-    }
-    out << "]}\n";
-    return;
+  json.Key("entries").BeginArray();
+  for (const SiteEntry& entry : entries) {
+    json.BeginObject()
+        .Key("name").String(utf8(entry.name))
+        .Key("selected").Bool(entry.selected)
+        .Key("exclusive").Bool(entry.exclusive)
+        .Key("shortDescription").String(utf8(entry.shortDescription))
+        .Key("longDescription").String(utf8(entry.longDescription))
+        .Key("url").String(utf8(entry.url))
+        .Key("href").String(utf8(entry.href))
+        .Key("command").String(utf8(entry.command))
+        .Key("mail").Bool(entry.isMail)
+        .EndObject();
   }
+  json.EndArray();
+}
+
+void WriteEntries(const SiteEntryList& entries, const CodePage& code_page, std::ostream& out) {
+  auto utf8 = [&](const std::string& narrow) { return ToUtf8(code_page.ToWide(narrow)); };
   for (const SiteEntry& entry : entries) {
     out << (entry.selected ? "[x] " : "[ ] ") << utf8(entry.name);
     if (entry.exclusive) out << "  (exclusive)";
@@ -102,24 +105,16 @@ void WriteEntries(const SiteEntryList& entries, const CodePage& code_page,
   }
 }
 
-void WriteJsonSections(const SiteCatalogue& catalogue, const CodePage& code_page,
-                       std::ostream& out) {
+void JsonSections(const SiteCatalogue& catalogue, const CodePage& code_page,
+                  JsonWriter& json) {
   auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
-  out << "\"sections\":[";
-  bool first = true;
+  json.Key("sections").BeginArray();
   catalogue.ForEachSection([&](const CatalogueSection& section) {
-    out << (first ? "" : ",") << "{\"name\":" << JsonString(utf8(section.name()))
-        << ",\"keys\":{";
-    bool first_key = true;
-    for (const CatalogueValue& v : section) {
-      out << (first_key ? "" : ",") << JsonString(utf8(v.key)) << ":"
-          << JsonString(utf8(v.value));
-      first_key = false;
-    }
-    out << "}}";
-    first = false;
+    json.BeginObject().Key("name").String(utf8(section.name())).Key("keys").BeginObject();
+    for (const CatalogueValue& v : section) json.Key(utf8(v.key)).String(utf8(v.value));
+    json.EndObject().EndObject();
   });
-  out << "]";
+  json.EndArray();
 }
 
 }  // namespace
@@ -131,9 +126,10 @@ bool IsCatalogueCategory(std::string_view word) {
 void WriteCatalogueSections(const SiteCatalogue& catalogue, const CodePage& code_page,
                             ListingFormat format, std::ostream& out) {
   if (format == ListingFormat::kJson) {
-    out << "{";
-    WriteJsonSections(catalogue, code_page, out);
-    out << "}\n";
+    JsonWriter json;
+    json.BeginObject();
+    JsonSections(catalogue, code_page, json);
+    out << json.EndObject().text() << "\n";
     return;
   }
   catalogue.ForEachSection([&](const CatalogueSection& section) {
@@ -156,36 +152,47 @@ bool WriteCatalogueListing(std::string_view category,
   const std::string prefix(found.prefix);
   const bool system = found.content == CategoryContent::kSystemEntries;
 
+  // The heading, then what `json_body` or `text_body` writes.
+  const auto write = [&](CatalogueSource source, std::size_t count,
+                         const std::function<void(JsonWriter&)>& json_body,
+                         const std::function<void()>& text_body) {
+    if (format == ListingFormat::kJson) {
+      JsonWriter listing;
+      JsonHeading(word, source, env, listing.BeginObject());
+      json_body(listing);
+      out << listing.EndObject().text() << "\n";
+    } else {
+      WriteHeading(word, count, source, env, out);
+      text_body();
+    }
+  };
   if (found.content == CategoryContent::kUnits) {  // units are not site entries: show their keys
     SiteCatalogue catalogue;
     const CatalogueSource source = LoadCatalogue(env, prefix, false, catalogue);
-    WriteHeading(word, catalogue.size(), source, env, format, out);
-    if (format == ListingFormat::kJson) {
-      out << ",";
-      WriteJsonSections(catalogue, code_page, out);
-      out << "}\n";
-    } else {
-      WriteUnitSections(catalogue, code_page, out);
-    }
+    write(source, catalogue.size(),
+          [&](JsonWriter& json) { JsonSections(catalogue, code_page, json); },
+          [&] { WriteUnitSections(catalogue, code_page, out); });
     return true;
   }
   SiteEntryList entries;
   CatalogueSource source = CatalogueSource::kBuiltInDefault;
   CollectSiteEntries(env, store, prefix, system, entries, &source);
-  WriteHeading(word, entries.size(), source, env, format, out);
-  WriteEntries(entries, code_page, format, out);
+  write(source, entries.size(), [&](JsonWriter& json) { JsonEntries(entries, code_page, json); },
+        [&] { WriteEntries(entries, code_page, out); });
   return true;
 }
 
 void WriteCatalogueSummary(const ModuleEnvironment& env, ListingFormat format,
                            std::ostream& out) {
   const bool json = format == ListingFormat::kJson;
+  JsonWriter summary;
   if (json) {
-    out << "{\"file\":" << JsonPath(CataloguePath(env)) << ",\"categories\":[";
+    summary.BeginObject().Key("file");
+    JsonPath(CataloguePath(env), summary);
+    summary.Key("categories").BeginArray();
   } else {
     out << "Catalogue file: " << CataloguePath(env) << "\n";
   }
-  bool first = true;
   for (const CatalogueCategory& category : CatalogueCategories()) {
     const std::string_view word = category.word;
     SiteCatalogue catalogue;
@@ -193,16 +200,17 @@ void WriteCatalogueSummary(const ModuleEnvironment& env, ListingFormat format,
         LoadCatalogue(env, category.prefix,
                       category.content == CategoryContent::kSystemEntries, catalogue);
     if (json) {
-      out << (first ? "" : ",") << "{\"category\":\"" << word
-          << "\",\"entries\":" << catalogue.size() << ",\"source\":\""
-          << SourceWord(source) << "\"}";
+      summary.BeginObject()
+          .Key("category").String(word)
+          .Key("entries").Number(static_cast<long long>(catalogue.size()))
+          .Key("source").String(SourceWord(source))
+          .EndObject();
     } else {
       out << std::left << std::setw(10) << word << std::right << std::setw(4)
           << catalogue.size() << "  " << SourceName(source) << "\n";
     }
-    first = false;
   }
-  if (json) out << "]}\n";
+  if (json) out << summary.EndArray().EndObject().text() << "\n";
 }
 
 }  // namespace qm

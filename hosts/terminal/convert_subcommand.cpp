@@ -1,12 +1,14 @@
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "action_log.h"
 #include "catalogue/catalogue_loader.h"
 #include "exit_status.h"
+#include "option_table.h"
 #include "posix_module_environment.h"
 #include "subcommands.h"
+#include "text/json_writer.h"
 #include "text/number_scan.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -16,41 +18,21 @@
 namespace qm {
 namespace {
 
-constexpr char kUsage[] =
-    "usage: qmkit convert QUANTITY [--to UNIT] [--catalogue FILE] [--json]\n"
-    "\n"
-    "Reads a quantity as the converter reads a selection, such as \"12.5 km\"\n"
-    "or \"-40 \xC2\xB0"
-    "C\", with the units of the catalogue in force. Without --to it\n"
-    "prints the amount and unit it proposes and the unit's category; with\n"
-    "--to it converts, as the converter's Calculate button does:\n"
-    "  qmkit convert \"12.5 km\" --to miles   ->   12.5 kilometres = 7.76714 miles\n"
-    "Exit status: 0 done, 1 no number or no unit in QUANTITY, or the\n"
-    "calculation failed; 2 an unknown --to unit or bad usage. With --json a\n"
-    "failure prints {\"error\":...} too, with the same exit status.\n"
-    "\n"
-    "options:\n"
-    "  --to UNIT              a unit of the same category: a name as the\n"
-    "                         catalogue lists it (\"miles\", \"mi\"), or a text\n"
-    "                         that begins with one\n"
-    "  --catalogue FILE       the user's catalogue (default: qmkit.ini in\n"
-    "                         $XDG_CONFIG_HOME/qmkit or ~/.config/qmkit); its\n"
-    "                         UNIT: sections replace the built-in units\n"
-    "  --json                 {\"amount\":...,\"unit\":...,\"category\":...}\n"
-    "\n";
-
-// A negative amount ("-40 F", "-.5 m") is an argument, not an option.
-bool IsPositional(std::string_view arg) {
-  return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') ||
-         arg[1] == '.';
-}
+// What the command line asks for.
+struct ConvertOptions {
+  std::string catalogue_file;
+  bool json = false;
+  std::optional<std::string> quantity;
+  std::optional<std::string> to;
+};
 
 // Says what went wrong, on standard error or, for --json, as the JSON
 // object on standard output that a script reads either way. Returns
 // `status`.
 int Fail(bool json, int status, const std::string& error) {
   if (json) {
-    std::cout << "{\"error\":" << JsonString(error) << "}\n";
+    std::cout << JsonWriter().BeginObject().Key("error").String(error).EndObject().text()
+              << "\n";
   } else {
     std::cerr << "qmkit convert: " << error << "\n";
   }
@@ -61,6 +43,54 @@ int Usage(bool json, const std::string& error) {
   Fail(json, kExitUsage, error);
   if (!json) std::cerr << "('qmkit convert --help' tells more)\n";
   return kExitUsage;
+}
+
+OptionTable ConvertTable(ConvertOptions* options) {
+  OptionTable table = OptionTable::ForTool("convert");
+  table
+      .Text("usage: qmkit convert QUANTITY [--to UNIT] [--catalogue FILE] [--json]\n"
+            "\n"
+            "Reads a quantity as the converter reads a selection, such as \"12.5 km\"\n"
+            "or \"-40 \xC2\xB0"
+            "C\", with the units of the catalogue in force. Without --to it\n"
+            "prints the amount and unit it proposes and the unit's category; with\n"
+            "--to it converts, as the converter's Calculate button does:\n"
+            "  qmkit convert \"12.5 km\" --to miles   ->   12.5 kilometres = 7.76714 miles\n"
+            "Exit status: 0 done, 1 no number or no unit in QUANTITY, or the\n"
+            "calculation failed; 2 an unknown --to unit or bad usage. With --json a\n"
+            "failure prints {\"error\":...} too, with the same exit status.\n"
+            "\n"
+            "options:\n")
+      .Value("--to", "UNIT",
+             "a unit of the same category: a name as the\n"
+             "catalogue lists it (\"miles\", \"mi\"), or a text\n"
+             "that begins with one",
+             [options](const std::string& unit, std::string*) {
+               options->to = unit;
+               return true;
+             })
+      .Value("--catalogue", "FILE",
+             "the user's catalogue (default: qmkit.ini in\n"
+             "$XDG_CONFIG_HOME/qmkit or ~/.config/qmkit); its\n"
+             "UNIT: sections replace the built-in units",
+             &options->catalogue_file)
+      .Flag("--json", "{\"amount\":...,\"unit\":...,\"category\":...}", &options->json)
+      .Text("\n")
+      // A negative amount ("-40 F", "-.5 m") is an argument, not an option.
+      .Positional(Positionals::kNumbersToo,
+                  {[options](const std::string& quantity, std::string*) {
+                    options->quantity = quantity;
+                    return true;
+                  }},
+                  "one QUANTITY only; quote it, such as \"12.5 km\"")
+      .DoubleDashEndsOptions()
+      // Read to the end, so that a --json after a mistake still decides
+      // how it is told.
+      .ReadPastErrors()
+      .TellUsageErrorsWith([options](const std::string& error) {
+        return Usage(options->json, error);
+      });
+  return table;
 }
 
 // The unit `name` (8-bit) stands for: an exact name, in `category` when
@@ -75,69 +105,16 @@ const Unit* FindToUnit(const UnitTable& table, std::string_view name,
   return FindUnitByText(table, name);
 }
 
-}  // namespace
+// The quantity as the converter reads it: its unit and amount.
+struct Reading {
+  const Unit* unit = nullptr;
+  std::u16string amount;
+};
 
-int RunConvertSubcommand(int argc, char** argv) {
-  std::string catalogue_file;
-  bool json = false;
-  bool has_quantity = false;
-  std::string quantity;
-  bool has_to = false;
-  std::string to_name;
-  bool options_end = false;
-  // Kept until every argument is read, so that a --json after the mistake
-  // still decides how it is told.
-  std::string usage_error;
-  for (int i = 2; i < argc;) {
-    const std::string_view arg = argv[i];
-    if (options_end || IsPositional(arg)) {
-      if (has_quantity && usage_error.empty()) {
-        usage_error = "one QUANTITY only; quote it, such as \"12.5 km\"";
-      }
-      has_quantity = true;
-      quantity = std::string(arg);
-      ++i;
-    } else if (arg == "--") {
-      options_end = true;
-      ++i;
-    } else if (arg == "--to" || arg == "--catalogue") {
-      if (i + 1 >= argc) {
-        if (usage_error.empty()) usage_error = std::string(arg) + " needs a value";
-        break;
-      }
-      if (arg == "--to") {
-        has_to = true;
-        to_name = argv[i + 1];
-      } else {
-        catalogue_file = argv[i + 1];
-      }
-      i += 2;
-    } else if (arg == "--json") {
-      json = true;
-      ++i;
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage;
-      return kExitDone;
-    } else {
-      if (usage_error.empty()) usage_error = "unknown option " + std::string(arg);
-      ++i;
-    }
-  }
-  if (!usage_error.empty()) return Usage(json, usage_error);
-  if (!has_quantity) return Usage(json, "which QUANTITY?");
-
-  const PosixModuleEnvironment env(catalogue_file);
-  std::string reason;
-  if (!catalogue_file.empty() && !CheckCatalogueFile(catalogue_file, &reason)) {
-    return Fail(json, kExitUsage, "cannot read " + catalogue_file + ": " + reason);
-  }
-  SiteCatalogue catalogue;
-  LoadCatalogue(env, "UNIT:", false, catalogue);
-  UnitTable table;
-  BuildUnitTable(catalogue, table);
-
-  const Windows1252CodePage code_page;
-  auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+// Reads `quantity` with the units of `table`. On failure tells why and
+// returns the exit status.
+std::optional<int> ReadQuantity(const std::string& quantity, const UnitTable& table,
+                                const CodePage& code_page, bool json, Reading* reading) {
   const std::u16string selection = FromUtf8(quantity);
   bool has_digit = false;
   for (const char16_t c : selection) has_digit |= c >= u'0' && c <= u'9';
@@ -148,21 +125,47 @@ int RunConvertSubcommand(int argc, char** argv) {
                 "no unit recognised in \"" + quantity +
                     "\" (qmkit catalogue UNIT lists the units)");
   }
-  const Unit& from = *parsed.unit;
-  const std::string amount = ToUtf8(parsed.amount);
-  const std::string category = utf8(from.category->name);
+  *reading = {parsed.unit, parsed.amount};
+  return std::nullopt;
+}
 
-  if (!has_to) {
-    if (json) {
-      std::cout << "{\"amount\":" << JsonString(amount)
-                << ",\"unit\":" << JsonString(utf8(from.name))
-                << ",\"category\":" << JsonString(category) << "}\n";
-    } else {
-      std::cout << amount << " " << utf8(from.name) << " (" << category << ")\n";
-    }
-    return kExitDone;
+// Prints the amount and unit the converter would propose.
+int PrintProposal(const Reading& reading, const CodePage& code_page, bool json) {
+  const auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+  const std::string amount = ToUtf8(reading.amount);
+  const std::string category = utf8(reading.unit->category->name);
+  if (json) {
+    JsonWriter proposal;
+    proposal.BeginObject()
+        .Key("amount").String(amount)
+        .Key("unit").String(utf8(reading.unit->name))
+        .Key("category").String(category)
+        .EndObject();
+    std::cout << proposal.text() << "\n";
+  } else {
+    std::cout << amount << " " << utf8(reading.unit->name) << " (" << category << ")\n";
   }
+  return kExitDone;
+}
 
+// A conversion as the converter's Calculate button shows it, in UTF-8.
+struct ConversionAnswer {
+  std::string amount;
+  std::string unit;
+  std::string to;
+  std::string category;
+  std::string result;  // says why when not calculated
+  bool calculated = false;
+};
+
+// Converts the reading to the unit `to_name`. When it cannot, tells why
+// and returns the exit status.
+std::optional<int> Convert(const Reading& reading, const std::string& to_name,
+                           const UnitTable& table, const CodePage& code_page, bool json,
+                           ConversionAnswer* answer) {
+  const auto utf8 = [&](std::string_view narrow) { return ToUtf8(code_page.ToWide(narrow)); };
+  const Unit& from = *reading.unit;
+  const std::string category = utf8(from.category->name);
   const std::string narrow_to = code_page.ToNarrow(FromUtf8(to_name));
   const Unit* to = FindToUnit(table, narrow_to, *from.category);
   if (to == nullptr) {
@@ -175,9 +178,10 @@ int RunConvertSubcommand(int argc, char** argv) {
                     ", not of " + category);
   }
   const Conversion conversion =
-      ConvertQuantity(code_page.ToNarrow(parsed.amount), from, *to, code_page);
+      ConvertQuantity(code_page.ToNarrow(reading.amount), from, *to, code_page);
   if (!conversion.is_number) {
-    return Fail(json, kExitNothingFound, "the amount " + amount + " is not a number");
+    return Fail(json, kExitNothingFound,
+                "the amount " + ToUtf8(reading.amount) + " is not a number");
   }
   // ConvertQuantity words a failure as a result text too; the exit status
   // needs to know which it was, so the arithmetic is asked again.
@@ -186,23 +190,69 @@ int RunConvertSubcommand(int argc, char** argv) {
   double result = 0;
   std::size_t consumed = 0;
   std::u16string detail;
-  const bool calculated = ScanDouble(conversion.amount, &value, &consumed) &&
-                          ToReference(from, value, &reference, &detail) &&
-                          FromReference(*to, reference, &result, &detail);
+  answer->calculated = ScanDouble(conversion.amount, &value, &consumed) &&
+                       ToReference(from, value, &reference, &detail) &&
+                       FromReference(*to, reference, &result, &detail);
+  answer->amount = utf8(conversion.amount);
+  answer->unit = utf8(from.name);
+  answer->to = utf8(to->name);
+  answer->category = category;
+  answer->result = utf8(conversion.result);
+  return std::nullopt;
+}
+
+// Prints the conversion; returns the exit status.
+int PrintConversion(const ConversionAnswer& answer, bool json) {
   if (json) {
-    std::cout << "{\"amount\":" << JsonString(utf8(conversion.amount))
-              << ",\"unit\":" << JsonString(utf8(from.name))
-              << ",\"to\":" << JsonString(utf8(to->name))
-              << ",\"category\":" << JsonString(category)
-              << ",\"calculated\":" << (calculated ? "true" : "false")
-              << ",\"result\":" << JsonString(utf8(conversion.result));
+    JsonWriter out;
+    out.BeginObject()
+        .Key("amount").String(answer.amount)
+        .Key("unit").String(answer.unit)
+        .Key("to").String(answer.to)
+        .Key("category").String(answer.category)
+        .Key("calculated").Bool(answer.calculated)
+        .Key("result").String(answer.result);
     // The result text says why, as the converter's dialog shows it.
-    if (!calculated) std::cout << ",\"error\":" << JsonString(utf8(conversion.result));
-    std::cout << "}\n";
+    if (!answer.calculated) out.Key("error").String(answer.result);
+    std::cout << out.EndObject().text() << "\n";
   } else {
-    std::cout << utf8(conversion.result) << "\n";
+    std::cout << answer.result << "\n";
   }
-  return calculated ? kExitDone : kExitNothingFound;
+  return answer.calculated ? kExitDone : kExitNothingFound;
+}
+
+}  // namespace
+
+int RunConvertSubcommand(int argc, char** argv) {
+  ConvertOptions options;
+  const OptionTable table = ConvertTable(&options);
+  if (const std::optional<int> status = table.Read(argc, argv)) return *status;
+  if (!options.quantity) return table.UsageError("which QUANTITY?");
+  const bool json = options.json;
+
+  const PosixModuleEnvironment env(options.catalogue_file);
+  std::string reason;
+  if (!options.catalogue_file.empty() && !CheckCatalogueFile(options.catalogue_file, &reason)) {
+    return Fail(json, kExitUsage, "cannot read " + options.catalogue_file + ": " + reason);
+  }
+  SiteCatalogue catalogue;
+  LoadCatalogue(env, "UNIT:", false, catalogue);
+  UnitTable units;
+  BuildUnitTable(catalogue, units);
+
+  const Windows1252CodePage code_page;
+  Reading reading;
+  if (const std::optional<int> status =
+          ReadQuantity(*options.quantity, units, code_page, json, &reading)) {
+    return *status;
+  }
+  if (!options.to) return PrintProposal(reading, code_page, json);
+  ConversionAnswer answer;
+  if (const std::optional<int> status =
+          Convert(reading, *options.to, units, code_page, json, &answer)) {
+    return *status;
+  }
+  return PrintConversion(answer, json);
 }
 
 }  // namespace qm

@@ -1,11 +1,13 @@
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "action_log.h"
 #include "context/request_context.h"
+#include "exit_status.h"
+#include "option_table.h"
 #include "page_options.h"
 #include "posix_module_environment.h"
 #include "recognisers/currency_context.h"
@@ -15,33 +17,11 @@
 #include "subcommands.h"
 #include "terminal_page.h"
 #include "text/ascii_fold.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 
 namespace qm {
 namespace {
-
-constexpr char kUsage[] =
-    "usage: qmkit find WHAT [TEXT] [page options] [--json]\n"
-    "\n"
-    "Shows what a menu command would find on the page: TEXT is the selection\n"
-    "(after \"--\" it may begin with \"-\"). WHAT, in any letter case, is one of\n"
-    "  isbn       the ISBN in the selection, its HTML or the page addresses, in\n"
-    "             the form ISBN offers it: an ISBN-10 as it stands, an EAN-13\n"
-    "             beginning with 978 as its ISBN-10, one beginning with 979 (no\n"
-    "             ISBN-10 exists for it) as its 13 digits; 979-0 numbers\n"
-    "             printed music and is no ISBN\n"
-    "  upc        the UPC-A found the same way, as UPC, BOOK, MOVIE, MUSIC and\n"
-    "             OTHER offer it\n"
-    "  stock      the stock symbol picked out of the selection\n"
-    "  currency   the currency of the selected amount: from a code or symbol in\n"
-    "             the selection, else from the page's host name; code and name\n"
-    "  amount     the selected amount of money, such as 1234.56\n"
-    "Exit status: 0 found, 1 nothing found, 2 bad usage. With nothing found,\n"
-    "currency and amount still print what the command would propose (USD, 1.00).\n"
-    "\n"
-    "options:\n"
-    "  --json                 {\"what\":...,\"found\":true,...}\n"
-    "\n";
 
 // What one recogniser gave: the line to print and the JSON fields.
 struct Answer {
@@ -129,88 +109,92 @@ constexpr Recogniser kRecognisers[] = {
     {"currency", &FindCurrency}, {"amount", &FindAmount},
 };
 
-// A negative amount ("-40 F", "-.5 m") is an argument, not an option.
-bool IsPositional(std::string_view arg) {
-  return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') ||
-         arg[1] == '.';
+// What the command line asks for.
+struct FindOptions {
+  PageOptions page;
+  bool json = false;
+  const Recogniser* recogniser = nullptr;
+  std::optional<std::u16string> text;
+};
+
+OptionTable FindTable(FindOptions* options) {
+  OptionTable table = OptionTable::ForTool("find");
+  table
+      .Text("usage: qmkit find WHAT [TEXT] [page options] [--json]\n"
+            "\n"
+            "Shows what a menu command would find on the page: TEXT is the selection\n"
+            "(after \"--\" it may begin with \"-\"). WHAT, in any letter case, is one of\n"
+            "  isbn       the ISBN in the selection, its HTML or the page addresses, in\n"
+            "             the form ISBN offers it: an ISBN-10 as it stands, an EAN-13\n"
+            "             beginning with 978 as its ISBN-10, one beginning with 979 (no\n"
+            "             ISBN-10 exists for it) as its 13 digits; 979-0 numbers\n"
+            "             printed music and is no ISBN\n"
+            "  upc        the UPC-A found the same way, as UPC, BOOK, MOVIE, MUSIC and\n"
+            "             OTHER offer it\n"
+            "  stock      the stock symbol picked out of the selection\n"
+            "  currency   the currency of the selected amount: from a code or symbol in\n"
+            "             the selection, else from the page's host name; code and name\n"
+            "  amount     the selected amount of money, such as 1234.56\n"
+            "Exit status: 0 found, 1 nothing found, 2 bad usage. With nothing found,\n"
+            "currency and amount still print what the command would propose (USD, 1.00).\n"
+            "\n"
+            "options:\n")
+      .Flag("--json", "{\"what\":...,\"found\":true,...}", &options->json)
+      // A negative amount ("-40 F", "-.5 m") is an argument, not an option.
+      .Positional(Positionals::kNumbersToo,
+                  {[options](const std::string& what, std::string* error) {
+                     for (const Recogniser& r : kRecognisers) {
+                       if (CompareFolded(what, r.what) == 0) options->recogniser = &r;
+                     }
+                     if (options->recogniser != nullptr) return true;
+                     *error = "cannot find \"" + what +
+                              "\": WHAT is isbn, upc, stock, currency or amount";
+                     return false;
+                   },
+                   [options](const std::string& text, std::string*) {
+                     options->text = FromUtf8(text);
+                     return true;
+                   }},
+                  "one TEXT only; quote a selection of several words")
+      .DoubleDashEndsOptions();
+  AddPageOptions(table, &options->page);
+  return table;
 }
 
-int Usage(const std::string& error) {
-  std::cerr << "qmkit find: " << error << "\n('qmkit find --help' tells more)\n";
-  return 2;
+// Prints the recogniser's answer; returns the exit status.
+int PrintAnswer(const Recogniser& recogniser, const Answer& answer, bool json) {
+  if (json) {
+    JsonWriter out;
+    out.BeginObject().Key("what").String(recogniser.what).Key("found").Bool(answer.found);
+    for (const auto& [name, value] : answer.fields) out.Key(name).String(value);
+    std::cout << out.EndObject().text() << "\n";
+  } else if (!answer.text.empty()) {
+    std::cout << ToUtf8(answer.text) << "\n";
+  }
+  if (!answer.found && !json) std::cerr << "qmkit find: " << answer.nothing << "\n";
+  return answer.found ? kExitDone : kExitNothingFound;
 }
 
 }  // namespace
 
 int RunFindSubcommand(int argc, char** argv) {
-  PageOptions page;
-  bool json = false;
-  const Recogniser* recogniser = nullptr;
-  bool has_text = false;
-  std::u16string text;
-  bool options_end = false;
-  for (int i = 2; i < argc;) {
-    const std::string_view arg = argv[i];
-    std::string error;
-    const bool positional = options_end || IsPositional(arg);
-    if (positional) {
-      if (recogniser == nullptr) {
-        for (const Recogniser& r : kRecognisers) {
-          if (CompareFolded(arg, r.what) == 0) recogniser = &r;
-        }
-        if (recogniser == nullptr) {
-          return Usage("cannot find \"" + std::string(arg) +
-                       "\": WHAT is isbn, upc, stock, currency or amount");
-        }
-      } else if (has_text) {
-        return Usage("one TEXT only; quote a selection of several words");
-      } else {
-        has_text = true;
-        text = FromUtf8(arg);
-      }
-      ++i;
-    } else if (arg == "--") {
-      options_end = true;
-      ++i;
-    } else if (TakePageOption(argc, argv, &i, &page, &error)) {
-      if (!error.empty()) return Usage(error);
-    } else if (arg == "--json") {
-      json = true;
-      ++i;
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << kUsage << kPageOptionsUsage;
-      return 0;
-    } else {
-      return Usage("unknown option " + std::string(arg));
-    }
+  FindOptions options;
+  const OptionTable table = FindTable(&options);
+  if (const std::optional<int> status = table.Read(argc, argv)) return *status;
+  if (options.recogniser == nullptr) {
+    return table.UsageError("what to find? isbn, upc, stock, currency or amount");
   }
-  if (recogniser == nullptr) {
-    return Usage("what to find? isbn, upc, stock, currency or amount");
-  }
-  if (has_text) page.selection = text;
+  if (options.text) options.page.selection = *options.text;
 
   const PosixModuleEnvironment env;
   ActionLog log;
-  TerminalPage browser(page, log);
+  TerminalPage browser(options.page, log);
   RequestContext context(env);
   if (!BuildRequestContext(context, &browser)) {
     std::cerr << "qmkit find: the page could not be read\n";
-    return 2;
+    return kExitUsage;
   }
-  const Answer answer = recogniser->find(context);
-
-  if (json) {
-    std::cout << "{\"what\":" << JsonString(std::string(recogniser->what))
-              << ",\"found\":" << (answer.found ? "true" : "false");
-    for (const auto& [name, value] : answer.fields) {
-      std::cout << "," << JsonString(name) << ":" << JsonString(ToUtf8(value));
-    }
-    std::cout << "}\n";
-  } else if (!answer.text.empty()) {
-    std::cout << ToUtf8(answer.text) << "\n";
-  }
-  if (!answer.found && !json) std::cerr << "qmkit find: " << answer.nothing << "\n";
-  return answer.found ? 0 : 1;
+  return PrintAnswer(*options.recogniser, options.recogniser->find(context), options.json);
 }
 
 }  // namespace qm

@@ -4,8 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "host/selection_store.h"
+#include "option_table.h"
 
 namespace qm {
 
@@ -16,14 +18,11 @@ struct HostOptions {
   bool json = false;           // --json
 };
 
-extern const char kHostOptionsUsage[];
-
-// Takes argv[*i] (and its value) when it is a host option, advancing *i.
-// Returns false when it is none; on a missing value, or a --catalogue file
-// that cannot serve (CheckCatalogueFile), returns true with a description
-// in *error.
-bool TakeHostOption(int argc, char** argv, int* i, HostOptions* options,
-                    std::string* error);
+// Adds the host options to `table`, each storing into *options, with
+// `json_help` as the help of --json. A --catalogue file that cannot serve
+// (CheckCatalogueFile) is a usage error.
+void AddHostOptions(OptionTable& table, HostOptions* options,
+                    std::string_view json_help = "print the result as JSON");
 
 // The store of remembered ticks the options ask for: the file store in the
 // configuration folder, or one in memory with --no-remember or when there

@@ -117,11 +117,11 @@ TEST_F(PageFile, SelectionAndTitleAreDecodedText) {
       "&lt;i&gt;</qm-selection> today</p></body></html>");
   std::vector<std::string> args = {"--page", path};
   std::vector<char*> argv = {args[0].data(), args[1].data()};
-  int i = 0;
   PageOptions page;
-  std::string error;
-  ASSERT_TRUE(TakePageOption(2, argv.data(), &i, &page, &error));
-  EXPECT_EQ(error, "");
+  OptionTable table("qmkit", "");
+  AddPageOptions(table, &page);
+  const std::optional<int> error = table.Read(2, argv.data(), 0);
+  EXPECT_EQ(error, std::nullopt);
   EXPECT_EQ(ToUtf8(page.title), "Café & bar");
   // A tag ends a reference; a decoded "<" is text, not a tag.
   EXPECT_EQ(ToUtf8(page.selection), "€12,50 &amp; <i>");

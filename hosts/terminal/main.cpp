@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "flows/command_dispatch.h"
 #include "menu_command.h"
+#include "option_table.h"
 #include "subcommands.h"
 #include "text/ascii_fold.h"
 #include "text/utf8.h"
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
     return qm::kExitUsage;
   }
   const std::string first = argv[1];
-  if (first == "--help" || first == "-h" || qm::CompareFolded(first, "help") == 0) {
+  if (qm::IsHelpOption(first) || qm::CompareFolded(first, "help") == 0) {
     WriteUsage(std::cout);
     return qm::kExitDone;
   }

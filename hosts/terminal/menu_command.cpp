@@ -24,47 +24,6 @@
 
 namespace qm {
 
-const char kMenuCommandUsage[] =
-    "usage: qmkit COMMAND [page options] [options]\n"
-    "\n"
-    "Runs one menu command as the browser would: COMMAND is one of BOOK, ISBN,\n"
-    "UPC, MOVIE, MUSIC, SEARCH, STOCK, TRANSLATE, URL, EMAIL, CURRENCY, CONVERT,\n"
-    "OTHER, CONFIG. Each dialog is shown in the terminal; type gestures such as\n"
-    "\"toggle 2\", \"text 0306406152\", \"ok\". Then every action is shown: the\n"
-    "addresses opened with their window names and features, command lines, mail.\n"
-    "\n"
-    "options:\n"
-    "  --answers GESTURES     play these gestures instead of asking, such as\n"
-    "                         \"toggle 3; text 0306406152; ok\"; \"yes\"/\"no\"\n"
-    "                         answer a question. A gesture the open dialog does\n"
-    "                         not take (an unknown word, \"toggle 99\" in a\n"
-    "                         shorter list) stops the command with status 2 and\n"
-    "                         runs nothing. When the gestures run out, an open\n"
-    "                         dialog is confirmed with OK, or cancelled when OK\n"
-    "                         does not close it. Without a terminal and without\n"
-    "                         answers every dialog is confirmed as offered.\n"
-    "  --answers-file FILE    the gestures from a file, one a line or separated\n"
-    "                         by \";\"; with --answers, in the order given\n"
-    "  --open                 also hand each address to the commands of $BROWSER\n"
-    "                         (\":\"-separated; %s in an argument is the address,\n"
-    "                         else it comes last), then to xdg-open. Only http,\n"
-    "                         https, ftp and mailto addresses are handed on; a\n"
-    "                         host name such as www.example.com gets https://;\n"
-    "                         a file: address only inside qmkit's own folder\n"
-    "                         (what !I inserts); any other address is skipped\n"
-    "                         with a message\n"
-    "  --run                  also start the commands (no shell between)\n"
-    "\n"
-    "exit status:\n"
-    "  0  done\n"
-    "  2  bad usage: an unknown option, a missing value, a catalogue or file of\n"
-    "     answers that cannot be read, answers that do not fit the dialogs\n"
-    "  3  cancelled: a dialog ended with \"cancel\" or the end of input, or a\n"
-    "     question was answered \"no\"\n"
-    "  4  an action failed: an address that was skipped or that no browser\n"
-    "     took with --open, a command refused or not started with --run, a\n"
-    "     text longer than its limit, ticks that could not be remembered\n";
-
 namespace {
 
 void WriteText(const ActionLog& log, std::ostream& out) {
@@ -135,56 +94,105 @@ void OpenAddresses(const ActionLog& log, const ProgramFolder& program,
   }
 }
 
-int Usage(const std::string& error) {
-  std::cerr << "qmkit: " << error << "\n(qmkit COMMAND --help for the options)\n";
-  return kExitUsage;
-}
-
-}  // namespace
-
-int RunMenuCommand(int argc, char** argv) {
-  const std::string word = argv[1];
+// What the command line asks for.
+struct MenuCommandOptions {
   PageOptions page;
   HostOptions host;
-  TerminalDesktopOptions desktop_options;
+  TerminalDesktopOptions desktop;
   bool open_addresses = false;
   std::vector<Gesture> gestures;
   bool have_answers = false;
-  for (int i = 2; i < argc;) {
-    const std::string_view arg = argv[i];
-    std::string error;
-    if (TakePageOption(argc, argv, &i, &page, &error) ||
-        TakeHostOption(argc, argv, &i, &host, &error)) {
-      if (!error.empty()) return Usage(error);
-    } else if (arg == "--help" || arg == "-h") {
-      std::cout << kMenuCommandUsage << "\n" << kPageOptionsUsage << kHostOptionsUsage;
-      return kExitDone;
-    } else if (arg == "--open" || arg == "--run") {
-      (arg == "--open" ? open_addresses : desktop_options.run) = true;
-      ++i;
-    } else if (arg == "--answers" || arg == "--answers-file") {
-      if (i + 1 >= argc) return Usage(std::string(arg) + " needs a value");
-      const std::string value = argv[i + 1];
-      std::string script = value;
-      std::string reason;
-      if (arg == "--answers-file" && !ReadUserFile(value, &script, &reason)) {
-        return Usage("--answers-file " + value + ": " + reason);
-      }
-      std::vector<Gesture> more;
-      if (!ParseGestures(script, &more, &error)) {
-        return Usage(std::string(arg) + ": " + error);
-      }
-      gestures.insert(gestures.end(), more.begin(), more.end());
-      have_answers = true;
-      i += 2;
-    } else {
-      return Usage("unknown option " + std::string(arg));
-    }
-  }
-  desktop_options.interactive =
-      !have_answers && ::isatty(STDIN_FILENO) && !host.json;
+};
 
-  const PosixModuleEnvironment env(host.catalogue_file);
+// --answers and --answers-file: gestures added to the script, in order.
+OptionAction TakeAnswers(const char* option, bool from_file, MenuCommandOptions* options) {
+  return [=](const std::string& value, std::string* error) {
+    std::string script = value;
+    std::string reason;
+    if (from_file && !ReadUserFile(value, &script, &reason)) {
+      *error = std::string(option) + " " + value + ": " + reason;
+      return false;
+    }
+    std::vector<Gesture> more;
+    if (!ParseGestures(script, &more, &reason)) {
+      *error = std::string(option) + ": " + reason;
+      return false;
+    }
+    options->gestures.insert(options->gestures.end(), more.begin(), more.end());
+    options->have_answers = true;
+    return true;
+  };
+}
+
+OptionTable MenuCommandTable(MenuCommandOptions* options) {
+  OptionTable table("qmkit", "qmkit COMMAND --help for the options");
+  table
+      .Text("usage: qmkit COMMAND [page options] [options]\n"
+            "\n"
+            "Runs one menu command as the browser would: COMMAND is one of BOOK, ISBN,\n"
+            "UPC, MOVIE, MUSIC, SEARCH, STOCK, TRANSLATE, URL, EMAIL, CURRENCY, CONVERT,\n"
+            "OTHER, CONFIG. Each dialog is shown in the terminal; type gestures such as\n"
+            "\"toggle 2\", \"text 0306406152\", \"ok\". Then every action is shown: the\n"
+            "addresses opened with their window names and features, command lines, mail.\n"
+            "\n"
+            "options:\n")
+      .Value("--answers", "GESTURES",
+             "play these gestures instead of asking, such as\n"
+             "\"toggle 3; text 0306406152; ok\"; \"yes\"/\"no\"\n"
+             "answer a question. A gesture the open dialog does\n"
+             "not take (an unknown word, \"toggle 99\" in a\n"
+             "shorter list) stops the command with status 2 and\n"
+             "runs nothing. When the gestures run out, an open\n"
+             "dialog is confirmed with OK, or cancelled when OK\n"
+             "does not close it. Without a terminal and without\n"
+             "answers every dialog is confirmed as offered.",
+             TakeAnswers("--answers", false, options))
+      .Value("--answers-file", "FILE",
+             "the gestures from a file, one a line or separated\n"
+             "by \";\"; with --answers, in the order given",
+             TakeAnswers("--answers-file", true, options))
+      .Flag("--open",
+            "also hand each address to the commands of $BROWSER\n"
+            "(\":\"-separated; %s in an argument is the address,\n"
+            "else it comes last), then to xdg-open. Only http,\n"
+            "https, ftp and mailto addresses are handed on; a\n"
+            "host name such as www.example.com gets https://;\n"
+            "a file: address only inside qmkit's own folder\n"
+            "(what !I inserts); any other address is skipped\n"
+            "with a message",
+            &options->open_addresses)
+      .Flag("--run", "also start the commands (no shell between)", &options->desktop.run);
+  AddHostOptions(table, &options->host);
+  AddPageOptions(table, &options->page);
+  table.Text("\n"
+             "exit status:\n"
+             "  0  done\n"
+             "  2  bad usage: an unknown option, a missing value, a catalogue or file of\n"
+             "     answers that cannot be read, answers that do not fit the dialogs\n"
+             "  3  cancelled: a dialog ended with \"cancel\" or the end of input, or a\n"
+             "     question was answered \"no\"\n"
+             "  4  an action failed: an address that was skipped or that no browser\n"
+             "     took with --open, a command refused or not started with --run, a\n"
+             "     text longer than its limit, ticks that could not be remembered\n");
+  return table;
+}
+
+// How the command went, besides what it logged.
+struct MenuCommandOutcome {
+  std::string script_fault;  // answers that did not fit the dialogs
+  std::vector<std::string> failures;
+  std::size_t unused_answers = 0;
+  bool cancelled = false;
+};
+
+// Runs the command `word` as the options ask, logging what it does.
+MenuCommandOutcome Run(const std::string& word, const MenuCommandOptions& options,
+                       ActionLog& log) {
+  TerminalDesktopOptions desktop_options = options.desktop;
+  desktop_options.interactive =
+      !options.have_answers && ::isatty(STDIN_FILENO) && !options.host.json;
+
+  const PosixModuleEnvironment env(options.host.catalogue_file);
   // Someone at a terminal reads a help page in a browser; a script's output
   // gets the page's text, unless $BROWSER names what should take it.
   const char* browser_setting = std::getenv("BROWSER");
@@ -192,41 +200,63 @@ int RunMenuCommand(int argc, char** argv) {
   help.in_browser =
       (browser_setting != nullptr && *browser_setting != '\0') || ::isatty(STDOUT_FILENO);
   help.folders = HelpFolders(env.ModulePath());
-  const std::unique_ptr<SelectionStore> store = MakeSelectionStore(host);
+  const std::unique_ptr<SelectionStore> store = MakeSelectionStore(options.host);
   const Windows1252CodePage code_page;
-  ActionLog log;
   // The page only logs where it goes; the addresses are handed on below,
   // where a failure can be told.
-  TerminalPage browser(page, log);
+  TerminalPage browser(options.page, log);
   TerminalDesktop desktop(desktop_options,
-                          std::deque<Gesture>(gestures.begin(), gestures.end()),
-                          code_page, log, std::cin, host.json ? std::cerr : std::cout);
+                          std::deque<Gesture>(options.gestures.begin(), options.gestures.end()),
+                          code_page, log, std::cin, options.host.json ? std::cerr : std::cout);
   desktop.SetHelp(std::move(help));
   HostPorts ports{env, *store, desktop, desktop, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
 
-  if (!desktop.script_fault().empty()) {
-    std::cerr << "qmkit: " << TerminalSafe(desktop.script_fault(), false) << "\n";
+  MenuCommandOutcome outcome;
+  outcome.script_fault = desktop.script_fault();
+  if (!outcome.script_fault.empty()) return outcome;
+  outcome.failures = desktop.failed_actions();
+  if (options.open_addresses) {
+    OpenAddresses(log, ProgramFolderOf(env, code_page), &outcome.failures);
+  }
+  outcome.unused_answers = desktop.unused_answers().size();
+  outcome.cancelled = desktop.cancelled();
+  return outcome;
+}
+
+// Prints the log and what went wrong; returns the exit status.
+int Print(const ActionLog& log, const MenuCommandOutcome& outcome, bool json) {
+  if (!outcome.script_fault.empty()) {
+    std::cerr << "qmkit: " << TerminalSafe(outcome.script_fault, false) << "\n";
     return kExitUsage;
   }
-  std::vector<std::string> failures = desktop.failed_actions();
-  if (open_addresses) OpenAddresses(log, ProgramFolderOf(env, code_page), &failures);
-
-  if (host.json) {
+  if (json) {
     log.WriteJson(std::cout);
   } else {
     WriteText(log, std::cout);
   }
-  if (!desktop.unused_answers().empty()) {
-    std::cerr << "qmkit: " << desktop.unused_answers().size()
+  if (outcome.unused_answers > 0) {
+    std::cerr << "qmkit: " << outcome.unused_answers
               << " gesture(s) of the answers were not used\n";
   }
-  for (const std::string& failure : failures) {
+  for (const std::string& failure : outcome.failures) {
     std::cerr << "qmkit: " << TerminalSafe(failure, false) << "\n";
   }
-  if (!failures.empty()) return kExitActionFailed;
-  if (desktop.cancelled()) return kExitCancelled;
+  if (!outcome.failures.empty()) return kExitActionFailed;
+  if (outcome.cancelled) return kExitCancelled;
   return kExitDone;
+}
+
+}  // namespace
+
+int RunMenuCommand(int argc, char** argv) {
+  MenuCommandOptions options;
+  if (const std::optional<int> status = MenuCommandTable(&options).Read(argc, argv)) {
+    return *status;
+  }
+  ActionLog log;
+  const MenuCommandOutcome outcome = Run(argv[1], options, log);
+  return Print(log, outcome, options.host.json);
 }
 
 }  // namespace qm

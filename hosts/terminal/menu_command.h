@@ -4,8 +4,6 @@
 
 namespace qm {
 
-extern const char kMenuCommandUsage[];
-
 // Runs the menu command argv[1] with the options after it. Returns the exit
 // status (exit_status.h): done, bad usage (which includes answers that do
 // not fit the dialogs), cancelled, or an action failed.

@@ -674,6 +674,24 @@ TEST_F(QmkitProgram, PageTextInACommandRunsNothingAndAddsNoArgument) {
   EXPECT_FALSE(std::filesystem::exists(pwned));
 }
 
+// Ticks that cannot be saved are a failed action, told on stderr, and the
+// chosen sites open all the same.
+TEST_F(QmkitProgram, QmkitSaysWhenTicksCannotBeRememberedAndStillActs) {
+  // A folder that cannot hold anything, as a full or read-only disk does
+  // for root too: the "folder" is a file.
+  const std::string not_a_folder = dir_ + "/plain-file";
+  Write(not_a_folder, "");
+  for (const char* word : {"SEARCH", "CURRENCY"}) {
+    SCOPED_TRACE(word);
+    const Outcome run = Qmkit({word, "--selection", "EUR 12,50", "--config-dir", not_a_folder,
+                               "--answers", "toggle 1; ok"});
+    EXPECT_EQ(run.status, kExitActionFailed) << run.err;
+    EXPECT_TRUE(Has(run.err, "qmkit: Your choice of sites could not be remembered.\n"))
+        << run.err;
+    EXPECT_TRUE(Has(run.out, "\nopen\n")) << run.out;
+  }
+}
+
 // A failure the system tells in a message box after the dialogs, such as an
 // address longer than the host takes, is an action that failed: exit 4,
 // the message on stderr, and nothing opened.

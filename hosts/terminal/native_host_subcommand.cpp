@@ -3,13 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <iostream>
 #include <string>
 
 #include "exit_status.h"
 #include "launcher.h"
 #include "native_messaging.h"
+#include "option_table.h"
 #include "subcommands.h"
 
 #ifndef QMKIT_VERSION
@@ -19,25 +19,31 @@
 namespace qm {
 namespace {
 
-constexpr char kUsage[] =
-    "usage: qmkit native-host [ORIGIN...]\n"
-    "\n"
-    "The native messaging host of the browser extension; the browser starts it\n"
-    "and passes the caller's origin (or the host manifest and the extension's\n"
-    "id), which are ignored. It reads requests on standard input, each a 32-bit\n"
-    "length in the machine's byte order and that many bytes of UTF-8 JSON, and\n"
-    "answers each on standard output in the same form, until the input ends:\n"
-    "  {\"type\":\"hello\"}\n"
-    "      -> {\"type\":\"hello\",\"version\":\"" QMKIT_VERSION "\"}\n"
-    "  {\"type\":\"start\",\"arguments\":[\"PROGRAM\",\"ARG\",...]}\n"
-    "      -> {\"type\":\"start\",\"started\":true}, or false with \"error\"\n"
-    "PROGRAM is looked up in $PATH and started with the arguments exactly as\n"
-    "they are, no shell between, and not waited for; it reads and writes\n"
-    "/dev/null. A name that is empty or begins with \"-\" is refused. Any\n"
-    "other request gets {\"type\":\"error\",\"error\":TEXT}.\n"
-    "Exit status: 0 when the input ends between requests, 2 after a request\n"
-    "longer than 1 MiB or input that ends inside one.\n"
-    "tools/install-native-host.sh writes the browsers' host manifests.\n";
+// Browsers pass origins and paths, which are read as nothing; the one
+// option is --help, alone.
+OptionTable NativeHostTable() {
+  OptionTable table = OptionTable::ForTool("native-host");
+  table.Text(
+      "usage: qmkit native-host [ORIGIN...]\n"
+      "\n"
+      "The native messaging host of the browser extension; the browser starts it\n"
+      "and passes the caller's origin (or the host manifest and the extension's\n"
+      "id), which are ignored. It reads requests on standard input, each a 32-bit\n"
+      "length in the machine's byte order and that many bytes of UTF-8 JSON, and\n"
+      "answers each on standard output in the same form, until the input ends:\n"
+      "  {\"type\":\"hello\"}\n"
+      "      -> {\"type\":\"hello\",\"version\":\"" QMKIT_VERSION "\"}\n"
+      "  {\"type\":\"start\",\"arguments\":[\"PROGRAM\",\"ARG\",...]}\n"
+      "      -> {\"type\":\"start\",\"started\":true}, or false with \"error\"\n"
+      "PROGRAM is looked up in $PATH and started with the arguments exactly as\n"
+      "they are, no shell between, and not waited for; it reads and writes\n"
+      "/dev/null. A name that is empty or begins with \"-\" is refused. Any\n"
+      "other request gets {\"type\":\"error\",\"error\":TEXT}.\n"
+      "Exit status: 0 when the input ends between requests, 2 after a request\n"
+      "longer than 1 MiB or input that ends inside one.\n"
+      "tools/install-native-host.sh writes the browsers' host manifests.\n");
+  return table;
+}
 
 // Started programs are not waited for; the ones that have ended are
 // collected so that a long session does not pile up zombies.
@@ -64,8 +70,8 @@ bool WriteReply(const std::string& json) {
 
 int RunNativeHostSubcommand(int argc, char** argv) {
   // Browsers pass origins and paths here, never these.
-  if (argc == 3 && (std::strcmp(argv[2], "--help") == 0 || std::strcmp(argv[2], "-h") == 0)) {
-    std::cout << kUsage;
+  if (argc == 3 && IsHelpOption(argv[2])) {
+    NativeHostTable().WriteHelp(std::cout);
     return kExitDone;
   }
   if (::isatty(STDIN_FILENO)) {

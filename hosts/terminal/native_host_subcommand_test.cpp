@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "action_log.h"
 #include "exit_status.h"
 #include "native_messaging.h"
 #include "support/qmkit_run.h"
+#include "text/json_writer.h"
 
 namespace qm {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "action_log.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -217,10 +217,11 @@ std::string AnswerStart(const std::vector<JsonMember>& members, const ProgramSta
     }
   }
   std::string error;
-  if (!start(*arguments, &error)) {
-    return "{\"type\":\"start\",\"started\":false,\"error\":" + JsonString(error) + "}";
-  }
-  return "{\"type\":\"start\",\"started\":true}";
+  const bool started = start(*arguments, &error);
+  JsonWriter reply;
+  reply.BeginObject().Key("type").String("start").Key("started").Bool(started);
+  if (!started) reply.Key("error").String(error);
+  return reply.EndObject().text();
 }
 
 }  // namespace
@@ -260,7 +261,9 @@ bool ParseJsonObject(std::string_view text, std::vector<JsonMember>* members,
 }
 
 std::string NativeErrorReply(std::string_view text) {
-  return "{\"type\":\"error\",\"error\":" + JsonString(std::string(text)) + "}";
+  return JsonWriter()
+      .BeginObject().Key("type").String("error").Key("error").String(text).EndObject()
+      .text();
 }
 
 std::string AnswerNativeRequest(std::string_view message, std::string_view version,
@@ -276,7 +279,9 @@ std::string AnswerNativeRequest(std::string_view message, std::string_view versi
   const auto* type = type_value ? std::get_if<std::string>(type_value) : nullptr;
   if (type == nullptr) return NativeErrorReply("the request has no \"type\" string");
   if (*type == "hello") {
-    return "{\"type\":\"hello\",\"version\":" + JsonString(std::string(version)) + "}";
+    return JsonWriter()
+        .BeginObject().Key("type").String("hello").Key("version").String(version).EndObject()
+        .text();
   }
   if (*type == "start") return AnswerStart(members, start);
   return NativeErrorReply("unknown request type; known: hello, start");

@@ -10,23 +10,6 @@
 
 namespace qm {
 
-const char kPageOptionsUsage[] =
-    "page options (the page the menu is opened on):\n"
-    "  --selection TEXT       the selected text\n"
-    "  --selection-file FILE  the selected text from a UTF-8 file\n"
-    "  --html HTML            the selection's HTML\n"
-    "  --page FILE            an HTML file whose <qm-selection>...</qm-selection>\n"
-    "                         marks the selection; its <title> is the title\n"
-    "  --url URL              the address of the page (or frame)\n"
-    "  --top-url URL          the address of the top-level page, when the menu\n"
-    "                         is opened in a frame\n"
-    "  --name NAME, --top-name NAME      window names\n"
-    "  --title TEXT, --top-title TEXT    document titles\n"
-    "  --host HOST, --top-host HOST      host names (else from the addresses)\n"
-    "  --screen WxH           the screen space available to windows\n"
-    "  --link TEXT            nothing selected; a focused link with this text\n"
-    "  --link-href URL        the focused link's address\n";
-
 namespace {
 
 bool ReadUtf8File(const std::string& path, std::u16string* text,
@@ -116,57 +99,61 @@ std::u16string HostOfAddress(std::u16string_view address) {
   return std::u16string(rest.substr(0, rest.find(u':')));
 }
 
-bool TakePageOption(int argc, char** argv, int* i, PageOptions* page,
-                    std::string* error) {
-  const std::string_view option = argv[*i];
-  struct TextOption {
-    std::string_view name;
-    std::u16string PageOptions::*field;
-  };
-  static constexpr TextOption kTexts[] = {
-      {"--selection", &PageOptions::selection}, {"--html", &PageOptions::html},
-      {"--url", &PageOptions::url},             {"--top-url", &PageOptions::top_url},
-      {"--name", &PageOptions::name},           {"--top-name", &PageOptions::top_name},
-      {"--title", &PageOptions::title},         {"--top-title", &PageOptions::top_title},
-      {"--link-href", &PageOptions::link_href}};
-  static constexpr std::string_view kOthers[] = {
-      "--selection-file", "--page", "--host", "--top-host", "--screen", "--link"};
-
-  bool known = false;
-  for (const TextOption& t : kTexts) known |= option == t.name;
-  for (std::string_view o : kOthers) known |= option == o;
-  if (!known) return false;
-  if (*i + 1 >= argc) {
-    *error = std::string(option) + " needs a value";
-    return true;
-  }
-  const std::string value = argv[++*i];
-  ++*i;
-  for (const TextOption& t : kTexts) {
-    if (option == t.name) {
-      page->*t.field = FromUtf8(value);
+void AddPageOptions(OptionTable& table, PageOptions* page) {
+  // The options that take the value as it stands.
+  const auto text = [page](std::u16string PageOptions::*field) {
+    return [page, field](const std::string& value, std::string*) {
+      page->*field = FromUtf8(value);
       return true;
-    }
-  }
-  if (option == "--selection-file") {
-    ReadUtf8File(value, &page->selection, error);
-  } else if (option == "--page") {
-    TakePageFile(value, page, error);
-  } else if (option == "--host") {
-    page->host = FromUtf8(value);
-  } else if (option == "--top-host") {
-    page->top_host = FromUtf8(value);
-  } else if (option == "--link") {
-    page->link_text = FromUtf8(value);
-  } else if (option == "--screen") {
-    std::pair<int, int> screen;
-    if (!ParseScreen(value, &screen)) {
-      *error = "--screen takes WIDTHxHEIGHT, such as 1280x1024";
-    } else {
-      page->screen = screen;
-    }
-  }
-  return true;
+    };
+  };
+  const auto optional_text = [page](std::optional<std::u16string> PageOptions::*field) {
+    return [page, field](const std::string& value, std::string*) {
+      page->*field = FromUtf8(value);
+      return true;
+    };
+  };
+  table.Text("\npage options (the page the menu is opened on):\n")
+      .Value("--selection", "TEXT", "the selected text", text(&PageOptions::selection))
+      .Value("--selection-file", "FILE", "the selected text from a UTF-8 file",
+             [page](const std::string& path, std::string* error) {
+               return ReadUtf8File(path, &page->selection, error);
+             })
+      .Value("--html", "HTML", "the selection's HTML", text(&PageOptions::html))
+      .Value("--page", "FILE",
+             "an HTML file whose <qm-selection>...</qm-selection>\n"
+             "marks the selection; its <title> is the title",
+             [page](const std::string& path, std::string* error) {
+               return TakePageFile(path, page, error);
+             })
+      .Value("--url", "URL", "the address of the page (or frame)", text(&PageOptions::url))
+      .Value("--top-url", "URL",
+             "the address of the top-level page, when the menu\n"
+             "is opened in a frame",
+             text(&PageOptions::top_url))
+      .Value("--name", "NAME", "the window name of the page", text(&PageOptions::name))
+      .Value("--top-name", "NAME", "the window name of the top-level page",
+             text(&PageOptions::top_name))
+      .Value("--title", "TEXT", "the document title of the page", text(&PageOptions::title))
+      .Value("--top-title", "TEXT", "the document title of the top-level page",
+             text(&PageOptions::top_title))
+      .Value("--host", "HOST", "the host name of the page (else from --url)",
+             optional_text(&PageOptions::host))
+      .Value("--top-host", "HOST", "the host name of the top-level page (else from\n--top-url)",
+             optional_text(&PageOptions::top_host))
+      .Value("--screen", "WxH", "the screen space available to windows",
+             [page](const std::string& value, std::string* error) {
+               std::pair<int, int> screen;
+               if (!ParseScreen(value, &screen)) {
+                 *error = "--screen takes WIDTHxHEIGHT, such as 1280x1024";
+                 return false;
+               }
+               page->screen = screen;
+               return true;
+             })
+      .Value("--link", "TEXT", "nothing selected; a focused link with this text",
+             optional_text(&PageOptions::link_text))
+      .Value("--link-href", "URL", "the focused link's address", text(&PageOptions::link_href));
 }
 
 }  // namespace qm

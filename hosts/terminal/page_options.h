@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "option_table.h"
+
 namespace qm {
 
 struct PageOptions {
@@ -26,15 +28,10 @@ struct PageOptions {
   std::u16string link_href;
 };
 
-// The usage lines of the page options, for --help texts.
-extern const char kPageOptionsUsage[];
-
-// Takes the option at argv[*i] (and its value) when it is a page option,
-// advancing *i past it. Returns false when argv[*i] is no page option; on a
-// page option with a missing or bad value, or an unreadable file, returns
-// true and stores a description in *error.
-bool TakePageOption(int argc, char** argv, int* i, PageOptions* page,
-                    std::string* error);
+// Adds the page options to `table`, under a heading of their own: each
+// stores its value in *page. A bad --screen value and a file that cannot be
+// read are usage errors.
+void AddPageOptions(OptionTable& table, PageOptions* page);
 
 // The host name of an address: what stands between "//" (after any
 // "user@") and the next "/", ":", "?" or "#"; empty for a file address or

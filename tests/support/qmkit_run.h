@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/scratch_folder.h"
+
 namespace qm::testing_support {
 
 struct ProgramOutcome {
@@ -25,13 +27,6 @@ struct ProgramOutcome {
   std::string out;
   std::string err;
 };
-
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 inline bool Has(const std::string& text, std::string_view part) {
   return text.find(part) != std::string::npos;
@@ -89,26 +84,13 @@ inline ProgramOutcome RunProgram(const std::string& program,
 
 // A test of the program with a scratch folder of its own, removed at the
 // end: its files, its configuration folder and the program's output.
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "qmkit-test-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
   // Runs the qmkit program of the build with `args` (see RunProgram).
   ProgramOutcome Qmkit(const std::vector<std::string>& args,
                        const RunOptions& options = {}) const {
     return RunProgram(QMKIT_PROGRAM, args, dir_, options);
   }
-
-  std::string dir_;
 };
 
 }  // namespace qm::testing_support

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "extension_protocol.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 
 namespace qm {
 

@@ -1,8 +1,8 @@
 #include "extension_desktop.h"
 
 #include "extension_bridge.h"
-#include "json_writer.h"
 #include "strings/string_table.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
 

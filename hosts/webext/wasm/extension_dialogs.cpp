@@ -6,7 +6,7 @@
 
 #include "dialogs/gesture_script.h"
 #include "extension_bridge.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "strings/string_table.h"
 #include "text/utf8.h"
 

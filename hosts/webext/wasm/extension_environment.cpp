@@ -3,7 +3,7 @@
 #include "catalogue/catalogue_loader.h"
 #include "compiled_in_files.h"
 #include "extension_bridge.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "recognisers/currency_table.h"
 #include "text/ascii_fold.h"
 #include "text/utf8.h"

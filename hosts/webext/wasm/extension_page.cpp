@@ -3,7 +3,7 @@
 #include <string>
 
 #include "extension_bridge.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "text/utf8.h"
 
 namespace qm {

@@ -20,7 +20,8 @@
 #include "catalogue/site_entries.h"
 #include "extension_environment.h"
 #include "flows/command_dispatch.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
+#include "text/utf8.h"
 #include "text/windows_1252.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "extension_environment.h"
 #include "extension_page.h"
 #include "flows/command_dispatch.h"
-#include "json_writer.h"
+#include "text/json_writer.h"
 #include "strings/string_table.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"

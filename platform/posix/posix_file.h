@@ -22,4 +22,10 @@ class FileDescriptor {
 // true; on a read error returns false and leaves *bytes untouched.
 bool ReadToEnd(int fd, std::string* bytes);
 
+// Reads the regular file `path` whole; a FIFO named by mistake is refused
+// rather than waited on. On failure returns false with the reason in
+// *reason: the system's text as it stands ("No such file or directory",
+// "Is a directory"), or "not a regular file".
+bool ReadRegularFile(const std::string& path, std::string* bytes, std::string* reason);
+
 }  // namespace qm

@@ -1,4 +1,4 @@
-#include "json_writer.h"
+#include "text/json_writer.h"
 
 #include <cstdio>
 
@@ -71,6 +71,12 @@ JsonWriter& JsonWriter::String(std::u16string_view text) {
   return *this;
 }
 
+std::string JsonWriter::Take() {
+  std::string taken;
+  taken.swap(out_);
+  return taken;
+}
+
 JsonWriter& JsonWriter::Number(long long value) {
   Separate();
   out_ += std::to_string(value);
@@ -87,6 +93,10 @@ JsonWriter& JsonWriter::Null() {
   Separate();
   out_ += "null";
   return *this;
+}
+
+std::string JsonString(std::string_view text) {
+  return JsonWriter().String(text).text();
 }
 
 }  // namespace qm

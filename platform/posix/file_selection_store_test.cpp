@@ -1,5 +1,6 @@
 #include "file_selection_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -17,12 +18,13 @@
 #include <string>
 
 #include "catalogue/site_entries.h"
-#include "exit_status.h"
 #include "support/fake_module_environment.h"
-#include "support/qmkit_run.h"
+#include "support/scratch_folder.h"
 
 namespace qm {
 namespace {
+
+using testing_support::ReadWholeFile;
 
 // "W<writer>:<suffix>", a name owned by one writer.
 std::string WriterName(int writer, const std::string& suffix) {
@@ -258,7 +260,7 @@ TEST_F(FileSelectionStoreTest, OnlyARegularFileOfBoundedSizeIsRead) {
     struct stat after {};
     ASSERT_EQ(::lstat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(testing_support::ReadWholeFile(victim), lines);
+    EXPECT_EQ(ReadWholeFile(victim), lines);
     EXPECT_TRUE(TemporaryFiles().empty());
   }
   ::alarm(0);
@@ -288,14 +290,14 @@ TEST_F(FileSelectionStoreTest, PlantedLinksAreNotFollowed) {
     EXPECT_FALSE(store.Write({{"BOOK:a", 1}}));
     ASSERT_EQ(::unlink((dir_ + "/selections.lock").c_str()), 0);
   }
-  EXPECT_EQ(testing_support::ReadWholeFile(victim), "precious\n");
+  EXPECT_EQ(ReadWholeFile(victim), "precious\n");
   EXPECT_FALSE(std::filesystem::exists(nothing_yet));
 
   // A link under this process's temporary name is removed, not written
   // through, and the save goes ahead.
   ASSERT_EQ(::symlink(victim.c_str(), temp.c_str()), 0);
   EXPECT_TRUE(store.Write({{"BOOK:a", 1}}));
-  EXPECT_EQ(testing_support::ReadWholeFile(victim), "precious\n");
+  EXPECT_EQ(ReadWholeFile(victim), "precious\n");
   EXPECT_EQ(FileText(), "1\tBOOK:a\n");
   EXPECT_TRUE(TemporaryFiles().empty());
 }
@@ -368,26 +370,6 @@ TEST_F(FileSelectionStoreTest, AFailedSaveLeavesTheFileAndASavedOneItsMode) {
   std::uint32_t value = 99;
   ASSERT_TRUE(store.Read("BOOK:a", &value));
   EXPECT_EQ(value, 0u);
-}
-
-TEST_F(FileSelectionStoreTest, QmkitSaysWhenTicksCannotBeRememberedAndStillActs) {
-  using testing_support::Has;
-  // A folder that cannot hold anything, as a full or read-only disk does
-  // for root too: the "folder" is a file.
-  const std::string not_a_folder = root_ + "/plain-file";
-  WriteFile(not_a_folder, "");
-  for (const char* word : {"SEARCH", "CURRENCY"}) {
-    SCOPED_TRACE(word);
-    const testing_support::ProgramOutcome run = testing_support::RunProgram(
-        QMKIT_PROGRAM,
-        {word, "--selection", "EUR 12,50", "--config-dir", not_a_folder,
-         "--answers", "toggle 1; ok"},
-        root_);
-    EXPECT_EQ(run.status, kExitActionFailed) << run.err;
-    EXPECT_TRUE(Has(run.err, "qmkit: Your choice of sites could not be remembered.\n"))
-        << run.err;
-    EXPECT_TRUE(Has(run.out, "\nopen\n")) << run.out;
-  }
 }
 
 }  // namespace
