@@ -7,6 +7,7 @@
 #include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
+#include "catalogue/site_entry_json.h"
 #include "text/json_writer.h"
 #include "text/utf8.h"
 
@@ -29,16 +30,6 @@ const char* SourceName(CatalogueSource source) {
   return "";
 }
 
-// The same, as one word for scripts.
-const char* SourceWord(CatalogueSource source) {
-  switch (source) {
-    case CatalogueSource::kUserFile: return "user";
-    case CatalogueSource::kBuiltInDefault: return "default";
-    case CatalogueSource::kBuiltInSystem: return "system";
-  }
-  return "";
-}
-
 // A path as a JSON value; null when there is none.
 void JsonPath(const std::string& path, JsonWriter& json) {
   if (path.empty()) {
@@ -51,7 +42,7 @@ void JsonPath(const std::string& path, JsonWriter& json) {
 // The members that open a category's JSON listing.
 void JsonHeading(std::string_view word, CatalogueSource source, const ModuleEnvironment& env,
                  JsonWriter& json) {
-  json.Key("category").String(word).Key("source").String(SourceWord(source)).Key("file");
+  json.Key("category").String(word).Key("source").String(CatalogueSourceWord(source)).Key("file");
   JsonPath(source == CatalogueSource::kUserFile ? CataloguePath(env) : "", json);
 }
 
@@ -74,20 +65,14 @@ void WriteUnitSections(const SiteCatalogue& catalogue,
 }
 
 void JsonEntries(const SiteEntryList& entries, const CodePage& code_page, JsonWriter& json) {
-  auto utf8 = [&](const std::string& narrow) { return ToUtf8(code_page.ToWide(narrow)); };
   json.Key("entries").BeginArray();
   for (const SiteEntry& entry : entries) {
     json.BeginObject()
-        .Key("name").String(utf8(entry.name))
+        .Key("name").String(code_page.ToWide(entry.name))
         .Key("selected").Bool(entry.selected)
-        .Key("exclusive").Bool(entry.exclusive)
-        .Key("shortDescription").String(utf8(entry.shortDescription))
-        .Key("longDescription").String(utf8(entry.longDescription))
-        .Key("url").String(utf8(entry.url))
-        .Key("href").String(utf8(entry.href))
-        .Key("command").String(utf8(entry.command))
-        .Key("mail").Bool(entry.isMail)
-        .EndObject();
+        .Key("exclusive").Bool(entry.exclusive);
+    WriteSiteEntryActions(entry, code_page, json);
+    json.EndObject();
   }
   json.EndArray();
 }
@@ -203,7 +188,7 @@ void WriteCatalogueSummary(const ModuleEnvironment& env, ListingFormat format,
       summary.BeginObject()
           .Key("category").String(word)
           .Key("entries").Number(static_cast<long long>(catalogue.size()))
-          .Key("source").String(SourceWord(source))
+          .Key("source").String(CatalogueSourceWord(source))
           .EndObject();
     } else {
       out << std::left << std::setw(10) << word << std::right << std::setw(4)

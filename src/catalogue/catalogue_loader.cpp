@@ -40,4 +40,13 @@ CatalogueSource LoadCatalogue(const ModuleEnvironment& env,
   return CatalogueSource::kBuiltInDefault;
 }
 
+std::string_view CatalogueSourceWord(CatalogueSource source) {
+  switch (source) {
+    case CatalogueSource::kUserFile: return "user";
+    case CatalogueSource::kBuiltInDefault: return "default";
+    case CatalogueSource::kBuiltInSystem: return "system";
+  }
+  return "";
+}
+
 }  // namespace qm

@@ -35,6 +35,9 @@ std::string CataloguePath(const ModuleEnvironment& env);
 // Where a loaded catalogue came from.
 enum class CatalogueSource { kUserFile, kBuiltInDefault, kBuiltInSystem };
 
+// The same as one word for scripts and pages: "user", "default", "system".
+std::string_view CatalogueSourceWord(CatalogueSource source);
+
 // Fills the empty `catalogue` with the sections whose names begin with
 // `prefix` (such as "BOOK:"). With `system` true the built-in system
 // catalogue is parsed and nothing else. Otherwise the user's file at

@@ -18,6 +18,7 @@
 #include "catalogue/catalogue_lint.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_entries.h"
+#include "catalogue/site_entry_json.h"
 #include "extension_environment.h"
 #include "flows/command_dispatch.h"
 #include "text/json_writer.h"
@@ -48,16 +49,6 @@ class NoSelections final : public qm::SelectionStore {
   bool Write(const std::vector<qm::RememberedValue>&) override { return false; }
 };
 
-
-const char* SourceWord(qm::CatalogueSource source) {
-  switch (source) {
-    case qm::CatalogueSource::kUserFile: return "user";
-    case qm::CatalogueSource::kBuiltInDefault: return "default";
-    case qm::CatalogueSource::kBuiltInSystem: return "system";
-  }
-  return "";
-}
-
 // Catalogue text is Windows-1252 inside the module.
 std::u16string Wide(std::string_view narrow) {
   return qm::Windows1252CodePage().ToWide(narrow);
@@ -65,15 +56,9 @@ std::u16string Wide(std::string_view narrow) {
 
 void WriteSiteEntries(const qm::SiteEntryList& entries, qm::JsonWriter& json) {
   for (const qm::SiteEntry& entry : entries) {
-    json.BeginObject()
-        .Key("name").String(Wide(entry.name))
-        .Key("shortDescription").String(Wide(entry.shortDescription))
-        .Key("longDescription").String(Wide(entry.longDescription))
-        .Key("url").String(Wide(entry.url))
-        .Key("href").String(Wide(entry.href))
-        .Key("command").String(Wide(entry.command))
-        .Key("mail").Bool(entry.isMail)
-        .Key("mailTo").String(Wide(entry.MailTo))
+    json.BeginObject().Key("name").String(Wide(entry.name));
+    qm::WriteSiteEntryActions(entry, qm::Windows1252CodePage(), json);
+    json.Key("mailTo").String(Wide(entry.MailTo))
         .Key("defaultSelected").Bool(entry.defaultSelected)
         .EndObject();
   }
@@ -167,13 +152,13 @@ EMSCRIPTEN_KEEPALIVE const char* qm_catalogue(const char* utf8_user_catalogue,
       qm::SiteCatalogue catalogue;
       const qm::CatalogueSource source =
           qm::LoadCatalogue(environment, prefix, false, catalogue);
-      json.Key("source").String(SourceWord(source)).Key("entries").BeginArray();
+      json.Key("source").String(qm::CatalogueSourceWord(source)).Key("entries").BeginArray();
       WriteUnits(catalogue, json);
     } else {
       qm::SiteEntryList entries;
       qm::CatalogueSource source = qm::CatalogueSource::kBuiltInDefault;
       qm::CollectSiteEntries(environment, selections, prefix, false, entries, &source);
-      json.Key("source").String(SourceWord(source)).Key("entries").BeginArray();
+      json.Key("source").String(qm::CatalogueSourceWord(source)).Key("entries").BeginArray();
       WriteSiteEntries(entries, json);
     }
     json.EndArray().EndObject();
