@@ -4,8 +4,24 @@
 
 const NATIVE_HOST = 'com.pellmor.qmkit';
 const NATIVE_HOST_MISSING =
-    'the helper that starts programs is not installed; see "Commands" in the ' +
-    'extension\'s options';
+    'the helper that starts programs is not installed; see "Command helper" in ' +
+    'the extension\'s options';
+
+// What a failed native message says of the helper, in the browsers' own
+// words: Chromium's "Specified native messaging host not found.", Firefox's
+// "No such native application ...", and Chromium's "... is forbidden." for a
+// helper installed for another extension id.
+const NATIVE_HOST_FAILURES = [
+  {pattern: /not found|no such native application|not installed/i, failure: 'missing'},
+  {pattern: /forbidden/i, failure: 'forbidden'},
+];
+
+// 'missing', 'forbidden', or 'broken' (installed, but it failed to answer)
+// for the error of a native message.
+function nativeHostFailure(error) {
+  const text = String(error?.message ?? error);
+  return NATIVE_HOST_FAILURES.find((f) => f.pattern.test(text))?.failure ?? 'broken';
+}
 
 // Asks the helper to start the program of `args` (its argument vector,
 // without a shell). Returns Protocol.answer.started, or the reason it was
@@ -19,10 +35,6 @@ async function startCommand(args) {
     if (reply?.type === 'start' && reply.started === true) return Protocol.answer.started;
     return String(reply?.error ?? 'the helper gave no answer');
   } catch (e) {
-    const text = String(e?.message ?? e);
-    if (/not found|no such native application|not installed|forbidden/i.test(text)) {
-      return NATIVE_HOST_MISSING;
-    }
-    return text;
+    return nativeHostFailure(e) === 'broken' ? String(e?.message ?? e) : NATIVE_HOST_MISSING;
   }
 }

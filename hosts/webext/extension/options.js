@@ -1,6 +1,7 @@
-// The options page: the user's catalogue edited, checked and stored, the
-// catalogue in force, the remembered ticks moved between browsers, and
-// whether the helper that starts commands is installed.
+// The options page: first steps for a newcomer, the catalogue in force, the
+// user's catalogue edited, checked and stored, the remembered ticks moved
+// between browsers, and whether the optional helper that starts commands is
+// installed.
 //
 // Everything shown here that came from a catalogue or a file is put on the
 // page as text: catalogues are shared around, and an entry's name or a
@@ -313,24 +314,66 @@ async function importTicks(file) {
 
 // ---- The helper that starts commands -------------------------------------
 
+// What the page says of the helper when it does not answer, by the kind of
+// failure. The helper is optional: its absence is information, not an error.
+const NATIVE_HOST_NOTICES = {
+  missing: () => ['The command helper is not installed. Entries without a command ' +
+                  'work as they are.', 'info'],
+  forbidden: () => ['The command helper is installed for another copy of this ' +
+                    'extension, so entries with a command cannot run.', 'warn'],
+  broken: (e) => ['The command helper is installed but did not answer, so entries ' +
+                  `with a command cannot run. (${e?.message ?? e})`, 'warn'],
+};
+
 async function askNativeHost() {
   setStatus('native-status', 'Asking the helper…');
+  $('native-install').hidden = true;
   let answer;
   try {
     answer = await api.runtime.sendNativeMessage(NATIVE_HOST, {type: 'hello'});
   } catch (e) {
-    setStatus('native-status', 'The helper does not answer, so entries with a command ' +
-              'cannot run. To install it, run tools/install-native-host.sh from the ' +
-              `program's source folder, then ask again. (${e?.message ?? e})`, 'bad');
+    setStatus('native-status', ...NATIVE_HOST_NOTICES[nativeHostFailure(e)](e));
+    $('native-install').hidden = false;
     return;
   }
   if (answer?.type === 'hello' && typeof answer.version === 'string') {
-    setStatus('native-status', `The helper answers (version ${answer.version}): entries ` +
-              'with a command can run.', 'good');
+    setStatus('native-status', `The command helper answers (version ${answer.version}): ` +
+              'entries with a command can run.', 'good');
   } else {
-    setStatus('native-status', 'The helper answered in a way this extension does not ' +
-              'understand: install the helper of the same version again with ' +
-              'tools/install-native-host.sh.', 'bad');
+    setStatus('native-status', 'The command helper answered in a way this extension ' +
+              'does not understand; it may be of another version.', 'warn');
+    $('native-install').hidden = false;
+  }
+}
+
+// ---- First steps ---------------------------------------------------------
+
+// The first steps greet a person until they hide them or use the page's
+// controls; `welcome` in storage records which ('dismissed' or 'used'). The
+// link in the header brings them back.
+async function setUpWelcome() {
+  const welcome = $('welcome');
+  let seen = (await api.storage.local.get('welcome')).welcome !== undefined;
+  welcome.hidden = seen;
+  $('welcome-done').addEventListener('click', () => {
+    seen = true;
+    welcome.hidden = true;
+    $('show-welcome').focus();
+    return api.storage.local.set({welcome: 'dismissed'});
+  });
+  $('show-welcome').addEventListener('click', (event) => {
+    event.preventDefault();
+    welcome.hidden = false;
+    $('welcome-heading').focus();
+  });
+  const onUse = (event) => {
+    if (seen || welcome.contains(event.target)) return;
+    if (event.type === 'click' && !event.target.closest('button')) return;
+    seen = true;
+    api.storage.local.set({welcome: 'used'});
+  };
+  for (const type of ['input', 'change', 'click']) {
+    document.querySelector('main').addEventListener(type, onUse);
   }
 }
 
@@ -364,7 +407,8 @@ async function start() {
 
   const stored = (await api.storage.local.get('catalogue')).catalogue;
   editor.value = typeof stored === 'string' ? stored : '';
-  await Promise.all([showCatalogueInForce(), showTickCount(), askNativeHost()]);
+  await Promise.all([setUpWelcome(), showCatalogueInForce(), showTickCount(),
+                     askNativeHost()]);
   document.body.dataset.ready = '1';
 }
 
