@@ -1,6 +1,6 @@
-// The options page in chromium: a user catalogue typed, checked, saved and
-// then used by a menu command; remembered ticks imported only when well
-// formed.
+// The options page in chromium: what a newcomer sees first; a user catalogue
+// typed, checked, saved and then used by a menu command; remembered ticks
+// imported only when well formed.
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -46,6 +46,85 @@ after(async () => {
   await chromium?.browser.close();
   await server?.close();
   fs.rmSync(profile, {recursive: true, force: true});
+});
+
+const isShown = (selector) => options.$eval(selector,
+    (e) => !e.hidden && e.getClientRects().length > 0);
+
+async function reloadOptions() {
+  await options.reload();
+  await options.waitForSelector('body[data-ready="1"]');
+}
+
+test('a first open greets with first steps, shows the catalogue in force and tells of ' +
+     'the helper as optional', {timeout: 30000}, async () => {
+  await options.setViewport({width: 1000, height: 800});
+  assert.ok(await isShown('#welcome'));
+  const picture = await options.$eval('#welcome img',
+      (img) => ({loaded: img.complete && img.naturalWidth > 0, alt: img.alt}));
+  assert.ok(picture.loaded, 'the picture of the menu is there');
+  assert.match(picture.alt, /Pellmor Quillmark/);
+
+  // The built-in catalogue, above the empty editor and on the first screen.
+  const inForce = await options.$eval('#in-force-section', (section) => ({
+    sources: [...section.querySelectorAll('details')].map((d) => d.dataset.source),
+    top: section.querySelector('h2').getBoundingClientRect().top,
+    screen: innerHeight,
+    beforeEditor: Boolean(section.compareDocumentPosition(
+        document.getElementById('editor-section')) & Node.DOCUMENT_POSITION_FOLLOWING),
+  }));
+  assert.equal(inForce.sources.length, 13);
+  assert.ok(inForce.sources.every((s) => s === 'default'), inForce.sources.join());
+  assert.ok(inForce.beforeEditor);
+  assert.ok(inForce.top < inForce.screen, `heading at ${inForce.top} of ${inForce.screen}`);
+
+  // No helper is installed for this profile: that is said plainly, as no
+  // error, and the way to install it is the help's, not a file of the source.
+  await options.waitForFunction(
+      () => !document.getElementById('native-status').textContent.startsWith('Asking'));
+  const helper = await options.$eval('#commands-section', (section) => ({
+    text: section.innerText,
+    kind: document.getElementById('native-status').className,
+    link: section.querySelector('#native-install:not([hidden]) a')?.href,
+  }));
+  assert.equal(helper.kind, 'info');
+  assert.match(helper.text, /not installed/);
+  assert.match(helper.text, /optional/i);
+  assert.doesNotMatch(helper.text, /tools\/|\.sh\b|not found/i);
+  assert.equal(helper.link, `${chromium.extensionOrigin}/help/HelpExtension.htm#helper`);
+  const helpPage = await options.evaluate(async (url) => (await fetch(url)).text(), helper.link);
+  assert.match(helpPage, /id="helper"/);
+  assert.equal(await options.$$eval('.bad', (list) => list.length), 0);
+});
+
+test('the first steps stay away once hidden or once the page is used, and come back ' +
+     'from their link', {timeout: 30000}, async () => {
+  // Opening the page again is no use of it.
+  await reloadOptions();
+  assert.ok(await isShown('#welcome'));
+
+  const ways = [
+    {stored: 'dismissed', act: () => options.click('#welcome-done')},
+    {stored: 'used', act: () => options.click('#check')},
+  ];
+  for (const way of ways) {
+    await chromium.worker.evaluate(() => chrome.storage.local.remove('welcome'));
+    await reloadOptions();
+    assert.ok(await isShown('#welcome'), way.stored);
+    await way.act();
+    assert.equal(await eventually(() => storedValue('welcome')), way.stored);
+    await reloadOptions();
+    assert.equal(await isShown('#welcome'), false, way.stored);
+  }
+
+  // Hidden, the focus goes to the link that brings them back.
+  await options.click('#show-welcome');
+  assert.ok(await isShown('#welcome'));
+  assert.equal(await options.evaluate(() => document.activeElement.id), 'welcome-heading');
+  await options.click('#welcome-done');
+  assert.equal(await isShown('#welcome'), false);
+  assert.equal(await options.evaluate(() => document.activeElement.id), 'show-welcome');
+  assert.equal(await storedValue('welcome'), 'dismissed');
 });
 
 test('a catalogue typed on the page is checked, saved and used by the ISBN command',
