@@ -166,6 +166,8 @@ test('a catalogue typed on the page is checked, saved and used by the ISBN comma
   assert.equal(sources.BOOK, 'default');
   assert.deepEqual(await options.$$eval('#in-force details[data-category=ISBN] td.name',
       (cells) => cells.map((c) => c.textContent)), ['ISBN:Local']);
+  assert.equal(await options.$eval('#in-force details[data-category=ISBN] .count',
+      (e) => e.textContent), '1 entry');
 
   const before = await tabAddresses();
   const page = await openWithSelection(chromium.browser, `${server.origin}/book.html`, '#isbn');

@@ -191,6 +191,13 @@ function entryActions(entry) {
   return actions.length ? actions.join('\n') : 'does nothing';
 }
 
+// "1 entry", "13 entries"; the converter's category counts units.
+function countText(category) {
+  const n = category.entries.length;
+  const [one, many] = category.category === 'UNIT' ? ['unit', 'units'] : ['entry', 'entries'];
+  return `${n} ${n === 1 ? one : many}`;
+}
+
 async function showCatalogueInForce() {
   const stored = (await api.storage.local.get('catalogue')).catalogue;
   const [inForce, titles] = await Promise.all([
@@ -208,8 +215,7 @@ async function showCatalogueInForce() {
     const title = titles.get(category.category === 'UNIT' ? 'CONVERT' : category.category);
     const summary = element('summary');
     summary.append(element('span', title ?? category.category, 'title'),
-                   element('span', `${category.entries.length} ` +
-                           (category.category === 'UNIT' ? 'units' : 'entries'), 'count'),
+                   element('span', countText(category), 'count'),
                    element('span', fromUser ? 'from your catalogue' : 'built-in', 'source'));
     details.append(summary);
 
