@@ -1,5 +1,6 @@
-// Pictures of the extension's dialog window for the README, taken in
-// headless chromium: docs/screenshots/webext-*.png. Build the extension
+// Pictures of the extension's dialog window and of its options page as a
+// first install opens it, for the README, taken in headless chromium:
+// docs/screenshots/webext-*.png. Build the extension
 // first (cmake --build --preset wasm) and run `npm ci --prefix tests/browser`.
 //   node tools/webext-screenshots.js
 'use strict';
@@ -26,6 +27,12 @@ const SHOTS = [
      await h.press(dialog, '#ok');
      await dialog.waitForSelector('#message:not([hidden])');
    }},
+];
+
+// The options page of a fresh profile, whole, in each colour scheme.
+const OPTIONS_SHOTS = [
+  {file: 'webext-options.png', scheme: 'light'},
+  {file: 'webext-options-dark.png', scheme: 'dark'},
 ];
 
 (async () => {
@@ -57,6 +64,16 @@ const SHOTS = [
       }
       await h.press(dialog, (await dialog.$('#cancel')) ? '#cancel' : '#ok');
       await done;
+      await page.close();
+    }
+    for (const shot of OPTIONS_SHOTS) {
+      const page = await browser.newPage();
+      await page.setViewport({width: 1000, height: 900});
+      await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: shot.scheme}]);
+      await page.goto(`${extensionOrigin}/options.html`);
+      await page.waitForSelector('body[data-ready="1"]');
+      await page.screenshot({path: path.join(OUT, shot.file), fullPage: true});
+      console.log(path.join('docs/screenshots', shot.file));
       await page.close();
     }
   } finally {
