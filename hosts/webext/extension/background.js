@@ -46,8 +46,8 @@ async function createMenus() {
   }
 }
 
-// A first installation opens the options page: the catalogue in force, and
-// whether the helper that starts commands is installed.
+// A first installation opens the options page, which greets a newcomer with
+// first steps above the catalogue in force.
 api.runtime.onInstalled.addListener((details) => {
   createMenus();
   if (details.reason === 'install') api.runtime.openOptionsPage?.().catch(() => {});
