@@ -232,9 +232,9 @@ test('sites open beside the page in the list\'s order, in front or behind it',
   });
   const {browser, worker, extensionOrigin} = await h.launchChromium();
   try {
+    const page = await h.openWithSelection(browser, `${server.origin}/book`, '#s');
     await worker.evaluate((text) => chrome.storage.local.set({catalogue: text}),
                           ORDERED_BOOKS(server.origin));
-    const page = await h.openWithSelection(browser, `${server.origin}/book`, '#s');
     // A tab already right of the page: the sites go between the two.
     const pageTab = await worker.evaluate(async (url, later) => {
       const [tab] = (await chrome.tabs.query({})).filter((t) => t.url === url);
@@ -243,18 +243,20 @@ test('sites open beside the page in the list\'s order, in front or behind it',
       await chrome.tabs.update(tab.id, {active: true});
       return tab;
     }, page.url(), `${server.origin}/later`);
-    // The tabs of the page's window in strip order, as path and whether active.
-    const strip = () => worker.evaluate(async (windowId) => {
+    // The test server's tabs in the page's window in strip order, as path
+    // and whether active (the options page of the first start may be there).
+    const strip = () => worker.evaluate(async (windowId, origin) => {
       for (let i = 0; ; ++i) {
-        const tabs = await chrome.tabs.query({windowId});
+        const tabs = (await chrome.tabs.query({windowId})).sort((a, b) => a.index - b.index);
         const urls = tabs.map((t) => t.pendingUrl || t.url);
-        if ((!urls.includes('') && tabs.length >= 5) || i === 100) {
-          return tabs.sort((a, b) => a.index - b.index).map((t) =>
+        const ours = tabs.filter((t, at) => urls[at].startsWith(origin + '/'));
+        if ((!urls.includes('') && ours.length >= 5) || i === 100) {
+          return ours.map((t) =>
             new URL(t.pendingUrl || t.url).pathname + (t.active ? ' (active)' : ''));
         }
         await new Promise((resolve) => setTimeout(resolve, 20));
       }
-    }, pageTab.windowId);
+    }, pageTab.windowId, server.origin);
     const closeSites = () => worker.evaluate(async (windowId) => {
       const tabs = await chrome.tabs.query({windowId});
       await chrome.tabs.remove(tabs.filter((t) =>
