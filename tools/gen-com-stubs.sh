@@ -11,7 +11,7 @@ set -eu
 include=${1:-/usr/share/mingw-w64/include}
 interfaces="IHTMLWindow2 IHTMLLocation IHTMLScreen IHTMLDocument2 IHTMLDocument3
 IHTMLSelectionObject IHTMLTxtRange IHTMLControlRange IHTMLElement IHTMLElementCollection
-IHTMLDOMNode IServiceProvider IWebBrowser2"
+IHTMLDOMNode IHTMLAnchorElement IHTMLEventObj IServiceProvider IWebBrowser2"
 
 for header in oaidl.h servprov.h exdisp.h mshtml.h; do
   if [ ! -r "$include/$header" ]; then

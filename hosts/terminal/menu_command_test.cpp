@@ -50,7 +50,8 @@ constexpr char kCatalogue[] =
     "[OTHER:Frame]\nshortDescription=Frame\n"
     "url=https://frame.example/?frame=!u&top=!U\nURLEncode=n\n"
     "[MUSIC:Raw]\nshortDescription=Raw\nurl=https://raw.example/?q=!s\nURLEncode=n\n"
-    "[MOVIE:Bare]\nshortDescription=Bare\nurl=!s\n";
+    "[MOVIE:Bare]\nshortDescription=Bare\nurl=!s\n"
+    "[URL:Who]\nshortDescription=Who\nurl=https://who.example/!D?u=!U\nURLEncode=n\n";
 
 class QmkitProgram : public testing_support::ProgramTest {
  protected:
@@ -186,6 +187,31 @@ TEST_F(QmkitProgram, FramePageGivesFrameAndTopAddresses) {
                   "url: https://frame.example/?frame=https://frame.example.org/"
                   "inner.html&top=https://top.example.com/\n"))
       << run.out;
+}
+
+// --link and --link-href: the menu opened on a link.
+TEST_F(QmkitProgram, OnALinkUrlLooksUpItsAddressAndSearchTakesItsText) {
+  const std::vector<std::string> link = {"--url", "https://page.example.com/a",
+                                         "--link", "Blue  Train", "--link-href",
+                                         "https://music.shop.co.uk/x", "--answers", "ok"};
+  std::vector<std::string> url = {"URL"};
+  url.insert(url.end(), link.begin(), link.end());
+  const Outcome on_link = Command(url);
+  ASSERT_EQ(on_link.status, 0) << on_link.err;
+  EXPECT_TRUE(Has(on_link.out, "url: https://who.example/shop.co.uk?u=https://music.shop.co.uk/x\n"))
+      << on_link.out;
+
+  std::vector<std::string> search = {"SEARCH"};
+  search.insert(search.end(), link.begin(), link.end());
+  const Outcome text = Command(search);
+  ASSERT_EQ(text.status, 0) << text.err;
+  EXPECT_TRUE(Has(text.out, "  text: Blue Train\n")) << text.out;
+
+  const Outcome on_page =
+      Command({"URL", "--url", "https://page.example.com/a", "--answers", "ok"});
+  ASSERT_EQ(on_page.status, 0) << on_page.err;
+  EXPECT_TRUE(Has(on_page.out, "url: https://who.example/example.com?u=https://page.example.com/a\n"))
+      << on_page.out;
 }
 
 TEST_F(QmkitProgram, BadUsageExitsTwoWithAMessage) {

@@ -85,20 +85,6 @@ bool ParseScreen(const std::string& value, std::pair<int, int>* screen) {
 
 }  // namespace
 
-std::u16string HostOfAddress(std::u16string_view address) {
-  const std::size_t slashes = address.find(u"//");
-  if (slashes == std::u16string_view::npos) return {};
-  std::u16string_view rest = address.substr(slashes + 2);
-  rest = rest.substr(0, rest.find_first_of(u"/?#"));
-  const std::size_t at = rest.rfind(u'@');
-  if (at != std::u16string_view::npos) rest.remove_prefix(at + 1);
-  if (!rest.empty() && rest.front() == u'[') {  // an IPv6 address
-    const std::size_t close = rest.find(u']');
-    return std::u16string(rest.substr(0, close == rest.npos ? rest.npos : close + 1));
-  }
-  return std::u16string(rest.substr(0, rest.find(u':')));
-}
-
 void AddPageOptions(OptionTable& table, PageOptions* page) {
   // The options that take the value as it stands.
   const auto text = [page](std::u16string PageOptions::*field) {
@@ -151,9 +137,11 @@ void AddPageOptions(OptionTable& table, PageOptions* page) {
                page->screen = screen;
                return true;
              })
-      .Value("--link", "TEXT", "nothing selected; a focused link with this text",
+      .Value("--link", "TEXT", "the menu opened on a link with this text, which\n"
+             "stands in when nothing is selected",
              optional_text(&PageOptions::link_text))
-      .Value("--link-href", "URL", "the focused link's address", text(&PageOptions::link_href));
+      .Value("--link-href", "URL", "that link's address, which URL looks up",
+             text(&PageOptions::link_href));
 }
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "context/address_host.h"
 #include "option_table.h"
 
 namespace qm {
@@ -23,7 +24,8 @@ struct PageOptions {
   std::optional<std::u16string> host;      // else taken from url
   std::optional<std::u16string> top_host;  // else taken from top_url
   std::optional<std::pair<int, int>> screen;  // available width and height
-  // With nothing selected, a focused link: its text and address.
+  // The link the menu was opened on: its text (which stands in for an empty
+  // selection) and its address (which the URL command looks up).
   std::optional<std::u16string> link_text;
   std::u16string link_href;
 };
@@ -32,11 +34,5 @@ struct PageOptions {
 // stores its value in *page. A bad --screen value and a file that cannot be
 // read are usage errors.
 void AddPageOptions(OptionTable& table, PageOptions* page);
-
-// The host name of an address: what stands between "//" (after any
-// "user@") and the next "/", ":", "?" or "#"; empty for a file address or
-// an address without "//".
-//   HostOfAddress(u"https://www.example.com:8080/x") == u"www.example.com"
-std::u16string HostOfAddress(std::u16string_view address);
 
 }  // namespace qm

@@ -8,14 +8,18 @@
 namespace qm {
 namespace {
 
+// The markup the page would hold for a link. It is only read (searched for
+// codes, inserted by !O), never shown as markup, so nothing is escaped.
+std::u16string LinkMarkup(const std::u16string& text, const std::u16string& href) {
+  return u"<A href=\"" + href + u"\">" + text + u"</A>";
+}
+
 class TerminalElement final : public BrowserElement {
  public:
   TerminalElement(std::u16string text, std::u16string href)
       : text_(std::move(text)), href_(std::move(href)) {}
   std::optional<std::u16string> TagName() override { return u"A"; }
-  std::optional<std::u16string> OuterHtml() override {
-    return u"<A href=\"" + href_ + u"\">" + text_ + u"</A>";
-  }
+  std::optional<std::u16string> OuterHtml() override { return LinkMarkup(text_, href_); }
   std::optional<std::u16string> InnerText() override { return text_; }
 
  private:
@@ -155,6 +159,10 @@ TerminalPage::TerminalPage(const PageOptions& options, ActionLog& log) {
   document.selection_html = options.html;
   document.link_text = options.link_text;
   document.link_href = options.link_href;
+  if (options.link_text) {
+    link_ = MenuLink{options.link_href, *options.link_text,
+                     LinkMarkup(*options.link_text, options.link_href)};
+  }
 }
 
 std::shared_ptr<BrowserWindow> TerminalPage::Window() { return page_; }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "action_log.h"
 #include "host/browser_window.h"
@@ -21,8 +22,11 @@ class TerminalPage final : public MenuArguments {
   // The page or frame the menu is opened on.
   std::shared_ptr<BrowserWindow> Window() override;
   WindowHandle BrowserFrame() override { return 0; }
+  // The link of --link and --link-href, when --link was given.
+  std::optional<MenuLink> LinkUnderMenu() override { return link_; }
 
  private:
+  std::optional<MenuLink> link_;
   std::shared_ptr<TerminalWindow> top_;
   std::shared_ptr<TerminalWindow> page_;
 };

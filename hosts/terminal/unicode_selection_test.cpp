@@ -62,7 +62,8 @@ TEST_F(UnicodeSelection, ReachesUtf8SitesWholeAndWindows1252SitesAsBefore) {
       {{"--html", std::string("<i>") + kText + "</i>", "--selection", kText, "--answers",
         "ok"},
        kText, kWide, kClassic, "%3Ci%3E" + kWide + "%3C%2Fi%3E"},
-      // A focused link stands in for the selection, its HTML for the HTML.
+      // The link the menu was opened on stands in for the selection, its
+      // markup for the HTML.
       {{"--link", kText, "--answers", "ok"}, kText, kWide, kClassic,
        "%3CA%20href%3D%22%22%3E" + kWide + "%3C%2FA%3E"},
       {{"--page", dir_ + "/page.html", "--answers", "ok"}, kText, kWide, kClassic,

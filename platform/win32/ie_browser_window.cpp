@@ -12,6 +12,7 @@
 #include "bstr.h"
 #include "com_ptr.h"
 #include "ie_document.h"
+#include "ie_menu_link.h"
 #include "ie_reads.h"
 
 namespace qm {
@@ -147,6 +148,10 @@ class IeMenuArguments final : public MenuArguments {
 
   WindowHandle BrowserFrame() override {
     return reinterpret_cast<WindowHandle>(BrowserFrameOf(object_.get()));
+  }
+
+  std::optional<MenuLink> LinkUnderMenu() override {
+    return LinkUnderMouse(object_.As<IHTMLWindow2>().get());
   }
 
  private:

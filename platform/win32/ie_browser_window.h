@@ -21,7 +21,8 @@ using MakeForeground = std::function<void(WindowHandle frame)>;
 // adapter lives; the caller keeps its own. Window() is the object's
 // IHTMLWindow2, or nullptr when it has none (or `menu_arguments` is null);
 // BrowserFrame() is the frame window of the browser the object answers for,
-// or 0. Never returns nullptr; may throw std::bad_alloc.
+// or 0; LinkUnderMenu() the link under the mouse of the window's event (see
+// LinkUnderMouse). Never returns nullptr; may throw std::bad_alloc.
 //
 // BringToFront on its windows hands the frame to `make_foreground`; empty
 // means SetForegroundWindow. Tests stand in for it: without a display there

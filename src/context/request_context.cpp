@@ -1,5 +1,6 @@
 #include "context/request_context.h"
 
+#include "context/address_host.h"
 #include "text/char_class.h"
 
 namespace qm {
@@ -31,6 +32,13 @@ std::u16string RequestContext::NormalisedSelection() const {
   return tidy;
 }
 
+void RequestContext::SetPageAddress(const std::u16string& address) {
+  pageHref_ = address;
+  topHref_ = address;
+  pageHost_ = HostOfAddress(address);
+  topHost_ = pageHost_;
+}
+
 bool BuildRequestContext(RequestContext& context, MenuArguments* arguments) {
   if (arguments == nullptr) return false;
   context.window_ = arguments->Window();
@@ -59,14 +67,26 @@ bool BuildRequestContext(RequestContext& context, MenuArguments* arguments) {
   if (const auto document = page.Document()) Keep(document->Title(), context.pageTitle_);
   if (const auto document = top.Document()) Keep(document->Title(), context.topTitle_);
 
+  const std::optional<MenuLink> link = arguments->LinkUnderMenu();
+  if (link) context.linkHref_ = link->address;
+
   const std::shared_ptr<BrowserDocument> document = page.Document();
-  if (!document) return true;
-  if (const auto range = document->SelectionRange()) {
-    Keep(range->Text(), context.selectedText_);
-    Keep(range->HtmlText(), context.selectedHtml_);
+  if (document) {
+    if (const auto range = document->SelectionRange()) {
+      Keep(range->Text(), context.selectedText_);
+      Keep(range->HtmlText(), context.selectedHtml_);
+    }
   }
-  // With nothing selected, a focused link or paragraph stands in for the
-  // selection. The browser reports tag names in capitals.
+  // With nothing selected, the link the menu was opened on stands in for
+  // the selection: the person pointed at it, whatever has the focus.
+  if (link) {
+    if (context.selectedHtml_.empty()) Keep(link->html, context.selectedHtml_);
+    if (context.selectedText_.empty()) Keep(link->text, context.selectedText_);
+    return true;
+  }
+  if (!document) return true;
+  // Else a focused link or paragraph does. The browser reports tag names
+  // in capitals.
   if (const auto element = document->ActiveElement()) {
     const std::optional<std::u16string> tag = element->TagName();
     if (tag && (*tag == u"A" || *tag == u"P")) {

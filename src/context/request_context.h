@@ -47,6 +47,9 @@ class RequestContext {
   const std::u16string& topTitle() const { return topTitle_; }
   int availWidth() const { return availWidth_; }
   int availHeight() const { return availHeight_; }
+  // The address of the link the menu was opened on; empty when it was
+  // opened elsewhere (or on a link without one).
+  const std::u16string& linkHref() const { return linkHref_; }
 
   // selectedText with white space tidied: leading and trailing white space
   // dropped, each inner run of it made one U+0020 (IsWideSpace decides).
@@ -56,6 +59,11 @@ class RequestContext {
   // Makes `text` the selection, as the user confirmed it. The selection's
   // HTML and the cached ISBN and UPC stay as they are.
   void SetSelectedText(std::u16string text) { selectedText_ = std::move(text); }
+
+  // Makes `address` the address of the page and of its top window, with
+  // the host name in it (HostOfAddress), so that every placeholder of an
+  // address (!u !U !h !H !d !D) stands for it. Names and titles stay.
+  void SetPageAddress(const std::u16string& address);
 
   // Caches of the recognisers: each search runs at most once per command.
   bool isbnLooked() const { return isbnLooked_; }
@@ -95,6 +103,7 @@ class RequestContext {
   std::u16string topTitle_;
   int availWidth_ = 640;
   int availHeight_ = 480;
+  std::u16string linkHref_;
   std::u16string foundISBN_;
   bool isbnLooked_ = false;
   std::u16string foundUPC_;
@@ -107,10 +116,11 @@ class RequestContext {
 // arguments are null or no window), its top (required), the browser's main
 // window, the available screen size (top window's screen, else the work
 // area, else 640 x 480), the names, addresses, host names and titles of
-// both windows, then the selection's text and HTML; when either is still
-// empty and the document's active element is an "A" or "P" element, its
-// inner text and outer HTML stand in. A failed optional read leaves its
-// field empty. No text is trimmed.
+// both windows, the link under the menu, then the selection's text and
+// HTML. When either is still empty, the link under the menu stands in with
+// its text and element; with no link there, the document's active element
+// does when it is an "A" or "P" element, with its inner text and outer
+// HTML. A failed optional read leaves its field empty. No text is trimmed.
 bool BuildRequestContext(RequestContext& context, MenuArguments* arguments);
 
 }  // namespace qm

@@ -112,6 +112,52 @@ TEST(BuildRequestContext, ActiveElementStandsInForAnEmptySelection) {
   }
 }
 
+TEST(BuildRequestContext, TheLinkUnderTheMenuStandsInBeforeTheActiveElement) {
+  const FakeModuleEnvironment env;
+  FramedPage page;
+  page.frame->document->active_element = FakeElement{u"P", u"<P>Focused</P>", u"Focused"};
+  page.arguments.link = MenuLink{u"https://shop.example/item/42", u"Blue Train",
+                                 u"<a href=\"/item/42\">Blue Train</a>"};
+  RequestContext on_link(env);
+  ASSERT_TRUE(BuildRequestContext(on_link, &page.arguments));
+  EXPECT_EQ(on_link.linkHref(), u"https://shop.example/item/42");
+  EXPECT_EQ(on_link.selectedText(), u"Blue Train");
+  EXPECT_EQ(on_link.selectedHtml(), u"<a href=\"/item/42\">Blue Train</a>");
+  EXPECT_EQ(on_link.pageHref(), u"https://books.example.org/page.html");  // unchanged
+
+  // A selection wins; a link without text or markup leaves the fields
+  // empty rather than borrowing the focused element's.
+  page.frame->document->selection = FakeTextRange{u"chosen", std::nullopt};
+  page.arguments.link = MenuLink{u"https://shop.example/", u"", u""};
+  RequestContext image_link(env);
+  ASSERT_TRUE(BuildRequestContext(image_link, &page.arguments));
+  EXPECT_EQ(image_link.selectedText(), u"chosen");
+  EXPECT_TRUE(image_link.selectedHtml().empty());
+
+  // The link is read even where the frame's document is not.
+  page.frame->document.reset();
+  page.arguments.link->text = u"Elsewhere";
+  RequestContext no_document(env);
+  ASSERT_TRUE(BuildRequestContext(no_document, &page.arguments));
+  EXPECT_EQ(no_document.selectedText(), u"Elsewhere");
+}
+
+TEST(RequestContext, SetPageAddressMovesEveryAddressAndHost) {
+  const FakeModuleEnvironment env;
+  FramedPage page;
+  RequestContext c(env);
+  ASSERT_TRUE(BuildRequestContext(c, &page.arguments));
+  c.SetPageAddress(u"https://user@Shop.example:8443/a?b#c");
+  EXPECT_EQ(c.pageHref(), u"https://user@Shop.example:8443/a?b#c");
+  EXPECT_EQ(c.topHref(), c.pageHref());
+  EXPECT_EQ(c.pageHost(), u"Shop.example");
+  EXPECT_EQ(c.topHost(), u"Shop.example");
+  EXPECT_EQ(c.pageTitle(), u"A page");
+  EXPECT_EQ(c.topName(), u"");
+  c.SetPageAddress(u"mailto:a@example.com");
+  EXPECT_TRUE(c.topHost().empty());
+}
+
 TEST(BuildRequestContext, FailedReadsLeaveFieldsEmpty) {
   const FakeModuleEnvironment env;
   FramedPage page;

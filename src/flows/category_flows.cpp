@@ -89,6 +89,8 @@ void RunEmailFlow(const CommandWord& command, RequestContext& context,
 
 void RunUrlFlow(const CommandWord& command, RequestContext& context,
                 HostPorts& ports) {
+  // On a link, the person asks about where it leads, not the page it is on.
+  if (!context.linkHref().empty()) context.SetPageAddress(context.linkHref());
   SiteEntryList entries = Collect(ports, command);
   CAskURLDlg dialog(context, ports.desktop, ports.code_page, entries, command.dialog);
   RunDialogAndEntries(dialog, entries, context, ports);

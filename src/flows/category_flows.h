@@ -25,6 +25,8 @@ void RunUpcFlow(const CommandWord& command, RequestContext& context, HostPorts& 
 void RunStockFlow(const CommandWord& command, RequestContext& context, HostPorts& ports);
 // List-only flows: the selection stays as read from the page.
 void RunEmailFlow(const CommandWord& command, RequestContext& context, HostPorts& ports);
+// On a link, its address becomes the page's (SetPageAddress), so the sites
+// look up where the link leads; elsewhere, the page's own address.
 void RunUrlFlow(const CommandWord& command, RequestContext& context, HostPorts& ports);
 // Asks first when the page's host has no dot (an intranet name, a local
 // file): translation services cannot reach such pages.

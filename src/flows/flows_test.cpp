@@ -273,6 +273,58 @@ TEST_F(FlowTest, ListOnlyFlowsKeepThePageSelection) {
   ExpectScriptsPlayed();
 }
 
+// On a link, the URL command's sites look up where it leads and the
+// commands with a text take its text when nothing is selected.
+TEST_F(FlowTest, OnALinkUrlTakesItsAddressAndTheOthersItsText) {
+  env_.SetFile("C:\\Apps\\qmkit.ini",
+               std::string(kCatalogue) +
+                   "[URL:Where]\nshortDescription=Where\n"
+                   "url=https://w.example/!H/!D?u=!U&f=!u\nURLEncode=n\ndefaultSelected=y\n");
+  const MenuLink link{u"https://news.shop.co.uk:8443/item/42?x=1", u"  Blue \n Train ",
+                      u"<a href=\"/item/42?x=1\">Blue Train</a>"};
+  struct Case {
+    const char16_t* word;
+    bool on_link;
+    std::optional<std::u16string> selection;
+    const char16_t* offered;  // the dialog's text; nullptr: the effect below
+    const char16_t* effect;
+  };
+  const Case cases[] = {
+      {u"URL", true, std::nullopt, nullptr,
+       u"https://w.example/news.shop.co.uk/shop.co.uk?u=https://news.shop.co.uk:8443/"
+       u"item/42?x=1&f=https://news.shop.co.uk:8443/item/42?x=1\n"},
+      {u"URL", true, u"chosen", nullptr, u"https://w.example/news.shop.co.uk/"},
+      {u"URL", false, std::nullopt, nullptr,
+       u"https://w.example/www.example.com/example.com?u=https://www.example.com/dp/"},
+      {u"SEARCH", true, std::nullopt, u"Blue Train", nullptr},
+      {u"SEARCH", true, u"chosen", u"chosen", nullptr},
+      {u"STOCK", true, std::nullopt, u"", nullptr},
+      {u"SEARCH", false, std::nullopt, u"", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Ascii(c.word) + (c.on_link ? " on a link" : " on the page"));
+    top_->href = u"https://www.example.com/dp/0306406152/";
+    top_->hostname = u"www.example.com";
+    top_->opened.clear();
+    top_->document->selection.reset();
+    if (c.selection) Select(*c.selection);
+    // A focused paragraph never outranks the link the menu was opened on.
+    top_->document->active_element = FakeElement{u"P", u"<P>Focused</P>", u"Focused"};
+    if (c.on_link) arguments_.link = link; else arguments_.link.reset();
+    if (!c.on_link) top_->document->active_element.reset();
+    dialogs_.dialog_texts.clear();
+    if (c.effect) dialogs_.scripts.push_back("ok");
+    Click(c.word, &arguments_, ports_);
+    if (c.offered) {
+      ASSERT_EQ(dialogs_.dialog_texts.size(), 1u);
+      EXPECT_EQ(dialogs_.dialog_texts[0], c.offered);
+    } else {
+      EXPECT_NE(Effects().find(c.effect), std::u16string::npos) << Ascii(Effects());
+    }
+  }
+  ExpectScriptsPlayed();
+}
+
 // The question is about the page or frame the menu was opened on, whatever
 // the top-level page is.
 TEST_F(FlowTest, TranslateAsksWhenTheMenusHostHasNoDot) {

@@ -91,6 +91,16 @@ class BrowserWindow {
   virtual bool Navigate(const std::u16string& url) = 0;
 };
 
+// The link the menu was opened on, as the page has it. Every text is page
+// text: the core bounds it before use and never runs it.
+struct MenuLink {
+  std::u16string address;  // where it leads (href), as the browser resolved it
+  std::u16string text;     // what it shows (innerText)
+  std::u16string html;     // its element (outerHTML); may be empty
+
+  bool operator==(const MenuLink&) const = default;
+};
+
 // What the script page hands to the component: the window object of the
 // page or frame under the mouse.
 class MenuArguments {
@@ -100,6 +110,10 @@ class MenuArguments {
   virtual std::shared_ptr<BrowserWindow> Window() = 0;
   // The browser's main window, or 0 when the browser does not say.
   virtual WindowHandle BrowserFrame() = 0;
+  // The link under the mouse when the menu was opened (the element there or
+  // the nearest of its ancestors that is a link), or nullopt when the menu
+  // was opened elsewhere or the browser does not say.
+  virtual std::optional<MenuLink> LinkUnderMenu() = 0;
 };
 
 }  // namespace qm

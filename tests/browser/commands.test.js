@@ -188,6 +188,97 @@ test('sites open in windows of their own when chosen so', {timeout: 60000}, asyn
   }
 });
 
+test('on a link, URL looks up where it leads and SEARCH offers its text', {timeout: 60000},
+     async () => {
+  const server = await h.startServer({
+    '/links': PAGE('<p id="focus" tabindex="0">Focused words</p>' +
+                   '<p><a href="/first">One</a> <a href="/target?x=1">Blue <b>Train</b></a></p>'),
+  });
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/links`, null);
+    await page.focus('#focus');
+    const linkUrl = `${server.origin}/target?x=1`;
+    // The click as the browser makes it on the link: its address, no selection.
+    const onLink = (word, play) => {
+      const done = h.clickMenu(worker, word, page, {linkUrl});
+      return h.dialogPage(browser, extensionOrigin).then(async (dialog) => {
+        const text = await dialog.$eval('#text', (input) => input.value).catch(() => null);
+        await play(dialog);
+        await done;
+        return text;
+      });
+    };
+    assert.equal(await onLink('SEARCH', (d) => h.press(d, '#cancel')), 'Blue Train');
+    await onLink('URL', (d) => h.press(d, '#ok'));
+    const opened = (await h.tabAddresses(worker)).filter((u) => u.startsWith('https://'));
+    assert.deepEqual(opened, [`https://web.archive.org/web/*/${linkUrl}`]);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
+// Three sites of the test server, listed in this order, all ticked.
+const ORDERED_BOOKS = (origin) => ['First', 'Second', 'Third'].map((name) => [
+  `[BOOK:${name}]`, `shortDescription=${name}`, `url=${origin}/${name.toLowerCase()}?q=!s`,
+  'defaultSelected=yes', ''].join('\n')).join('\n');
+
+test('sites open beside the page in the list\'s order, in front or behind it',
+     {timeout: 90000}, async () => {
+  const server = await h.startServer({
+    '/book': PAGE('<p id="s">Moby Dick</p>'), '/first': PAGE('1'), '/second': PAGE('2'),
+    '/third': PAGE('3'), '/later': PAGE('a tab right of the page'),
+  });
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/book`, '#s');
+    await worker.evaluate((text) => chrome.storage.local.set({catalogue: text}),
+                          ORDERED_BOOKS(server.origin));
+    // A tab already right of the page: the sites go between the two.
+    const pageTab = await worker.evaluate(async (url, later) => {
+      const [tab] = (await chrome.tabs.query({})).filter((t) => t.url === url);
+      await chrome.tabs.create({windowId: tab.windowId, index: tab.index + 1, url: later,
+                                active: false});
+      await chrome.tabs.update(tab.id, {active: true});
+      return tab;
+    }, page.url(), `${server.origin}/later`);
+    // The test server's tabs in the page's window in strip order, as path
+    // and whether active (the options page of the first start may be there).
+    const strip = () => worker.evaluate(async (windowId, origin) => {
+      for (let i = 0; ; ++i) {
+        const tabs = (await chrome.tabs.query({windowId})).sort((a, b) => a.index - b.index);
+        const urls = tabs.map((t) => t.pendingUrl || t.url);
+        const ours = tabs.filter((t, at) => urls[at].startsWith(origin + '/'));
+        if ((!urls.includes('') && ours.length >= 5) || i === 100) {
+          return ours.map((t) =>
+            new URL(t.pendingUrl || t.url).pathname + (t.active ? ' (active)' : ''));
+        }
+        await new Promise((resolve) => setTimeout(resolve, 20));
+      }
+    }, pageTab.windowId, server.origin);
+    const closeSites = () => worker.evaluate(async (windowId) => {
+      const tabs = await chrome.tabs.query({windowId});
+      await chrome.tabs.remove(tabs.filter((t) =>
+        /\/(first|second|third)$/.test(new URL(t.pendingUrl || t.url).pathname)).map((t) => t.id));
+    }, pageTab.windowId);
+
+    await runEntry(browser, worker, extensionOrigin, 'BOOK', page);
+    assert.deepEqual(await strip(), ['/book', '/first (active)', '/second', '/third', '/later']);
+
+    await closeSites();
+    await worker.evaluate(async (id) => {
+      await chrome.storage.local.set({newTabs: 'background'});
+      await chrome.tabs.update(id, {active: true});
+    }, pageTab.id);
+    await runEntry(browser, worker, extensionOrigin, 'BOOK', page);
+    assert.deepEqual(await strip(), ['/book (active)', '/first', '/second', '/third', '/later']);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
 test('Help opens the dialog\'s topic page in a tab and the dialog stays', {timeout: 60000},
      async () => {
   const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});

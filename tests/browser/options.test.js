@@ -268,3 +268,16 @@ test('remembered ticks are imported only from a file of exactly their shape',
   assert.deepEqual(await storedValue('ticks'), {
     'isbn:local': {name: 'ISBN:Local', value: 0}, 'book:x': {name: 'BOOK:X', value: 1}});
 });
+
+test('the choice of where new tabs go is stored and shown again', {timeout: 30000}, async () => {
+  const checked = () => options.$$eval('input[name="new-tabs"]',
+      (inputs) => inputs.filter((i) => i.checked).map((i) => i.value));
+  assert.deepEqual(await checked(), ['foreground']);
+  await options.click('input[name="new-tabs"][value="background"]');
+  assert.equal(await eventually(() => storedValue('newTabs')), 'background');
+  await options.reload();
+  await options.waitForSelector('body[data-ready="1"]');
+  assert.deepEqual(await checked(), ['background']);
+  await options.click('input[name="new-tabs"][value="foreground"]');
+  assert.equal(await eventually(async () => (await storedValue('newTabs')) === 'foreground'), true);
+});

@@ -154,8 +154,10 @@ struct FakeWindow final : BrowserWindow,
 struct FakeMenuArguments final : MenuArguments {
   std::shared_ptr<FakeWindow> window;
   WindowHandle frame = 0;
+  std::optional<MenuLink> link;  // none: the menu was not opened on a link
   std::shared_ptr<BrowserWindow> Window() override { return window; }
   WindowHandle BrowserFrame() override { return frame; }
+  std::optional<MenuLink> LinkUnderMenu() override { return link; }
 };
 
 }  // namespace qm

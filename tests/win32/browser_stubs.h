@@ -627,6 +627,108 @@ class IHTMLDOMNodeStub : public IHTMLDOMNode {
   HRESULT STDMETHODCALLTYPE get_nextSibling(IHTMLDOMNode **) override { return E_NOTIMPL; }
 };
 
+class IHTMLAnchorElementStub : public IHTMLAnchorElement {
+ public:
+  using Interface = IHTMLAnchorElement;
+  // True for the interface and each of its bases but IUnknown.
+  static bool Implements(REFIID iid) {
+    return iid == __uuidof(IHTMLAnchorElement) ||
+           iid == __uuidof(IDispatch);
+  }
+
+  // IDispatch
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override { return E_NOTIMPL; }
+
+  // IHTMLAnchorElement
+  HRESULT STDMETHODCALLTYPE put_href(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_href(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_target(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_target(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_rel(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_rel(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_rev(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_rev(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_urn(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_urn(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_Methods(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_Methods(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_name(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_name(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_host(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_host(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_hostname(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_hostname(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_pathname(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_pathname(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_port(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_port(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_protocol(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_protocol(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_search(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_search(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_hash(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_hash(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_onblur(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_onblur(VARIANT *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_onfocus(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_onfocus(VARIANT *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_accessKey(BSTR) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_accessKey(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_protocolLong(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_mimeType(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_nameProp(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_tabIndex(short) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_tabIndex(short *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE focus() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE blur() override { return E_NOTIMPL; }
+};
+
+class IHTMLEventObjStub : public IHTMLEventObj {
+ public:
+  using Interface = IHTMLEventObj;
+  // True for the interface and each of its bases but IUnknown.
+  static bool Implements(REFIID iid) {
+    return iid == __uuidof(IHTMLEventObj) ||
+           iid == __uuidof(IDispatch);
+  }
+
+  // IDispatch
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override { return E_NOTIMPL; }
+
+  // IHTMLEventObj
+  HRESULT STDMETHODCALLTYPE get_srcElement(IHTMLElement **) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_altKey(VARIANT_BOOL *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_ctrlKey(VARIANT_BOOL *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_shiftKey(VARIANT_BOOL *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_returnValue(VARIANT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_returnValue(VARIANT *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_cancelBubble(VARIANT_BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_cancelBubble(VARIANT_BOOL *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_fromElement(IHTMLElement **) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_toElement(IHTMLElement **) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE put_keyCode(LONG) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_keyCode(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_button(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_type(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_qualifier(BSTR *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_reason(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_x(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_y(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_clientX(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_clientY(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_offsetX(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_offsetY(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_screenX(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_screenY(LONG *) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE get_srcFilter(IDispatch **) override { return E_NOTIMPL; }
+};
+
 class IServiceProviderStub : public IServiceProvider {
  public:
   using Interface = IServiceProvider;

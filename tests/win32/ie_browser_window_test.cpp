@@ -165,6 +165,52 @@ TEST_F(IeBrowserTest, BuildsTheSameContextAsThePortablePage) {
   }
 }
 
+// The link under the mouse: the event's element or its nearest "A"
+// ancestor with an address; a named anchor and plain text are no link.
+TEST_F(IeBrowserTest, LinkUnderMenuIsTheNearestAnchorAboveTheEventsElement) {
+  const auto element = [](std::u16string tag, ComPtr<HtmlElementDouble> parent) {
+    ComPtr<HtmlElementDouble> e = MakeDouble<HtmlElementDouble>();
+    e->tag_name = std::move(tag);
+    if (parent) e->parent = ComPtr<IHTMLElement>::Share(parent->Element());
+    return e;
+  };
+  struct Case {
+    const char* what;
+    const char16_t* anchor_href;  // nullptr: the "A" has no address
+    bool source_is_anchor;
+    bool has_event;
+    std::optional<MenuLink> expected;
+  };
+  const MenuLink kLink{u"https://shop.example/item?id=7", u"The Hobbit",
+                       u"<A href=\"item?id=7\"><B>The Hobbit</B></A>"};
+  const Case cases[] = {
+      {"bold text inside a link", kLink.address.c_str(), false, true, kLink},
+      {"the link itself", kLink.address.c_str(), true, true, kLink},
+      {"a named anchor, no address", nullptr, false, true, std::nullopt},
+      {"no event", kLink.address.c_str(), false, false, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ComPtr<HtmlElementDouble> body = element(u"BODY", ComPtr<HtmlElementDouble>());
+    ComPtr<HtmlElementDouble> anchor = element(u"A", element(u"P", body));
+    if (c.anchor_href) anchor->href = c.anchor_href;
+    anchor->inner_text = kLink.text;
+    anchor->outer_html = kLink.html;
+    ComPtr<HtmlElementDouble> bold = element(u"B", anchor);
+    ComPtr<HtmlWindowDouble> window = MakeDouble<HtmlWindowDouble>();
+    if (c.has_event) {
+      ComPtr<HtmlEventDouble> event = MakeDouble<HtmlEventDouble>();
+      event->source = ComPtr<IHTMLElement>::Share(
+          (c.source_is_anchor ? anchor : bold)->Element());
+      window->event = event;
+    }
+    const std::unique_ptr<MenuArguments> arguments = MakeIeMenuArguments(window->Window());
+    EXPECT_EQ(arguments->LinkUnderMenu(), c.expected);
+  }
+  const std::unique_ptr<MenuArguments> none = MakeIeMenuArguments(nullptr);
+  EXPECT_EQ(none->LinkUnderMenu(), std::nullopt);
+}
+
 // What the menu arguments and a window give when the object is not a
 // window, or every call on it fails.
 TEST_F(IeBrowserTest, ObjectsThatAreNoWindowOrFailEverythingDegrade) {

@@ -37,8 +37,13 @@ inline std::u16string TextOf(BSTR text) {
 
 struct HtmlDocumentDouble;
 
-struct HtmlElementDouble : ComDouble<IHTMLElementStub, IHTMLDOMNodeStub> {
+// An element; it answers IHTMLAnchorElement too, as IE's "A" elements do,
+// whatever its tag (the adapter asks only an "A").
+struct HtmlElementDouble
+    : ComDouble<IHTMLElementStub, IHTMLDOMNodeStub, IHTMLAnchorElementStub> {
   std::optional<std::u16string> tag_name, outer_html, inner_text, id;
+  std::optional<std::u16string> href;  // the anchor's address, resolved
+  ComPtr<IHTMLElement> parent;
   int clicks = 0;
   HRESULT click_status = S_OK;
   struct Insertion {
@@ -55,6 +60,10 @@ struct HtmlElementDouble : ComDouble<IHTMLElementStub, IHTMLDOMNodeStub> {
   HRESULT STDMETHODCALLTYPE get_tagName(BSTR* out) override { return AnswerText(tag_name, out); }
   HRESULT STDMETHODCALLTYPE get_outerHTML(BSTR* out) override { return AnswerText(outer_html, out); }
   HRESULT STDMETHODCALLTYPE get_innerText(BSTR* out) override { return AnswerText(inner_text, out); }
+  HRESULT STDMETHODCALLTYPE get_href(BSTR* out) override { return AnswerText(href, out); }
+  HRESULT STDMETHODCALLTYPE get_parentElement(IHTMLElement** out) override {
+    return AnswerObject(parent.get(), out);
+  }
   HRESULT STDMETHODCALLTYPE click() override {
     if (SUCCEEDED(click_status)) ++clicks;
     return click_status;
@@ -187,6 +196,15 @@ inline HRESULT HtmlElementDouble::removeNode(VARIANT_BOOL, IHTMLDOMNode** out) {
   return S_OK;
 }
 
+// window.event: the event the window is handling, with the element it
+// happened on.
+struct HtmlEventDouble : ComDouble<IHTMLEventObjStub> {
+  ComPtr<IHTMLElement> source;
+  HRESULT STDMETHODCALLTYPE get_srcElement(IHTMLElement** out) override {
+    return AnswerObject(source.get(), out);
+  }
+};
+
 struct HtmlLocationDouble : ComDouble<IHTMLLocationStub> {
   std::optional<std::u16string> href, hostname;
   HRESULT STDMETHODCALLTYPE get_href(BSTR* out) override { return AnswerText(href, out); }
@@ -222,6 +240,7 @@ struct HtmlWindowDouble : ComDouble<IHTMLWindow2Stub, IServiceProviderStub> {
   ComPtr<IHTMLWindow2> top;
   // What QueryService gives for the browser service; none: no service.
   ComPtr<IWebBrowser2> browser;
+  ComPtr<IHTMLEventObj> event;  // none: no event
 
   struct OpenCall {
     std::u16string url, name, features;
@@ -243,6 +262,9 @@ struct HtmlWindowDouble : ComDouble<IHTMLWindow2Stub, IServiceProviderStub> {
   }
   HRESULT STDMETHODCALLTYPE get_document(IHTMLDocument2** out) override {
     return AnswerObject(document.get(), out);
+  }
+  HRESULT STDMETHODCALLTYPE get_event(IHTMLEventObj** out) override {
+    return AnswerObject(event.get(), out);
   }
   HRESULT STDMETHODCALLTYPE get_top(IHTMLWindow2** out) override {
     return AnswerObject(top ? top.get() : Window(), out);

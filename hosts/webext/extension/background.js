@@ -74,11 +74,11 @@ async function runCommand(word, info, tab) {
   const [module, page, stored] = await Promise.all([
     core(),
     readPage(info, tab),
-    api.storage.local.get(['catalogue', 'ticks', 'openIn']),
+    api.storage.local.get(['catalogue', 'ticks', 'openIn', 'newTabs']),
   ]);
   const values = requestValues(page, stored);
   currentClick = {
-    word, tab, info, page, openIn: stored.openIn,
+    word, tab, info, page, openIn: stored.openIn, newTabs: stored.newTabs,
     value: (key) => (Object.hasOwn(values, key) ? values[key] : null),
     setTick: (key, value) => { values['tick:' + key] = value; },
   };
@@ -91,7 +91,8 @@ async function runCommand(word, info, tab) {
 }
 
 // The values the core reads, by key: the frame and the top window, the
-// selection, the active element, the screen, the language, the user's
+// selection, the active element, the link the menu was opened on, the
+// screen, the language, the user's
 // catalogue and the remembered ticks (under the keys the core made).
 function requestValues(page, stored) {
   const values = {
@@ -113,6 +114,11 @@ function requestValues(page, stored) {
     values['active.tag'] = page.frame.active.tag;
     values['active.outerHtml'] = page.frame.active.outerHtml;
     values['active.innerText'] = page.frame.active.innerText;
+  }
+  if (page.frame.link) {
+    values['link.href'] = page.frame.link.href;
+    values['link.text'] = page.frame.link.text;
+    values['link.html'] = page.frame.link.html;
   }
   if (typeof stored.catalogue === 'string') values.catalogue = stored.catalogue;
   for (const [key, tick] of Object.entries(stored.ticks ?? {})) {

@@ -407,6 +407,14 @@ async function start() {
   openInWindows.checked = (await api.storage.local.get('openIn')).openIn === 'windows';
   openInWindows.addEventListener('change', () =>
     api.storage.local.set({openIn: openInWindows.checked ? 'windows' : 'tabs'}));
+  const newTabs = (await api.storage.local.get('newTabs')).newTabs === 'background'
+    ? 'background' : 'foreground';
+  for (const choice of document.querySelectorAll('input[name="new-tabs"]')) {
+    choice.checked = choice.value === newTabs;
+    choice.addEventListener('change', () => {
+      if (choice.checked) api.storage.local.set({newTabs: choice.value});
+    });
+  }
   api.storage.onChanged.addListener((changes, area) => {
     if (area === 'local' && 'ticks' in changes) showTickCount();
   });

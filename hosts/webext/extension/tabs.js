@@ -1,6 +1,29 @@
 // The tabs and windows the core's entries open, as the person chose in the
-// options: in a tab (reused by window name), or in a window of its own.
+// options: in a tab (reused by window name), or in a window of its own; in
+// the foreground or behind the page.
 'use strict';
+
+// Where the sites of one click go in the tab strip and which of them comes
+// to the front. The click (background.js) carries `newTabs`, the stored
+// choice: 'background' keeps the page in front; anything else brings the
+// first site forward, as a browser does with the first of several links.
+function tabPlacement(click) {
+  click.placement ??= {
+    inFront: click.newTabs !== 'background',
+    // The index of the next new tab: right of the page, then right of the
+    // last one this click opened, so the sites keep their order.
+    nextIndex: typeof click.tab.index === 'number' ? click.tab.index + 1 : undefined,
+    // The tab that comes to the front; null until the first site opens.
+    frontTab: null,
+  };
+  return click.placement;
+}
+
+// Notes that `tabId` was opened (or reused) for the click: when sites come
+// to the front, the first such tab is the one that does.
+function noteOpened(placement, tabId) {
+  if (placement.inFront) placement.frontTab ??= tabId;
+}
 
 // Window names the extension has opened tabs for, kept for the browser's
 // session, so that an entry's named window is reused as the desktop reuses it.
@@ -35,9 +58,19 @@ function windowBounds(features) {
 async function openInTab(click, address, name, features) {
   const url = await openableAddress(address);
   if (!url) return '';
+  const placement = tabPlacement(click);
   if (click.openIn === 'windows' && !/^_(self|top|parent)$/i.test(name)) {
-    const opened = await api.windows.create({url, type: 'normal', ...windowBounds(features)});
-    return String(opened.tabs?.[0]?.id ?? '');
+    const create = {url, type: 'normal', ...windowBounds(features)};
+    if (!placement.inFront || placement.frontTab !== null) create.focused = false;
+    const opened = await api.windows.create(create).catch((e) => {
+      // A browser that cannot open a window behind the others opens it in front.
+      if (create.focused !== false) throw e;
+      const {focused, ...inFront} = create;  // eslint-disable-line no-unused-vars
+      return api.windows.create(inFront);
+    });
+    const tabId = opened.tabs?.[0]?.id;
+    if (tabId !== undefined) noteOpened(placement, tabId);
+    return String(tabId ?? '');
   }
   const reusable = name && !/^_(blank|new)$/i.test(name);
   if (/^_(self|top|parent)$/i.test(name)) {
@@ -48,15 +81,18 @@ async function openInTab(click, address, name, features) {
   if (reusable && names[name] !== undefined) {
     try {
       const tab = await api.tabs.update(names[name], {url});
+      noteOpened(placement, tab.id);
       return String(tab.id);
     } catch {
       // The tab was closed since; open a new one.
     }
   }
   const tab = await api.tabs.create({
-    url, windowId: click.tab.windowId, active: true,
-    index: typeof click.tab.index === 'number' ? click.tab.index + 1 : undefined,
+    url, windowId: click.tab.windowId, index: placement.nextIndex,
+    active: placement.inFront && placement.frontTab === null,
   });
+  if (typeof tab.index === 'number') placement.nextIndex = tab.index + 1;
+  noteOpened(placement, tab.id);
   if (reusable && store) {
     names[name] = tab.id;
     await store.set({[NAMED_TABS_KEY]: names});
@@ -65,10 +101,14 @@ async function openInTab(click, address, name, features) {
 }
 
 // Brings the tab `window` to the front: the page's own tab, or one that
-// openInTab answered.
+// openInTab answered when it is the click's front tab (the core asks for
+// every site it opens; only the first goes forward, and none when sites
+// open behind the page).
 // eslint-disable-next-line no-unused-vars
 async function focusTab(click, window) {
-  const tabId = window === Protocol.window.page ? click.tab.id : Number(window);
+  const page = window === Protocol.window.page;
+  const tabId = page ? click.tab.id : Number(window);
+  if (!page && tabId !== tabPlacement(click).frontTab) return;
   if (Number.isInteger(tabId)) await api.tabs.update(tabId, {active: true}).catch(() => {});
 }
 

@@ -171,6 +171,13 @@ class ExtensionWindow final : public BrowserWindow,
 
 }  // namespace
 
+std::optional<MenuLink> ExtensionPage::LinkUnderMenu() {
+  std::optional<std::u16string> address = Wide("link.href");
+  if (!address) return std::nullopt;
+  return MenuLink{std::move(*address), Wide("link.text").value_or(u""),
+                  Wide("link.html").value_or(u"")};
+}
+
 ExtensionPage::ExtensionPage() {
   // On the page itself the frame is its own top window.
   if (RequestNumber("frame.isTop").value_or(1) != 0) {

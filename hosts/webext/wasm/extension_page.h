@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "host/browser_window.h"
 
@@ -19,6 +20,9 @@ class ExtensionPage final : public MenuArguments {
   // the page itself.
   std::shared_ptr<BrowserWindow> Window() override { return frame_; }
   WindowHandle BrowserFrame() override { return 0; }
+  // The link of the click ("link.href", its text and element), when the
+  // menu was opened on one.
+  std::optional<MenuLink> LinkUnderMenu() override;
 
  private:
   std::shared_ptr<BrowserWindow> frame_;
