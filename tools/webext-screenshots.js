@@ -1,5 +1,6 @@
 // Pictures of the extension's dialog window for the README, taken in
-// headless chromium: docs/screenshots/webext-*.png. Build the extension
+// headless chromium: docs/screenshots/webext-*.png, and each again in the
+// dark colour scheme as webext-*-dark.png. Build the extension
 // first (cmake --build --preset wasm) and run `npm ci --prefix tests/browser`.
 //   node tools/webext-screenshots.js
 'use strict';
@@ -12,7 +13,13 @@ const OUT = path.resolve(__dirname, '../docs/screenshots');
 // Each picture: the entry, the selection, and what to do before the
 // picture is taken.
 const SHOTS = [
-  {file: 'webext-isbn.png', word: 'ISBN', selection: 'ISBN 0-306-40615-2'},
+  // The list from the keyboard: a line highlighted, another ticked.
+  {file: 'webext-isbn.png', word: 'ISBN', selection: 'ISBN 0-306-40615-2',
+   before: async (dialog) => {
+     await dialog.focus('#list');
+     for (const key of ['ArrowDown', 'ArrowDown', ' ', 'ArrowDown']) await dialog.keyboard.press(key);
+     await dialog.waitForFunction(() => current !== null && waiting.length === 0);
+   }},
   {file: 'webext-book-cjk.png', word: 'BOOK', selection: '東京タワー 北京烤鸭'},
   {file: 'webext-currency.png', word: 'CURRENCY', selection: '€12.50'},
   {file: 'webext-convert.png', word: 'CONVERT', selection: '12.5 km', before: async (dialog) => {
@@ -49,8 +56,12 @@ const SHOTS = [
       const small = shot.word === 'CONVERT' || shot.word === 'CONFIG';
       await dialog.setViewport({width: 480, height: small ? 240 : 440});
       if (shot.before) await shot.before(dialog);
-      await dialog.screenshot({path: path.join(OUT, shot.file)});
-      console.log(path.join('docs/screenshots', shot.file));
+      for (const [scheme, file] of [['light', shot.file],
+                                    ['dark', shot.file.replace(/\.png$/, '-dark.png')]]) {
+        await dialog.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
+        await dialog.screenshot({path: path.join(OUT, file)});
+        console.log(path.join('docs/screenshots', file));
+      }
       if (shot.message) {
         await h.press(dialog, '#message-ok');
         await dialog.waitForSelector('#message[hidden]');
