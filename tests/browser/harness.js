@@ -45,6 +45,11 @@ async function launchChromium({userDataDir} = {}) {
   const target = await browser.waitForTarget(
       (t) => t.type() === 'service_worker' && t.url().endsWith('/background.js'));
   const worker = await target.worker();
+  // A worker caught as it starts may not have the extension's API yet.
+  for (let i = 0; !(await worker.evaluate(() => typeof chrome === 'object' && typeof chrome.storage === 'object')); ++i) {
+    if (i === 100) throw new Error('the background has no extension API');
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
   // URL's origin is "null" for a scheme node does not know.
   const extensionOrigin = target.url().split('/').slice(0, 3).join('/');
   return {browser, worker, extensionOrigin};
