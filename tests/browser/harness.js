@@ -46,7 +46,9 @@ async function launchChromium({userDataDir} = {}) {
       (t) => t.type() === 'service_worker' && t.url().endsWith('/background.js'));
   const worker = await target.worker();
   // A worker caught as it starts may not have the extension's API yet.
-  for (let i = 0; !(await worker.evaluate(() => typeof chrome === 'object' && typeof chrome.storage === 'object')); ++i) {
+  const hasApi = () => worker.evaluate(() =>
+    typeof chrome === 'object' && typeof chrome.storage === 'object');
+  for (let i = 0; !(await hasApi()); ++i) {
     if (i === 100) throw new Error('the background has no extension API');
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
