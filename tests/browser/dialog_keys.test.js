@@ -246,6 +246,9 @@ test('the converter: picking by typing leaves the focus there; Enter calculates'
     await play(dialog, ['Shift+Tab', 'Shift+Tab', 'Control+a', {type: '2'}, 'Enter']);
     await dialog.waitForFunction(() =>
       document.querySelector('#result').textContent === '2 kilometres = 1.24274 miles');
+    // The buttons' access keys, as the dialog's texts mark them.
+    const keys = await dialog.$$eval('button', (all) => all.map((b) => `${b.id} ${b.accessKey}`));
+    assert.deepEqual(keys, ['calculate c', 'help h', 'ok o']);
     // Not a number: the message takes the focus, and the rule gives it to
     // the amount.
     await play(dialog, ['Control+a', {type: 'x'}, 'Tab', 'Tab', 'Tab', 'Enter']);
