@@ -43,14 +43,7 @@ const SHOTS = [
     for (const shot of SHOTS) {
       const page = await browser.newPage();
       await page.goto(`${server.origin}/page`);
-      await page.evaluate((text) => {
-        const p = document.getElementById('s');
-        p.textContent = text;
-        if (!text) return;
-        const range = document.createRange();
-        range.selectNodeContents(p);
-        getSelection().addRange(range);
-      }, shot.selection);
+      await h.selectText(page, '#s', shot.selection);
       const done = h.clickMenu(worker, shot.word, page);
       const dialog = await h.dialogPage(browser, extensionOrigin);
       const small = shot.word === 'CONVERT' || shot.word === 'CONFIG';

@@ -58,13 +58,7 @@ test('no critical or serious violation in any dialog, light or dark', {timeout: 
   try {
     for (const d of DIALOGS) {
       const page = await h.openWithSelection(browser, `${server.origin}/page`, null);
-      await page.evaluate((text) => {
-        const p = document.getElementById('s');
-        p.textContent = text;
-        const range = document.createRange();
-        range.selectNodeContents(p);
-        if (text) getSelection().addRange(range);
-      }, d.selection);
+      await h.selectText(page, '#s', d.selection);
       const done = h.clickMenu(worker, d.word, page);
       const dialog = await h.dialogPage(browser, extensionOrigin);
       if (d.before) await d.before(dialog);

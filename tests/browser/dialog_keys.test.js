@@ -65,14 +65,7 @@ async function withBrowser(run) {
     // `finish` resolves with the sites opened, in the order they were opened.
     const open = async (word, selection) => {
       await worker.evaluate(() => chrome.storage.local.remove('ticks'));
-      await page.evaluate((text) => {
-        const p = document.getElementById('s');
-        p.textContent = text;
-        const range = document.createRange();
-        range.selectNodeContents(p);
-        getSelection().removeAllRanges();
-        if (text) getSelection().addRange(range);
-      }, selection);
+      await h.selectText(page, '#s', selection);
       const done = h.clickMenu(worker, word, page, {selectionText: selection});
       const dialog = await h.dialogPage(browser, extensionOrigin);
       await dialog.bringToFront();

@@ -74,6 +74,19 @@ async function openWithSelection(browser, url, selector) {
   return page;
 }
 
+// Puts `text` in the element `selector` of `page` and selects it, as a
+// person would before right-clicking; no text, no selection.
+async function selectText(page, selector, text) {
+  await page.evaluate((selector, text) => {
+    const element = document.querySelector(selector);
+    element.textContent = text;
+    const range = document.createRange();
+    range.selectNodeContents(element);
+    getSelection().removeAllRanges();
+    if (text) getSelection().addRange(range);
+  }, selector, text);
+}
+
 // Plays the browser's part in a click on the menu entry of `word`: the
 // extension's own listener gets the click data the browser would pass.
 // Resolves when the command has ended (its dialogs answered).
@@ -118,5 +131,5 @@ async function tabAddresses(worker) {
 
 module.exports = {
   EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
-  openWithSelection, clickMenu, dialogPage, press, tabAddresses,
+  openWithSelection, selectText, clickMenu, dialogPage, press, tabAddresses,
 };
