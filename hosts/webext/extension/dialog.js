@@ -144,7 +144,6 @@ function drawList(view) {
     if (line !== null && !event.target.closest('.check')) tick(view, line);
   });
   list.addEventListener('keydown', (event) => listKey(view, event));
-  list.addEventListener('focus', () => drawCursor(view, {scroll: true}));
   return list;
 }
 
@@ -160,7 +159,7 @@ function listKey(view, event) {
     moveCursor(view, Math.min(count - 1, Math.max(0, next)));
   } else if (event.key === ' ') {
     event.preventDefault();
-    tick(view, view.cursor);
+    if (!event.repeat) tick(view, view.cursor);  // a held key ticks once
   } else if (event.key.length === 1 && event.key.trim() !== '') {
     event.preventDefault();
     typeAhead(view, event.key, event.timeStamp);
@@ -232,9 +231,10 @@ function updateList(view) {
   view.status.textContent = state.status;
   view.requested = state.highlight;
   // Before the first highlight, the keyboard starts at the line the list
-  // opened on (the first ticked line).
+  // opened on (the first ticked line), scrolled into view when drawn first.
+  const opening = view.cursor === null;
   view.cursor = state.highlight ?? view.cursor ?? state.scroll ?? 0;
-  drawCursor(view);
+  drawCursor(view, {scroll: opening});
 }
 
 // ------------------------------------------------------ the choice dialogs
@@ -282,9 +282,6 @@ function buildChoice(request, currency) {
           button('cancel', labels.cancel, () => send('cancel'), keys.cancel)));
   view.fault = el('p', {class: 'fault', role: 'alert'});
   root.replaceChildren(view.fault, ...parts);
-  // The list opens on its first ticked line.
-  const opened = view.rows[state.scroll ?? -1];
-  if (opened) view.list.scrollTop = opened.offsetTop - view.list.offsetTop;
   return view;
 }
 
