@@ -206,6 +206,14 @@ function tick(view, line) {
   gesture(`${highlight}toggle ${line + 1}`, view.field);
 }
 
+// Scrolls the list, and only the list, so that `row` shows whole.
+function scrollIntoList(list, row) {
+  const top = row.offsetTop;
+  const bottom = top + row.offsetHeight;
+  if (top < list.scrollTop) list.scrollTop = top;
+  else if (bottom > list.scrollTop + list.clientHeight) list.scrollTop = bottom - list.clientHeight;
+}
+
 function drawCursor(view, {scroll = false} = {}) {
   view.rows.forEach((row, i) => {
     row.classList.toggle('highlight', view.requested === i);
@@ -214,7 +222,7 @@ function drawCursor(view, {scroll = false} = {}) {
   const row = view.rows[view.cursor];
   if (row) {
     view.list.setAttribute('aria-activedescendant', row.id);
-    if (scroll) row.scrollIntoView({block: 'nearest'});
+    if (scroll) scrollIntoList(view.list, row);
   } else {
     view.list.removeAttribute('aria-activedescendant');
   }
