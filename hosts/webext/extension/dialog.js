@@ -532,6 +532,8 @@ const DIALOG_KEYS = Object.freeze({
 });
 
 document.addEventListener('keydown', (event) => {
+  // Enter and Escape while an input method composes belong to it.
+  if (event.isComposing || event.keyCode === 229) return;
   if (event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey) return;
   const keys = messageShown() ? MESSAGE_KEYS : view ? DIALOG_KEYS : {};
   if (!Object.hasOwn(keys, event.key)) return;
