@@ -174,6 +174,20 @@ test('PageDown and PageUp move a page; the focus stays on the list', {timeout: 6
     await settled(dialog);
     assert.equal((await highlighted()).line, 1);
     assert.equal(await focused(dialog), 'list', 'redraws left the focus on the list');
+    // What a screen reader and a sighted person are shown of the list.
+    const list = await dialog.accessibility.snapshot({root: await dialog.$('#list')});
+    assert.equal(list.role, 'listbox');
+    const prompt = await dialog.$eval('#prompt', (p) => p.textContent);
+    assert.equal(list.name, prompt.replace('\n', ' '));
+    const option = async (id) => {
+      const node = await dialog.accessibility.snapshot({root: await dialog.$(id),
+                                                         interestingOnly: false});
+      return [node.role, node.name, node.checked];
+    };
+    assert.deepEqual([await option('#line-1'), await option('#line-2')],
+                     [['option', 'Alder', true], ['option', 'Aspen', false]]);
+    assert.notEqual(await dialog.$eval('#list', (l) => getComputedStyle(l).outlineStyle), 'none',
+                    'a focus ring');
     // The status line explains the highlighted line.
     assert.match(await dialog.$eval('#status', (s) => s.textContent), /.+/);
     await play(dialog, ['Escape']);
