@@ -23,7 +23,8 @@ std::u16string AccessKey(std::u16string_view text) {
       continue;
     }
     const char16_t key = text[i + 1];
-    return std::u16string(1, key >= u'A' && key <= u'Z' ? key - u'A' + u'a' : key);
+    const bool upper = key >= u'A' && key <= u'Z';
+    return std::u16string(1, upper ? static_cast<char16_t>(key - u'A' + u'a') : key);
   }
   return {};
 }
