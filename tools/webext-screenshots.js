@@ -1,6 +1,7 @@
 // Pictures of the extension's dialog window and of its options page as a
 // first install opens it, for the README, taken in headless chromium:
-// docs/screenshots/webext-*.png. Build the extension
+// docs/screenshots/webext-*.png, and each again in the dark colour scheme as
+// webext-*-dark.png. Build the extension
 // first (cmake --build --preset wasm) and run `npm ci --prefix tests/browser`.
 //   node tools/webext-screenshots.js
 'use strict';
@@ -13,7 +14,13 @@ const OUT = path.resolve(__dirname, '../docs/screenshots');
 // Each picture: the entry, the selection, and what to do before the
 // picture is taken.
 const SHOTS = [
-  {file: 'webext-isbn.png', word: 'ISBN', selection: 'ISBN 0-306-40615-2'},
+  // The list from the keyboard: a line highlighted, another ticked.
+  {file: 'webext-isbn.png', word: 'ISBN', selection: 'ISBN 0-306-40615-2',
+   before: async (dialog) => {
+     await dialog.focus('#list');
+     for (const key of ['ArrowDown', 'ArrowDown', ' ', 'ArrowDown']) await dialog.keyboard.press(key);
+     await dialog.waitForFunction(() => current !== null && waiting.length === 0);
+   }},
   {file: 'webext-book-cjk.png', word: 'BOOK', selection: '東京タワー 北京烤鸭'},
   {file: 'webext-currency.png', word: 'CURRENCY', selection: '€12.50'},
   {file: 'webext-convert.png', word: 'CONVERT', selection: '12.5 km', before: async (dialog) => {
@@ -43,21 +50,18 @@ const OPTIONS_SHOTS = [
     for (const shot of SHOTS) {
       const page = await browser.newPage();
       await page.goto(`${server.origin}/page`);
-      await page.evaluate((text) => {
-        const p = document.getElementById('s');
-        p.textContent = text;
-        if (!text) return;
-        const range = document.createRange();
-        range.selectNodeContents(p);
-        getSelection().addRange(range);
-      }, shot.selection);
+      await h.selectText(page, '#s', shot.selection);
       const done = h.clickMenu(worker, shot.word, page);
       const dialog = await h.dialogPage(browser, extensionOrigin);
       const small = shot.word === 'CONVERT' || shot.word === 'CONFIG';
       await dialog.setViewport({width: 480, height: small ? 240 : 440});
       if (shot.before) await shot.before(dialog);
-      await dialog.screenshot({path: path.join(OUT, shot.file)});
-      console.log(path.join('docs/screenshots', shot.file));
+      for (const [scheme, file] of [['light', shot.file],
+                                    ['dark', shot.file.replace(/\.png$/, '-dark.png')]]) {
+        await dialog.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
+        await dialog.screenshot({path: path.join(OUT, file)});
+        console.log(path.join('docs/screenshots', file));
+      }
       if (shot.message) {
         await h.press(dialog, '#message-ok');
         await dialog.waitForSelector('#message[hidden]');

@@ -129,7 +129,7 @@ test('ticks are remembered across a browser restart', {timeout: 90000}, async ()
   const profile = h.tempProfile();
   try {
     const chosenLines = async (dialog) => dialog.$$eval('.line', (lines) =>
-      lines.filter((l) => l.getAttribute('aria-selected') === 'true').map((l) => l.textContent));
+      lines.filter((l) => l.getAttribute('aria-checked') === 'true').map((l) => l.textContent));
     {
       const {browser, worker, extensionOrigin} = await h.launchChromium({userDataDir: profile});
       try {
@@ -139,7 +139,7 @@ test('ticks are remembered across a browser restart', {timeout: 90000}, async ()
           // A double-click ticks WorldCat; the window is drawn anew.
           await dialog.click('.line[data-line="9"]', {count: 2});
           await dialog.waitForFunction(() =>
-            document.querySelector('.line[data-line="9"]')?.getAttribute('aria-selected') === 'true');
+            document.querySelector('.line[data-line="9"]')?.getAttribute('aria-checked') === 'true');
           await h.press(dialog, '#ok');
         });
       } finally {

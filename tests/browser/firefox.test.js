@@ -57,11 +57,11 @@ function catalogue(origin) {
 }
 
 // Runs the entry of `word` on the selection of the page at `pageUrl`, as
-// the menu would, and presses OK in the dialog window after `holdMs`; with
-// `message`, OK in the message that follows too. Resolves once the dialog
-// windows are gone.
+// the menu would, and presses OK in the dialog window after `holdMs` (or
+// the `keys` given); with `message`, OK in the message that follows too.
+// Resolves once the dialog windows are gone.
 async function clickEntry(browser, extensionPage, word, pageUrl, selectionText,
-                          {holdMs = 0, message = false} = {}) {
+                          {holdMs = 0, message = false, keys = null} = {}) {
   const done = extensionPage.evaluate(async (word, pageUrl, selectionText) => {
     const tab = (await browser.tabs.query({})).find((t) => t.url === pageUrl);
     const info = {menuItemId: 'qmkit:' + word, pageUrl, frameId: 0, selectionText};
@@ -72,7 +72,13 @@ async function clickEntry(browser, extensionPage, word, pageUrl, selectionText,
   await dialog.waitForSelector('.line');
   const lines = await dialog.$$eval('.line', (rows) => rows.map((r) => r.textContent));
   await sleep(holdMs);
-  await dialog.click('#ok');
+  if (keys) {
+    // The last key may close the window before its press has returned.
+    for (const key of keys.slice(0, -1)) await dialog.keyboard.press(key);
+    await dialog.keyboard.press(keys.at(-1)).catch(() => {});
+  } else {
+    await dialog.click('#ok');
+  }
   let messageText = null;
   if (message) {
     const box = await dialogWindow();
@@ -136,6 +142,12 @@ test('firefox: the menu, =>ISBN through its dialog window, and a missing helper 
     await clickEntry(browser, extensionPage, 'ISBN', pageUrl, selection);
     assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
     assert.equal(server.requests.filter((r) => r.startsWith('/isbn?')).length, 2);
+
+    // The keyboard: from OK to the list, up to the other line, tick it, OK.
+    await clickEntry(browser, extensionPage, 'ISBN', pageUrl, selection,
+                     {keys: ['Tab', 'Tab', 'ArrowUp', ' ', 'Enter']});
+    assert.deepEqual(server.requests.filter((r) => r.startsWith('/elsewhere?')),
+                     ['/elsewhere?code=0306406152']);
 
     // Firefox words a missing native host its own way; the person reads
     // what to do about it all the same.

@@ -45,6 +45,13 @@ async function launchChromium({userDataDir} = {}) {
   const target = await browser.waitForTarget(
       (t) => t.type() === 'service_worker' && t.url().endsWith('/background.js'));
   const worker = await target.worker();
+  // A worker caught as it starts may not have the extension's API yet.
+  const hasApi = () => worker.evaluate(() =>
+    typeof chrome === 'object' && typeof chrome.storage === 'object');
+  for (let i = 0; !(await hasApi()); ++i) {
+    if (i === 100) throw new Error('the background has no extension API');
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
   // URL's origin is "null" for a scheme node does not know.
   const extensionOrigin = target.url().split('/').slice(0, 3).join('/');
   return {browser, worker, extensionOrigin};
@@ -65,6 +72,19 @@ async function openWithSelection(browser, url, selector) {
     }, selector);
   }
   return page;
+}
+
+// Puts `text` in the element `selector` of `page` and selects it, as a
+// person would before right-clicking; no text, no selection.
+async function selectText(page, selector, text) {
+  await page.evaluate((selector, text) => {
+    const element = document.querySelector(selector);
+    element.textContent = text;
+    const range = document.createRange();
+    range.selectNodeContents(element);
+    getSelection().removeAllRanges();
+    if (text) getSelection().addRange(range);
+  }, selector, text);
 }
 
 // Plays the browser's part in a click on the menu entry of `word`: the
@@ -111,5 +131,5 @@ async function tabAddresses(worker) {
 
 module.exports = {
   EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
-  openWithSelection, clickMenu, dialogPage, press, tabAddresses,
+  openWithSelection, selectText, clickMenu, dialogPage, press, tabAddresses,
 };

@@ -4,6 +4,11 @@
 // text, never as markup: it comes from the web page and the catalogue.
 // Lists are shown in the order the core gives, labels with the core's
 // texts, and the core bounds what is typed.
+//
+// A dialog is built once and then brought up to date in place, so that
+// the focus, the caret and the keys a person is typing stay where they
+// are; the focus moves only when the dialog is first drawn and when the
+// dialog's own rules move it (the state's focusMoves changes).
 'use strict';
 
 const port = api.runtime.connect({name: 'qmkit-dialog'});
@@ -14,8 +19,9 @@ const port = api.runtime.connect({name: 'qmkit-dialog'});
 const keepAlive = setInterval(() => port.postMessage({type: 'keepalive'}), 5000);
 port.onDisconnect.addListener(() => clearInterval(keepAlive));
 const root = document.getElementById('dialog');
+const messageBox = document.getElementById('message');
 
-// The request being shown, and what its edit field held when drawn.
+// The request being answered; null while an answer is on its way.
 let current = null;
 
 function el(tag, props = {}, ...children) {
@@ -33,13 +39,16 @@ function el(tag, props = {}, ...children) {
   return node;
 }
 
+const byId = (id) => document.getElementById(id);
+
 // A gesture's argument in quotes, as the gesture language reads it.
 function quoted(text) {
   return '"' + text.replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"';
 }
 
 // Gestures made while the answer to the last one is on its way (the second
-// click of a double-click), sent one per request as the requests come.
+// click of a double-click, keys pressed in a row), sent one per request as
+// the requests come.
 const waiting = [];
 
 function send(text) {
@@ -51,69 +60,192 @@ function send(text) {
   port.postMessage({type: 'answer', text});
 }
 
+// A text field as the person edits it: `drawn` is what the core holds,
+// `shown` what the field held when last drawn or sent. A redraw that finds
+// the field changed since then keeps the person's typing; the next gesture
+// carries it.
+function textField(input) {
+  return {input, drawn: input.value, shown: input.value};
+}
+
+function syncField(field, text) {
+  if (field.input.value === field.shown && field.input.value !== text) field.input.value = text;
+  field.drawn = text;
+  field.shown = field.input.value;
+}
+
 // The gestures for a dialog, after the edit the person made to the text
 // field since it was drawn, if any ("text" is every dialog's word for its
 // edit field, the amount included).
 function gesture(script, field) {
   const edited = field && field.input.value !== field.drawn
       ? `text ${quoted(field.input.value)}; ` : '';
+  if (field) field.shown = field.input.value;
   send(edited + script);
 }
 
-function button(label, onclick, extra = {}) {
-  return el('button', {type: 'button', onclick, ...extra}, label);
+function button(id, label, onclick, key) {
+  const node = el('button', {type: 'button', id, onclick}, label);
+  if (key) node.accessKey = key;
+  return node;
 }
 
-// A choice dialog as drawn: its elements, kept while the same dialog is
-// shown, so that the lines a person clicks stay the same elements from one
-// state to the next (a double-click spans two of them).
-let choiceView = null;
+// Moves the focus along `elements` (those shown and enabled), by `step`,
+// round from the last to the first as a dialog does.
+function cycleFocus(elements, step) {
+  const order = elements.filter((e) => e && !e.disabled && e.getClientRects().length > 0);
+  if (order.length === 0) return;
+  const at = order.findIndex((e) => e === document.activeElement || e.contains(document.activeElement));
+  const next = at < 0 ? (step > 0 ? 0 : order.length - 1)
+                      : (at + step + order.length) % order.length;
+  order[next].focus();
+}
+
+// ---------------------------------------------------------------- the list
+
+// The keys that move the highlight, as the line they move it to.
+const LIST_MOVES = Object.freeze({
+  ArrowDown: (at) => at + 1,
+  ArrowUp: (at) => at - 1,
+  Home: () => 0,
+  End: (at, count) => count - 1,
+  PageDown: (at, count, page) => at + page,
+  PageUp: (at, count, page) => at - page,
+});
+
+// Letters typed within this time make one word to look for.
+const TYPE_AHEAD_MS = 700;
 
 function drawList(view) {
-  const list = el('div', {class: 'list', tabIndex: 0, role: 'listbox'},
-                  el('div', {class: 'column'}, view.state.column));
+  const list = el('div', {
+    id: 'list', class: 'list', tabIndex: 0, role: 'listbox', 'aria-labelledby': 'prompt',
+  });
   view.rows = view.state.lines.map((line, i) => {
-    const row = el('div', {
-      class: 'line', role: 'option', 'data-line': String(i + 1),
-      onclick: () => {
-        if (view.state.highlight !== i) gesture(`highlight ${i + 1}`, view.field);
-      },
-      ondblclick: () => gesture(`toggle ${i + 1}`, view.field),
-    }, el('span', {class: 'check'}), el('span', {class: 'text'}));
+    const row = el('div', {id: `line-${i + 1}`, class: 'line', role: 'option',
+                           'data-line': String(i + 1)},
+                   el('span', {class: 'check', 'aria-hidden': 'true'}), el('span', {class: 'text'}));
     list.append(row);
     return row;
   });
-  list.addEventListener('keydown', (event) => {
-    const count = view.state.lines.length;
-    if (count === 0) return;
-    const at = view.state.highlight ?? -1;
-    if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
-      const next = Math.min(count - 1, Math.max(0, at + (event.key === 'ArrowDown' ? 1 : -1)));
-      event.preventDefault();
-      gesture(`highlight ${next + 1}`, view.field);
-    } else if (event.key === ' ' && at >= 0) {
-      event.preventDefault();
-      gesture(`toggle ${at + 1}`, view.field);
-    }
+  const lineOf = (event) => {
+    const row = event.target.closest('.line');
+    return row ? Number(row.dataset.line) - 1 : null;
+  };
+  // A click on the box ticks; a double-click anywhere on the line does too
+  // (its first click on the box has already ticked).
+  list.addEventListener('click', (event) => {
+    const line = lineOf(event);
+    if (line === null || event.detail > 1) return;
+    if (event.target.closest('.check')) tick(view, line);
+    else moveCursor(view, line);
   });
+  list.addEventListener('dblclick', (event) => {
+    const line = lineOf(event);
+    if (line !== null && !event.target.closest('.check')) tick(view, line);
+  });
+  list.addEventListener('keydown', (event) => listKey(view, event));
   return list;
+}
+
+function listKey(view, event) {
+  if (event.ctrlKey || event.altKey || event.metaKey) return;
+  const count = view.rows.length;
+  if (count === 0) return;
+  if (Object.hasOwn(LIST_MOVES, event.key)) {
+    event.preventDefault();
+    const rowHeight = view.rows[0].offsetHeight || 1;
+    const page = Math.max(1, Math.floor(view.list.clientHeight / rowHeight) - 1);
+    const next = LIST_MOVES[event.key](view.cursor, count, page);
+    moveCursor(view, Math.min(count - 1, Math.max(0, next)));
+  } else if (event.key === ' ') {
+    event.preventDefault();
+    if (!event.repeat) tick(view, view.cursor);  // a held key ticks once
+  } else if (event.key.length === 1 && event.key.trim() !== '') {
+    event.preventDefault();
+    typeAhead(view, event.key, event.timeStamp);
+  }
+}
+
+// Typing jumps to the next line that starts with what was typed: one
+// letter again and again goes from line to line of that letter.
+function typeAhead(view, key, time) {
+  const typed = time - view.typedAt < TYPE_AHEAD_MS ? view.typed + key : key;
+  view.typed = typed;
+  view.typedAt = time;
+  const word = [...typed].every((c) => c === typed[0]) ? typed[0] : typed;
+  const wanted = word.toLocaleLowerCase();
+  const count = view.rows.length;
+  // A longer word may still be the line under the highlight.
+  const first = word.length > 1 ? 0 : 1;
+  for (let step = first; step < count + first; ++step) {
+    const line = (view.cursor + step) % count;
+    if (view.state.lines[line].text.toLocaleLowerCase().startsWith(wanted)) {
+      moveCursor(view, line);
+      return;
+    }
+  }
+}
+
+// The highlight follows the keyboard at once; the core is told, and its
+// status line follows when it answers.
+function moveCursor(view, line) {
+  view.cursor = line;
+  if (view.requested !== line) {
+    view.requested = line;
+    gesture(`highlight ${line + 1}`, view.field);
+  }
+  drawCursor(view, {scroll: true});
+}
+
+// The double-click gesture on `line`, highlighting it first as a click does.
+function tick(view, line) {
+  const highlight = view.requested === line ? '' : `highlight ${line + 1}; `;
+  view.cursor = line;
+  view.requested = line;
+  drawCursor(view, {scroll: true});
+  gesture(`${highlight}toggle ${line + 1}`, view.field);
+}
+
+// Scrolls the list, and only the list, so that `row` shows whole.
+function scrollIntoList(list, row) {
+  const top = row.offsetTop;
+  const bottom = top + row.offsetHeight;
+  if (top < list.scrollTop) list.scrollTop = top;
+  else if (bottom > list.scrollTop + list.clientHeight) list.scrollTop = bottom - list.clientHeight;
+}
+
+function drawCursor(view, {scroll = false} = {}) {
+  view.rows.forEach((row, i) => {
+    row.classList.toggle('highlight', view.requested === i);
+    row.classList.toggle('cursor', view.cursor === i);
+  });
+  const row = view.rows[view.cursor];
+  if (row) {
+    view.list.setAttribute('aria-activedescendant', row.id);
+    if (scroll) scrollIntoList(view.list, row);
+  } else {
+    view.list.removeAttribute('aria-activedescendant');
+  }
 }
 
 function updateList(view) {
   const state = view.state;
   state.lines.forEach((line, i) => {
     const row = view.rows[i];
-    row.classList.toggle('highlight', state.highlight === i);
-    row.setAttribute('aria-selected', String(line.chosen));
+    row.setAttribute('aria-checked', String(line.chosen));
     row.firstChild.classList.toggle('chosen', line.chosen);
     row.lastChild.textContent = line.text;
   });
   view.status.textContent = state.status;
-  const scrollTo = state.scroll ?? state.highlight;
-  if (scrollTo !== null && scrollTo !== undefined) {
-    view.rows[scrollTo]?.scrollIntoView({block: 'nearest'});
-  }
+  view.requested = state.highlight;
+  // Before the first highlight, the keyboard starts at the line the list
+  // opened on (the first ticked line), scrolled into view when drawn first.
+  const opening = view.cursor === null;
+  view.cursor = state.highlight ?? view.cursor ?? state.scroll ?? 0;
+  drawCursor(view, {scroll: opening});
 }
+
+// ------------------------------------------------------ the choice dialogs
 
 function currencySelect(view, id) {
   const select = el('select', {id});
@@ -126,157 +258,237 @@ function currencySelect(view, id) {
 function buildChoice(request, currency) {
   const state = request.state;
   const labels = state.labels;
-  const view = {dialog: request.dialog, lineCount: state.lines.length, state, field: null};
+  const keys = state.keys ?? {};
+  const view = {state, field: null, cursor: null, requested: null, typed: '', typedAt: 0,
+                defaultButton: 'ok',
+                tabOrder: ['ok', 'cancel', 'list', 'text', 'from', 'to', 'help'],
+                focusTargets: {ok: 'ok', list: 'list', text: 'text'}};
   const parts = [];
   if (currency) {
-    view.field = {input: el('input', {type: 'text', id: 'text'}), drawn: ''};
+    view.field = textField(el('input', {type: 'text', id: 'text', autocomplete: 'off'}));
     view.from = currencySelect(view, 'from');
     view.to = currencySelect(view, 'to');
-    parts.push(el('div', {class: 'grid'},
+    parts.push(el('div', {class: 'grid group'},
         el('label', {htmlFor: 'text'}, labels.convert),
-        el('div', {}, view.field.input, ' ', labels.example),
+        el('div', {}, view.field.input, ' ', el('span', {class: 'example'}, labels.example)),
         el('label', {htmlFor: 'from'}, labels.from), view.from,
         el('label', {htmlFor: 'to'}, labels.to), view.to));
   } else if (state.hasText) {
-    view.field = {input: el('input', {type: 'text', id: 'text'}), drawn: ''};
-    view.legend = el('legend', {}, state.caption);
-    parts.push(el('fieldset', {}, view.legend, view.field.input));
+    view.field = textField(el('input', {type: 'text', id: 'text', autocomplete: 'off'}));
+    parts.push(el('fieldset', {},
+        el('legend', {}, el('label', {htmlFor: 'text'}, state.caption)), view.field.input));
   }
-  const ok = () => gesture('ok', view.field);
-  view.field?.input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); ok(); }
-  });
-  view.prompt = el('p', {class: 'prompt'}, state.prompt);
   view.list = drawList(view);
-  view.status = el('div', {class: 'status', id: 'status'});
-  view.ok = button(labels.ok, ok, {id: 'ok'});
-  parts.push(view.prompt, view.list, view.status, el('div', {class: 'buttons'},
-      button(labels.help, () => gesture('help', view.field), {id: 'help'}),
-      view.ok,
-      button(labels.cancel, () => send('cancel'), {id: 'cancel'})));
-  view.fault = el('p', {class: 'fault'});
+  view.status = el('div', {class: 'status', id: 'status', role: 'status'});
+  parts.push(el('p', {class: 'prompt', id: 'prompt'}, state.prompt),
+      el('div', {class: 'list-frame'},
+          el('div', {class: 'column', 'aria-hidden': 'true'}, state.column), view.list),
+      view.status,
+      el('div', {class: 'buttons'},
+          button('help', labels.help, () => gesture('help', view.field), keys.help),
+          button('ok', labels.ok, () => gesture('ok', view.field), keys.ok),
+          button('cancel', labels.cancel, () => send('cancel'), keys.cancel)));
+  view.fault = el('p', {class: 'fault', role: 'alert'});
   root.replaceChildren(view.fault, ...parts);
   return view;
 }
 
-function drawChoice(request, {currency = false} = {}) {
+function updateChoice(view, request) {
   const state = request.state;
-  if (!choiceView || choiceView.dialog !== request.dialog ||
-      choiceView.lineCount !== state.lines.length) {
-    choiceView = buildChoice(request, currency);
-  }
-  const view = choiceView;
-  view.state = state;
-  if (view.field) {
-    view.field.input.value = state.text;
-    view.field.drawn = state.text;
-  }
-  if (currency) {
+  if (view.field) syncField(view.field, state.text);
+  if (view.from) {
     view.from.value = state.source ?? '';
     view.to.value = state.target ?? '';
   }
   view.fault.textContent = request.fault;
   updateList(view);
-  const focus = {ok: view.ok, list: view.list, text: view.field?.input}[state.focus] ?? view.ok;
-  focus.focus();
 }
 
-function drawConvert(request) {
+// ------------------------------------------------------------ the converter
+
+function unitSelect(id, field, word) {
+  const select = el('select', {id});
+  select.addEventListener('change', () => gesture(`${word} ${select.value}`, field));
+  return select;
+}
+
+// Fills a drop-down anew only when its names changed, so that a person
+// going through it with the keys keeps their place.
+function updateSelect(select, list) {
+  const names = JSON.stringify(list.names);
+  if (select.dataset.names !== names) {
+    const options = list.names.map((name, i) => el('option', {value: String(i + 1)}, name));
+    select.replaceChildren(el('option', {value: '', disabled: true}, ''), ...options);
+    select.dataset.names = names;
+  }
+  select.firstChild.hidden = list.chosen >= 0;
+  select.value = list.chosen >= 0 ? String(list.chosen + 1) : '';
+}
+
+function buildConvert(request) {
   const state = request.state;
   const labels = state.labels;
-  const input = el('input', {type: 'text', id: 'amount', value: state.amount});
-  const field = {input, drawn: state.amount};
-  const choose = (id, list) => {
-    const select = el('select', {id});
-    if (list.chosen < 0) select.append(el('option', {value: '', disabled: true, selected: true}, ''));
-    list.names.forEach((name, i) => {
-      select.append(el('option', {value: String(i + 1), selected: i === list.chosen}, name));
-    });
-    const word = {categories: 'category', fromUnits: 'from', toUnits: 'to'}[id];
-    select.addEventListener('change', () => gesture(`${word} ${select.value}`, field));
-    return select;
-  };
-  const calculate = button(labels.calculate, () => gesture('calculate', field),
-                           {id: 'calculate'});
-  input.addEventListener('keydown', (event) => {
-    if (event.key === 'Enter') { event.preventDefault(); gesture('calculate', field); }
-  });
-  const categories = choose('categories', state.categories);
-  const from = choose('fromUnits', state.fromUnits);
-  const to = choose('toUnits', state.toUnits);
-  const okButton = button(labels.ok, () => send('ok'), {id: 'ok'});
+  const keys = state.keys ?? {};
+  const input = el('input', {type: 'text', id: 'amount', autocomplete: 'off', value: state.amount});
+  const field = textField(input);
+  const view = {state, field, defaultButton: 'calculate',
+                tabOrder: ['categories', 'amount', 'fromUnits', 'toUnits', 'calculate', 'result',
+                           'ok', 'help'],
+                focusTargets: {amount: 'amount', category: 'categories', from: 'fromUnits',
+                               to: 'toUnits', calculate: 'calculate', ok: 'ok'},
+                firstFocus: 'amount'};
+  view.categories = unitSelect('categories', field, 'category');
+  view.fromUnits = unitSelect('fromUnits', field, 'from');
+  view.toUnits = unitSelect('toUnits', field, 'to');
+  view.result = el('output', {id: 'result', class: 'result', tabIndex: 0});
   root.replaceChildren(
       el('div', {class: 'grid'},
           el('label', {htmlFor: 'categories'}, labels.convertThe),
-          el('div', {}, categories, ' ', input),
-          el('label', {htmlFor: 'fromUnits'}, labels.from), from,
-          el('label', {htmlFor: 'toUnits'}, labels.to), to),
-      el('div', {class: 'buttons'}, calculate),
-      el('div', {class: 'result', id: 'result'}, state.result),
+          el('div', {}, view.categories, ' ',
+             el('label', {htmlFor: 'amount', class: 'visually-hidden'}, 'Amount'), input),
+          el('label', {htmlFor: 'fromUnits'}, labels.from), view.fromUnits,
+          el('label', {htmlFor: 'toUnits'}, labels.to), view.toUnits),
+      el('div', {class: 'buttons centre'},
+          button('calculate', labels.calculate, () => gesture('calculate', field),
+                 keys.calculate)),
+      el('label', {htmlFor: 'result', class: 'visually-hidden'}, 'Result'),
+      view.result,
       el('p', {class: 'warranty'}, labels.warranty),
       el('div', {class: 'buttons'},
-          button(labels.help, () => gesture('help', field), {id: 'help'}), okButton));
-  const focus = {amount: input, category: categories, from, to, calculate, ok: okButton}[state.focus];
-  (focus ?? input).focus();
+          button('help', labels.help, () => gesture('help', field), keys.help),
+          button('ok', labels.ok, () => send('ok'), keys.ok)));
+  return view;
 }
 
-function drawAbout(request) {
+function updateConvert(view, request) {
+  const state = request.state;
+  updateSelect(view.categories, state.categories);
+  updateSelect(view.fromUnits, state.fromUnits);
+  updateSelect(view.toUnits, state.toUnits);
+  syncField(view.field, state.amount);
+  view.result.textContent = state.result;
+}
+
+// ------------------------------------------------------------ the about box
+
+function buildAbout(request) {
   const labels = request.state.labels;
-  const okButton = button(labels.ok, () => send('ok'), {id: 'ok'});
+  const keys = request.state.keys ?? {};
   root.replaceChildren(
       el('div', {class: 'about'},
           el('img', {src: 'icons/product-picture.png', alt: ''}),
           el('div', {}, el('p', {}, labels.product), el('p', {}, labels.feedback))),
       el('div', {class: 'buttons'},
-          button(labels.help, () => send('help'), {id: 'help'}),
-          button(labels.customization, () => send('customize'), {id: 'customize'})),
-      el('div', {class: 'buttons'}, labels.goToUrl,
-          button(labels.homePage, () => send('home'), {id: 'home'}), okButton));
-  okButton.focus();
+          button('help', labels.help, () => send('help'), keys.help),
+          button('customize', labels.customization, () => send('customize'), keys.customization)),
+      el('div', {class: 'buttons'}, el('span', {id: 'go-to'}, labels.goToUrl),
+          button('home', labels.homePage, () => send('home'), keys.homePage),
+          button('ok', labels.ok, () => send('ok'), keys.ok)));
+  byId('home').setAttribute('aria-describedby', 'go-to');
+  return {defaultButton: 'ok', tabOrder: ['ok', 'help', 'customize', 'home'],
+          focusTargets: {}, firstFocus: 'ok'};
 }
+
+// ------------------------------------------------------------- the drawing
+
+// Each dialog: how it is built and brought up to date, and whether it
+// shows the fault itself.
+const DIALOG_VIEWS = Object.freeze({
+  [Protocol.dialog.choice]: {
+    build: (request) => buildChoice(request, false), update: updateChoice, showsFault: true,
+  },
+  [Protocol.dialog.currency]: {
+    build: (request) => buildChoice(request, true), update: updateChoice, showsFault: true,
+  },
+  [Protocol.dialog.convert]: {build: buildConvert, update: updateConvert, showsFault: false},
+  [Protocol.dialog.about]: {build: buildAbout, update: () => {}, showsFault: false},
+});
+
+// The dialog as drawn, kept while the same dialog is shown.
+let view = null;
+
+function focusControl(name) {
+  const id = view.focusTargets[name] ?? view.firstFocus ?? view.focusTargets.ok;
+  byId(id)?.focus();
+}
+
+function drawDialog(request) {
+  if (!Object.hasOwn(DIALOG_VIEWS, request.dialog)) return;
+  const kind = DIALOG_VIEWS[request.dialog];
+  const state = request.state;
+  const first = view === null || view.dialog !== request.dialog;
+  if (!first && waiting.length > 0) {
+    // A state already out of date: the gestures still to come decide.
+    view.state = state;
+    send(waiting.shift());
+    return;
+  }
+  document.title = request.title;
+  byId('title').textContent = request.title;
+  hideMessage();
+  if (first) {
+    view = kind.build(request);
+    view.dialog = request.dialog;
+  }
+  view.state = state;
+  kind.update(view, request);
+  root.querySelector(':scope > p.fault.own')?.remove();
+  if (request.fault && !kind.showsFault) {
+    root.prepend(el('p', {class: 'fault own', role: 'alert'}, request.fault));
+  }
+  const moves = state.focusMoves ?? 0;
+  if (first || moves !== view.focusMoves) focusControl(state.focus);
+  view.focusMoves = moves;
+  if (waiting.length > 0) send(waiting.shift());
+}
+
+// ------------------------------------------------------------ the messages
 
 const ICONS = {exclamation: '\u26a0\ufe0f', stop: '\u26d4', question: '\u2753',
                information: '\u2139\ufe0f', none: ''};
 
-function drawMessage(request) {
-  const box = document.getElementById('message');
-  document.getElementById('message-icon').textContent = ICONS[request.icon] ?? '';
-  document.getElementById('message-text').textContent = request.text;
-  const yesNo = request.buttons === Protocol.buttons.yesNo;
-  const answers = yesNo ? [Protocol.button.yes, Protocol.button.no] : [Protocol.button.ok];
-  const buttons = answers.map((answer) => button(request.labels[answer], () => {
-    box.hidden = true;
-    send(answer);
-  }, {id: 'message-' + answer}));
-  document.getElementById('message-buttons').replaceChildren(...buttons);
-  box.hidden = false;
-  const preferred = yesNo && request.secondDefault ? 1 : 0;
-  buttons[preferred].focus();
-  if (!root.hasChildNodes()) document.title = request.caption;
+// Where the focus was before a message took it, to give it back.
+let focusBeforeMessage = null;
+
+function messageShown() {
+  return !messageBox.hidden;
 }
 
-// Each dialog's drawing, and whether it shows the fault itself.
-const DIALOG_DRAWERS = Object.freeze({
-  [Protocol.dialog.choice]: {draw: (request) => drawChoice(request), showsFault: true},
-  [Protocol.dialog.currency]: {
-    draw: (request) => drawChoice(request, {currency: true}), showsFault: true,
-  },
-  [Protocol.dialog.convert]: {
-    draw: (request) => { choiceView = null; drawConvert(request); }, showsFault: false,
-  },
-  [Protocol.dialog.about]: {
-    draw: (request) => { choiceView = null; drawAbout(request); }, showsFault: false,
-  },
-});
+function hideMessage() {
+  if (!messageShown()) return;
+  messageBox.hidden = true;
+  root.inert = false;
+  const back = focusBeforeMessage;
+  focusBeforeMessage = null;
+  if (back?.isConnected) back.focus();
+}
 
-function drawDialog(request) {
-  if (!Object.hasOwn(DIALOG_DRAWERS, request.dialog)) return;
-  const drawer = DIALOG_DRAWERS[request.dialog];
-  document.title = request.title;
-  document.getElementById('message').hidden = true;
-  drawer.draw(request);
-  if (request.fault && !drawer.showsFault) root.prepend(el('p', {class: 'fault'}, request.fault));
-  if (waiting.length > 0) send(waiting.shift());
+function answerMessage(answer) {
+  if (current?.kind !== Protocol.request.message) return;
+  hideMessage();
+  send(answer);
+}
+
+function drawMessage(request) {
+  byId('message-icon').textContent = ICONS[request.icon] ?? '';
+  byId('message-caption').textContent = request.caption;
+  byId('message-text').textContent = request.text;
+  const yesNo = request.buttons === Protocol.buttons.yesNo;
+  const answers = yesNo ? [Protocol.button.yes, Protocol.button.no] : [Protocol.button.ok];
+  const buttons = answers.map((answer) => button('message-' + answer, request.labels[answer],
+                                                 () => answerMessage(answer)));
+  byId('message-buttons').replaceChildren(...buttons);
+  if (!messageShown() && !messageBox.contains(document.activeElement)) {
+    focusBeforeMessage = document.activeElement;
+  }
+  messageBox.hidden = false;
+  root.inert = true;
+  const preferred = yesNo && request.secondDefault ? 1 : 0;
+  buttons[preferred].focus();
+  if (!root.hasChildNodes()) {
+    document.title = request.caption;
+    byId('title').textContent = request.caption;
+  }
 }
 
 // What the background sends over the port, by kind.
@@ -294,13 +506,36 @@ port.onMessage.addListener((request) => {
   REQUEST_DRAWERS[request.kind](request);
 });
 
+// ------------------------------------------------------------ the keyboard
+
+// The keys of the window as a whole, as a dialog's: Tab goes round the
+// controls in the dialog's order, Enter presses the default button (a
+// button with the focus presses itself), Escape is Cancel.
+const MESSAGE_KEYS = Object.freeze({
+  Tab: (event) => cycleFocus([...byId('message-buttons').children], event.shiftKey ? -1 : 1),
+  ArrowRight: () => cycleFocus([...byId('message-buttons').children], 1),
+  ArrowDown: () => cycleFocus([...byId('message-buttons').children], 1),
+  ArrowLeft: () => cycleFocus([...byId('message-buttons').children], -1),
+  ArrowUp: () => cycleFocus([...byId('message-buttons').children], -1),
+  Escape: () => answerMessage(current?.buttons === Protocol.buttons.yesNo
+      ? Protocol.button.no : Protocol.button.ok),
+});
+
+const DIALOG_KEYS = Object.freeze({
+  Tab: (event) => cycleFocus(view.tabOrder.map(byId), event.shiftKey ? -1 : 1),
+  Escape: () => send('cancel'),
+  Enter: (event) => {
+    if (event.target instanceof HTMLButtonElement) return false;
+    byId(view.defaultButton)?.click();
+    return true;
+  },
+});
+
 document.addEventListener('keydown', (event) => {
-  if (event.key !== 'Escape' || !current) return;
-  event.preventDefault();
-  if (current.kind === Protocol.request.message) {
-    document.getElementById('message').hidden = true;
-    send(current.buttons === Protocol.buttons.yesNo ? Protocol.button.no : Protocol.button.ok);
-  } else {
-    send('cancel');
-  }
+  // Enter and Escape while an input method composes belong to it.
+  if (event.isComposing || event.keyCode === 229) return;
+  if (event.defaultPrevented || event.ctrlKey || event.altKey || event.metaKey) return;
+  const keys = messageShown() ? MESSAGE_KEYS : view ? DIALOG_KEYS : {};
+  if (!Object.hasOwn(keys, event.key)) return;
+  if (keys[event.key](event) !== false) event.preventDefault();
 });

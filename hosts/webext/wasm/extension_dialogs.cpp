@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogs/gesture_script.h"
@@ -13,9 +14,31 @@
 namespace qm {
 namespace {
 
+// The letter after a single "&" in a button's text, lower case, or none.
+std::u16string AccessKey(std::u16string_view text) {
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != u'&') continue;
+    if (text[i + 1] == u'&') {
+      ++i;  // "&&" is an ampersand
+      continue;
+    }
+    const char16_t key = text[i + 1];
+    const bool upper = key >= u'A' && key <= u'Z';
+    return std::u16string(1, upper ? static_cast<char16_t>(key - u'A' + u'a') : key);
+  }
+  return {};
+}
+
+// The labels by name, and the access keys of those that have one.
 void WriteLabels(JsonWriter& json, std::initializer_list<std::pair<const char*, int>> ids) {
   json.Key(protocol::kFieldLabels).BeginObject();
   for (const auto& [name, id] : ids) json.Key(name).String(LoadLabel(id));
+  json.EndObject();
+  json.Key("keys").BeginObject();
+  for (const auto& [name, id] : ids) {
+    const std::u16string key = AccessKey(LoadText(id));
+    if (!key.empty()) json.Key(name).String(key);
+  }
   json.EndObject();
 }
 
@@ -110,23 +133,28 @@ const char* ConvertFocusName(int control) {
 // gesture before, if any.
 template <typename Dialog, typename Write>
 std::string DialogRequest(const char* kind, const Dialog& dialog, const std::string& fault,
-                          Write write) {
+                          int focus_moves, Write write) {
   using namespace protocol;
   JsonWriter json = BeginRequest(kRequestDialog);
   json.Key(kFieldDialog).String(kind)
       .Key(kFieldTitle).String(LoadText(IDS_PRODUCT_NAME))
       .Key(kFieldFault).String(fault)
-      .Key(kFieldState).BeginObject();
+      .Key(kFieldState).BeginObject()
+      .Key("focusMoves").Number(focus_moves);
   write(json, dialog);
   json.EndObject().EndObject();
   return json.text();
 }
 
+// Shows `dialog` until it ends. `focus_moves` counts the times the dialog's
+// rules have moved the focus: the window moves its own focus when the count
+// changes, and a redraw alone leaves the focus where the person put it.
 template <typename Dialog, typename Write>
-void Run(const char* kind, Dialog& dialog, Write write) {
+void Run(const char* kind, Dialog& dialog, const int& focus_moves, Write write) {
   std::string fault;
   while (!dialog.result()) {
-    const std::string answer = AskExtension(DialogRequest(kind, dialog, fault, write));
+    const std::string answer =
+        AskExtension(DialogRequest(kind, dialog, fault, focus_moves, write));
     if (answer.empty()) {
       dialog.Cancel();  // the window was closed
       break;
@@ -138,11 +166,31 @@ void Run(const char* kind, Dialog& dialog, Write write) {
   AskExtension(BeginRequest(protocol::kRequestDialogEnd).EndObject().text());
 }
 
+// The dialog's focus moves counted while it is shown. The dialog keeps no
+// owner window of its own here: the extension's messages need none.
+template <typename Dialog>
+class FocusCount {
+ public:
+  explicit FocusCount(Dialog& dialog) : dialog_(dialog) {
+    dialog_.AttachWindow(0, [this](auto) { ++moves_; });
+  }
+  ~FocusCount() { dialog_.AttachWindow(0); }
+  FocusCount(const FocusCount&) = delete;
+  FocusCount& operator=(const FocusCount&) = delete;
+  const int& moves() const { return moves_; }
+
+ private:
+  Dialog& dialog_;
+  int moves_ = 0;
+};
+
 }  // namespace
 
 void ExtensionDialogs::RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) {
+  const FocusCount<ChoiceDialog> focus(dialog);
   dialog.Open();
-  Run(protocol::kDialogChoice, dialog, [](JsonWriter& json, const ChoiceDialog& d) {
+  Run(protocol::kDialogChoice, dialog, focus.moves(),
+      [](JsonWriter& json, const ChoiceDialog& d) {
     WriteChoice(json, d);
     WriteLabels(json, {{"ok", IDS_BUTTON_OK}, {"cancel", IDS_BUTTON_CANCEL},
                        {"help", IDS_BUTTON_HELP}});
@@ -150,8 +198,10 @@ void ExtensionDialogs::RunChoiceDialog(WindowHandle, ChoiceDialog& dialog) {
 }
 
 void ExtensionDialogs::RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) {
+  const FocusCount<ChoiceDialog> focus(dialog);
   dialog.Open();
-  Run(protocol::kDialogCurrency, dialog, [](JsonWriter& json, const CAskCurrencyDlg& d) {
+  Run(protocol::kDialogCurrency, dialog, focus.moves(),
+      [](JsonWriter& json, const CAskCurrencyDlg& d) {
     WriteChoice(json, d);
     WriteCurrency(json, d);
     WriteLabels(json, {{"ok", IDS_BUTTON_OK}, {"cancel", IDS_BUTTON_CANCEL},
@@ -162,8 +212,10 @@ void ExtensionDialogs::RunCurrencyDialog(WindowHandle, CAskCurrencyDlg& dialog) 
 }
 
 void ExtensionDialogs::RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) {
+  const FocusCount<CAskConvertDlg> focus(dialog);
   dialog.Open();
-  Run(protocol::kDialogConvert, dialog, [](JsonWriter& json, const CAskConvertDlg& d) {
+  Run(protocol::kDialogConvert, dialog, focus.moves(),
+      [](JsonWriter& json, const CAskConvertDlg& d) {
     const CodePage& cp = d.code_page();
     WriteConvertList(json, "categories", d.categories(), cp);
     WriteConvertList(json, "fromUnits", d.fromUnits(), cp);
@@ -179,7 +231,9 @@ void ExtensionDialogs::RunConvertDialog(WindowHandle, CAskConvertDlg& dialog) {
 }
 
 void ExtensionDialogs::RunAboutDialog(WindowHandle, CAboutDlg& dialog) {
-  Run(protocol::kDialogAbout, dialog, [](JsonWriter& json, const CAboutDlg&) {
+  constexpr int kNoFocusRules = 0;
+  Run(protocol::kDialogAbout, dialog, kNoFocusRules,
+      [](JsonWriter& json, const CAboutDlg&) {
     WriteLabels(json, {{"ok", IDS_BUTTON_OK_ACCEL}, {"help", IDS_BUTTON_HELP},
                        {"product", IDS_ABOUT_PRODUCT}, {"feedback", IDS_ABOUT_FEEDBACK},
                        {"goToUrl", IDS_ABOUT_GO_TO_URL}, {"homePage", IDS_ABOUT_HOME_PAGE},
