@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "exit_status.h"
 #include "option_table.h"
@@ -236,7 +237,7 @@ int RunConvertSubcommand(int argc, char** argv) {
     return Fail(json, kExitUsage, "cannot read " + options.catalogue_file + ": " + reason);
   }
   SiteCatalogue catalogue;
-  LoadCatalogue(env, "UNIT:", false, catalogue);
+  LoadCatalogue(env, kUnitSectionPrefix, false, catalogue);
   UnitTable units;
   BuildUnitTable(catalogue, units);
 

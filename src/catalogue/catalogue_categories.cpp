@@ -22,8 +22,8 @@ constexpr std::array<CatalogueCategory, 14> kCategories = {{
     {"TRANSLATE", "TRANSLATE:", kSiteEntries},
     {"UPC", "UPC:", kSiteEntries},
     {"URL", "URL:", kSiteEntries},
-    {"UNIT", "UNIT:", kUnits},
-    {"SYSTEM", "SYSTEM:", kSystemEntries},
+    {"UNIT", kUnitSectionPrefix, kUnits},
+    {"SYSTEM", kSystemSectionPrefix, kSystemEntries},
 }};
 
 constexpr bool PrefixesAreWordsWithColons() {

@@ -21,6 +21,10 @@ struct CatalogueCategory {
   CategoryContent content;
 };
 
+// The prefixes of the two categories the system reads itself.
+inline constexpr std::string_view kUnitSectionPrefix = "UNIT:";
+inline constexpr std::string_view kSystemSectionPrefix = "SYSTEM:";
+
 // Every category, each once: the site categories in the order of their
 // words, then units, then the system entries.
 std::span<const CatalogueCategory> CatalogueCategories();

@@ -3,6 +3,7 @@
 #include "actions/command_line.h"
 #include "actions/mail.h"
 #include "actions/navigation.h"
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/site_entries.h"
 
 namespace qm {
@@ -36,7 +37,7 @@ void RunChosenEntries(const SiteEntryList& entries, RequestContext& context,
 void RunSystemEntry(RequestContext& context, HostPorts& ports,
                     std::string_view name) {
   SiteEntryList entries;
-  CollectSiteEntries(ports.environment, ports.selections, "SYSTEM:", true,
+  CollectSiteEntries(ports.environment, ports.selections, kSystemSectionPrefix, true,
                      entries);
   for (SiteEntry& entry : entries) entry.selected = entry.name == name;
   RunChosenEntries(entries, context, ports);

@@ -1,5 +1,6 @@
 #include "flows/convert_flow.h"
 
+#include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_catalogue.h"
 #include "dialogs/ask_convert_dlg.h"
@@ -15,7 +16,7 @@ void RunConvertFlow(RequestContext& context, Desktop& desktop,
   // amount, the table (which the dialog reads until it closes), then the
   // catalogue.
   SiteCatalogue catalogue;
-  LoadCatalogue(context.environment(), "UNIT:", false, catalogue);
+  LoadCatalogue(context.environment(), kUnitSectionPrefix, false, catalogue);
   UnitTable table;
   BuildUnitTable(catalogue, table);
   ParsedQuantity proposed = ParseQuantity(context.selectedText(), table, code_page);
