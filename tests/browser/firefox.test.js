@@ -133,9 +133,16 @@ test('firefox: the menu, =>ISBN through its dialog window, and a missing helper 
                                    {holdMs: IDLE_MS * 1.5});
     assert.deepEqual(first.answer, {done: true});
     assert.deepEqual(first.lines, ['Elsewhere', 'Local books']);
-    const tabs = () => extensionPage.evaluate(async () => (
-      (await browser.tabs.query({})).map((t) => t.url).filter((u) => u.startsWith('http'))));
     const found = `${server.origin}/isbn?code=0306406152`;
+    // The web tabs' addresses, once the found site's tab has its address: a
+    // tab just made has it only when its load begins.
+    const tabs = () => extensionPage.evaluate(async (wanted) => {
+      for (let i = 0; ; ++i) {
+        const urls = (await browser.tabs.query({})).map((t) => t.url);
+        if (urls.includes(wanted) || i === 250) return urls.filter((u) => u.startsWith('http'));
+        await new Promise((resolve) => setTimeout(resolve, 20));
+      }
+    }, found);
     assert.deepEqual((await tabs()).sort(), [pageUrl, found].sort());
 
     // The entry's named window is the same tab the next time.
