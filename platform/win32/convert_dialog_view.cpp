@@ -42,7 +42,7 @@ class ConvertDialogWindow {
     model_.AttachWindow(reinterpret_cast<WindowHandle>(window_),
                         [this](int control) { MoveFocus(window_, control); });
     model_.Open();
-    SetControlText(window_, IDC_UNIT_AMOUNT, Wide(model_.amountText()));
+    SetAmountField(model_.amountText());
     Fill(IDC_UNIT_CATEGORY, model_.categories());
     FillUnits();
     SetControlText(window_, IDC_RESULT, Wide(model_.resultText()));
@@ -54,12 +54,22 @@ class ConvertDialogWindow {
         if (code != CBN_SELCHANGE) return;
         model_.ChooseCategory(Chosen(IDC_UNIT_CATEGORY));
         FillUnits();
+        ShowResult();
         return;
       case IDC_FROM_UNIT:
-        if (code == CBN_SELCHANGE) model_.ChooseFromUnit(Chosen(IDC_FROM_UNIT));
+        if (code != CBN_SELCHANGE) return;
+        model_.ChooseFromUnit(Chosen(IDC_FROM_UNIT));
+        ShowResult();
         return;
       case IDC_TO_UNIT:
-        if (code == CBN_SELCHANGE) model_.ChooseToUnit(Chosen(IDC_TO_UNIT));
+        if (code != CBN_SELCHANGE) return;
+        model_.ChooseToUnit(Chosen(IDC_TO_UNIT));
+        ShowResult();
+        return;
+      case IDC_UNIT_AMOUNT:  // the result answers as the person types
+        if (code != EN_CHANGE || writing_amount_) return;
+        model_.SetAmountText(TypedAmount());
+        ShowResult();
         return;
       case IDC_CALCULATE:  // also the Enter key: the default button
         if (code == BN_CLICKED) Calculate();
@@ -83,19 +93,30 @@ class ConvertDialogWindow {
 
   // Every Calculate reads the fields and lists afresh.
   void Calculate() {
-    const std::string typed =
-        model_.code_page().ToNarrow(WindowText(::GetDlgItem(window_, IDC_UNIT_AMOUNT)));
+    const std::string typed = TypedAmount();
     model_.SetAmountText(typed);
     model_.ChooseFromUnit(Chosen(IDC_FROM_UNIT));
     model_.ChooseToUnit(Chosen(IDC_TO_UNIT));
     model_.Calculate();
     // A refused amount stays as the user typed it, characters the code page
     // lacks included.
-    if (model_.amountText() != typed) {
-      SetControlText(window_, IDC_UNIT_AMOUNT, Wide(model_.amountText()));
-    }
-    SetControlText(window_, IDC_RESULT, Wide(model_.resultText()));
+    if (model_.amountText() != typed) SetAmountField(model_.amountText());
+    ShowResult();
   }
+
+  std::string TypedAmount() const {
+    return model_.code_page().ToNarrow(WindowText(::GetDlgItem(window_, IDC_UNIT_AMOUNT)));
+  }
+
+  // Writes the amount field; the change it makes is the view's own, not
+  // the person's, so the model is not told of it again.
+  void SetAmountField(const std::string& amount) {
+    writing_amount_ = true;
+    SetControlText(window_, IDC_UNIT_AMOUNT, Wide(amount));
+    writing_amount_ = false;
+  }
+
+  void ShowResult() { SetControlText(window_, IDC_RESULT, Wide(model_.resultText())); }
 
   // Refilled both, each with its first entry chosen or the model's choice.
   void FillUnits() {
@@ -126,6 +147,7 @@ class ConvertDialogWindow {
 
   CAskConvertDlg& model_;
   HWND window_ = nullptr;
+  bool writing_amount_ = false;
 };
 
 }  // namespace

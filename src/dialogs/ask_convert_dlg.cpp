@@ -87,11 +87,33 @@ void CAskConvertDlg::ChooseCategory(int index) {
   if (category == nullptr) return;
   FillUnits(from_units_, *category, nullptr);
   FillUnits(to_units_, *category, nullptr);
+  Recalculate();
 }
 
-void CAskConvertDlg::ChooseFromUnit(int index) { Choose(from_units_, index); }
+void CAskConvertDlg::ChooseFromUnit(int index) {
+  Choose(from_units_, index);
+  Recalculate();
+}
 
-void CAskConvertDlg::ChooseToUnit(int index) { Choose(to_units_, index); }
+void CAskConvertDlg::ChooseToUnit(int index) {
+  Choose(to_units_, index);
+  Recalculate();
+}
+
+void CAskConvertDlg::SetAmountText(std::string text) {
+  amount_ = std::move(text);
+  Recalculate();
+}
+
+void CAskConvertDlg::Recalculate() {
+  const Unit* from = from_units_.chosen_item();
+  const Unit* to = to_units_.chosen_item();
+  Conversion conversion;
+  if (from != nullptr && to != nullptr) {
+    conversion = ConvertQuantity(amount_, *from, *to, code_page_);
+  }
+  result_ = conversion.is_number ? std::move(conversion.result) : std::string();
+}
 
 void CAskConvertDlg::Calculate() {
   const Unit* from = from_units_.chosen_item();

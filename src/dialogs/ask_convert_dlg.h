@@ -78,13 +78,19 @@ class CAskConvertDlg {
   // The user picks entry `index` of a list; an index outside the list
   // leaves it without a choice, as a list control does. A new category
   // refills both unit lists with its units, first entry chosen in each;
-  // the amount and result fields keep their text.
+  // the amount field keeps its text.
   void ChooseCategory(int index);
   void ChooseFromUnit(int index);
   void ChooseToUnit(int index);
 
   // The user edits the amount field (8-bit text, any length).
-  void SetAmountText(std::string text) { amount_ = std::move(text); }
+  void SetAmountText(std::string text);
+
+  // After each of the changes above the result field answers at once, as
+  // the person types: the conversion of the amount as typed, or empty while
+  // the amount is no number or a unit is not chosen. Unlike Calculate, it
+  // neither rewrites the amount, nor beeps, nor shows a message, nor moves
+  // the focus.
 
   // Button 207, and the Enter key. Without a chosen from- or to-unit: an
   // exclamation beep, nothing else. An amount that is not a number: focus
@@ -131,6 +137,7 @@ class CAskConvertDlg {
  private:
   void FillUnits(ConvertChoiceList<Unit>& list, const UnitCategory& category,
                  const Unit* preferred);
+  void Recalculate();
 
   const RequestContext& context_;
   Desktop& desktop_;

@@ -1,5 +1,7 @@
 #include "dialogs/ask_convert_dlg.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "catalogue/catalogue_loader.h"
@@ -117,10 +119,8 @@ TEST_F(ConvertDialogTest, ChoosingACategoryRefillsBothUnitLists) {
             (std::vector<std::string>{"Celsius", "Fahrenheit", "Kelvin"}));
   EXPECT_EQ(Chosen(dialog->fromUnits()), "Celsius");
   EXPECT_EQ(Chosen(dialog->toUnits()), "Celsius");
-  // The fields keep their text until the next Calculate.
+  // The amount keeps its text, and the result answers for the new units.
   EXPECT_EQ(dialog->amountText(), "12.5");
-  EXPECT_EQ(dialog->resultText(), "12.5 kilometres = 7.76714 miles");
-  dialog->Calculate();
   EXPECT_EQ(dialog->resultText(), "12.5 Celsius = 12.5 Celsius");
   // Choosing a category again starts both lists afresh.
   dialog->ChooseFromUnit(IndexOf(dialog->fromUnits(), "Kelvin"));
@@ -158,7 +158,7 @@ TEST_F(ConvertDialogTest, Calculate) {
   EXPECT_EQ(message.owner, kBrowserFrame);
   EXPECT_EQ(dialog->focus(), CAskConvertDlg::kIdAmount);
   EXPECT_EQ(dialog->amountText(), "abc");
-  EXPECT_EQ(dialog->resultText(), "Cannot calculate answer (Division by zero)");
+  EXPECT_EQ(dialog->resultText(), "");
   // Once the view has a window, the message belongs to it, and the view
   // is told to move the focus before the box shows.
   std::vector<std::pair<int, std::size_t>> moves;
@@ -181,7 +181,45 @@ TEST_F(ConvertDialogTest, Calculate) {
             (std::vector<BeepKind>{BeepKind::kExclamation, BeepKind::kExclamation}));
   EXPECT_EQ(desktop_.messages.size(), 2u);
   EXPECT_EQ(dialog->amountText(), "5");
-  EXPECT_EQ(dialog->resultText(), "Cannot calculate answer (Division by zero)");
+  EXPECT_EQ(dialog->resultText(), "");
+}
+
+// The result answers every change at once, quietly; Calculate still
+// tidies the amount and tells what is wrong.
+TEST_F(ConvertDialogTest, TheResultAnswersEachChange) {
+  const auto dialog = OpenOn(u"12.5 km");
+  EXPECT_EQ(dialog->resultText(), "");  // nothing changed yet
+  struct Step {
+    std::function<void(CAskConvertDlg&)> change;
+    std::string result;
+  };
+  const auto to = [](std::string_view unit) {
+    return [unit](CAskConvertDlg& d) { d.ChooseToUnit(IndexOf(d.toUnits(), unit)); };
+  };
+  const auto amount = [](std::string text) {
+    return [text](CAskConvertDlg& d) { d.SetAmountText(text); };
+  };
+  const Step steps[] = {
+      {to("miles"), "12.5 kilometres = 7.76714 miles"},
+      {amount("  2"), "2 kilometres = 1.24274 miles"},  // as typed: the field keeps "  2"
+      {amount("2i"), "2 kilometres = 1.24274 miles"},   // " %lf" reads the number before
+      {amount(""), ""},
+      {amount("x"), ""},
+      {amount("1000"), "1000 kilometres = 621.371 miles"},
+      {[](CAskConvertDlg& d) { d.ChooseFromUnit(IndexOf(d.fromUnits(), "metres")); },
+       "1000 metres = 0.621371 miles"},
+      {[](CAskConvertDlg& d) { d.ChooseToUnit(-1); }, ""},  // no to-unit chosen
+      {[](CAskConvertDlg& d) { d.ChooseCategory(IndexOf(d.categories(), "temperature")); },
+       "1000 Celsius = 1000 Celsius"},
+  };
+  for (const Step& step : steps) {
+    step.change(*dialog);
+    EXPECT_EQ(dialog->resultText(), step.result);
+  }
+  EXPECT_EQ(dialog->amountText(), "1000");
+  EXPECT_EQ(dialog->focus(), 0);
+  EXPECT_TRUE(desktop_.beeps.empty());
+  EXPECT_TRUE(desktop_.messages.empty());
 }
 
 TEST_F(ConvertDialogTest, HelpOkAndEscape) {

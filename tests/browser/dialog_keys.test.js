@@ -230,7 +230,8 @@ test('Tab and Shift+Tab go round every dialog in its order', {timeout: 120000}, 
   });
 });
 
-test('the converter: picking by typing leaves the focus there; Enter calculates',
+test('the converter: picking by typing leaves the focus there; the result answers as one ' +
+     'types; Enter calculates',
      {timeout: 60000}, async () => {
   await withBrowser(async (open) => {
     const {dialog, finish} = await open('CONVERT', '12.5 km');
@@ -245,14 +246,24 @@ test('the converter: picking by typing leaves the focus there; Enter calculates'
     assert.equal(await chosen(), 'miles');
     assert.equal(await focused(dialog), 'toUnits', 'the focus stayed on the list typed in');
     assert.equal(await dialog.$eval('#amount', (i) => i.value), '12.5', 'no key reached the amount');
+    // The result answers the pick before any button is pressed.
+    await dialog.waitForFunction(() =>
+      document.querySelector('#result').textContent === '12.5 kilometres = 7.76714 miles');
     await play(dialog, ['Enter']);
     await dialog.waitForFunction(() =>
       document.querySelector('#result').textContent === '12.5 kilometres = 7.76714 miles');
     assert.equal(await focused(dialog), 'toUnits');
-    // A new amount typed, then the default button from the amount field.
-    await play(dialog, ['Shift+Tab', 'Shift+Tab', 'Control+a', {type: '2'}, 'Enter']);
+    // A new amount typed: the result answers each key, the focus and the
+    // typing stay in the field; then the default button from there.
+    await play(dialog, ['Shift+Tab', 'Shift+Tab', 'Control+a', {type: '20'}]);
+    await dialog.waitForFunction(() =>
+      document.querySelector('#result').textContent === '20 kilometres = 12.4274 miles');
+    assert.equal(await focused(dialog), 'amount');
+    await play(dialog, ['Backspace']);
     await dialog.waitForFunction(() =>
       document.querySelector('#result').textContent === '2 kilometres = 1.24274 miles');
+    assert.equal(await dialog.$eval('#amount', (i) => i.value), '2');
+    await play(dialog, ['Enter']);
     // The buttons' access keys, as the dialog's texts mark them.
     const keys = await dialog.$$eval('button', (all) => all.map((b) => `${b.id} ${b.accessKey}`));
     assert.deepEqual(keys, ['calculate c', 'help h', 'ok o']);

@@ -341,8 +341,8 @@ TEST_F(DialogViewTest, CurrencyBoxesCarryTheirCurrencies) {
 }
 
 // The converter from its flow: the proposed quantity, a new to-unit, the
-// Calculate button and the Enter key, a change of category, a refused
-// amount and Help; nothing is opened.
+// result answering each change, the Calculate button and the Enter key, a
+// change of category, a refused amount and Help; nothing is opened.
 TEST_F(DialogViewTest, ConverterCalculatesWhatItShows) {
   Select(u"12.5 km");
   DialogSteps steps({
@@ -355,6 +355,10 @@ TEST_F(DialogViewTest, ConverterCalculatesWhatItShows) {
         EXPECT_TRUE(PickComboRow(dialog, IDC_TO_UNIT, u"miles"));
       },
       [&](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"12.5 kilometres = 7.76714 miles");
+        SetText(dialog, IDC_UNIT_AMOUNT, u"2");
+        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"2 kilometres = 1.24274 miles");
+        SetText(dialog, IDC_UNIT_AMOUNT, u"12.5");
         PressButton(dialog, IDC_CALCULATE);
         EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"12.5 kilometres = 7.76714 miles");
         SaveScreenshot(dialog, "convert");
@@ -364,7 +368,7 @@ TEST_F(DialogViewTest, ConverterCalculatesWhatItShows) {
         EXPECT_EQ(ComboText(dialog, IDC_FROM_UNIT), u"Celsius");
         EXPECT_EQ(ComboText(dialog, IDC_TO_UNIT), u"Celsius");
         EXPECT_EQ(ControlText(dialog, IDC_UNIT_AMOUNT), u"12.5");
-        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"12.5 kilometres = 7.76714 miles");
+        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"12.5 Celsius = 12.5 Celsius");
         SetText(dialog, IDC_UNIT_AMOUNT, u"  3");
         PressKey(::GetDlgItem(dialog, IDC_UNIT_AMOUNT), VK_RETURN);
       },
@@ -378,7 +382,7 @@ TEST_F(DialogViewTest, ConverterCalculatesWhatItShows) {
         EXPECT_EQ(desktop_.messages[0].owner, dialog);
         EXPECT_EQ(desktop_.messages[0].focus, IDC_UNIT_AMOUNT);
         EXPECT_EQ(ControlText(dialog, IDC_UNIT_AMOUNT), u"abc");
-        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"3 Celsius = 3 Celsius");
+        EXPECT_EQ(ControlText(dialog, IDC_RESULT), u"");
         PressButton(dialog, IDC_HELP_BUTTON);
         ASSERT_EQ(desktop_.help.size(), 1u);
         EXPECT_EQ(desktop_.help[0].second, "C:\\Apps\\qmkit.chm::/HelpUnits.htm");

@@ -331,6 +331,12 @@ function buildConvert(request) {
   const keys = state.keys ?? {};
   const input = el('input', {type: 'text', id: 'amount', autocomplete: 'off', value: state.amount});
   const field = textField(input);
+  // The result answers as the person types: each edit goes to the core,
+  // which recalculates; the field keeps the focus and the typing.
+  input.addEventListener('input', () => {
+    field.shown = input.value;
+    send(`text ${quoted(input.value)}`);
+  });
   const view = {state, field, defaultButton: 'calculate',
                 tabOrder: ['categories', 'amount', 'fromUnits', 'toUnits', 'calculate', 'result',
                            'ok', 'help'],
