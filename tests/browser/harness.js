@@ -33,6 +33,8 @@ function tempProfile() {
 }
 
 async function launchChromium({userDataDir} = {}) {
+  const fresh = !userDataDir || !fs.existsSync(userDataDir) ||
+      fs.readdirSync(userDataDir).length === 0;
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
@@ -54,6 +56,13 @@ async function launchChromium({userDataDir} = {}) {
   }
   // URL's origin is "null" for a scheme node does not know.
   const extensionOrigin = target.url().split('/').slice(0, 3).join('/');
+  // A first installation opens the options page; the browser may open it in
+  // the blank tab a test has just made, which would then be gone under the
+  // test's feet. So a fresh profile's options page is let open first.
+  if (fresh) {
+    await browser.waitForTarget((t) => t.url() === `${extensionOrigin}/options.html`,
+                                {timeout: 10000}).catch(() => {});
+  }
   return {browser, worker, extensionOrigin};
 }
 
