@@ -66,9 +66,16 @@ void CAskConvertDlg::Open() {
   from_units_ = {};
   to_units_ = {};
   if (const UnitCategory* category = categories_.chosen_item()) {
-    FillUnits(from_units_, *category, proposed_unit_);
-    FillUnits(to_units_, *category, nullptr);
+    FillUnitLists(*category, proposed_unit_);
   }
+}
+
+void CAskConvertDlg::FillUnitLists(const UnitCategory& category,
+                                   const Unit* from) {
+  FillUnits(from_units_, category, from);
+  const Unit* to = to_memory_ != nullptr ? to_memory_->Recall(category) : nullptr;
+  if (to == from_units_.chosen_item()) to = nullptr;
+  FillUnits(to_units_, category, to);
 }
 
 void CAskConvertDlg::FillUnits(ConvertChoiceList<Unit>& list,
@@ -85,8 +92,7 @@ void CAskConvertDlg::ChooseCategory(int index) {
   Choose(categories_, index);
   const UnitCategory* category = categories_.chosen_item();
   if (category == nullptr) return;
-  FillUnits(from_units_, *category, nullptr);
-  FillUnits(to_units_, *category, nullptr);
+  FillUnitLists(*category, nullptr);
   Recalculate();
 }
 
@@ -97,6 +103,9 @@ void CAskConvertDlg::ChooseFromUnit(int index) {
 
 void CAskConvertDlg::ChooseToUnit(int index) {
   Choose(to_units_, index);
+  if (const Unit* to = to_units_.chosen_item(); to != nullptr && to_memory_ != nullptr) {
+    to_memory_->Note(*to);
+  }
   Recalculate();
 }
 

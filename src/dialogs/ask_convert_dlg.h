@@ -16,6 +16,7 @@
 
 #include "context/request_context.h"
 #include "dialogs/dialog_resources.h"
+#include "dialogs/to_unit_memory.h"
 #include "host/code_page.h"
 #include "host/desktop.h"
 #include "units/unit_table.h"
@@ -67,18 +68,26 @@ class CAskConvertDlg {
   CAskConvertDlg(const CAskConvertDlg&) = delete;
   CAskConvertDlg& operator=(const CAskConvertDlg&) = delete;
 
+  // The "To" units the person last used, recalled when a category's units
+  // are listed and noted when the person picks one; none by default. Set
+  // it before Open; the memory must outlive the dialog.
+  void UseToUnitMemory(ToUnitMemory* memory) { to_memory_ = memory; }
+
   // The initialisation: the amount field gets the proposed amount, the
   // category list every category with the proposed unit's chosen (else its
   // first entry), the from-unit list that category's units with the
   // proposed unit chosen (else the first) and the to-unit list the same
-  // units with the first chosen. An empty table leaves all lists empty and
-  // unchosen. The result field starts empty.
+  // units with the category's remembered "To" unit chosen (else the
+  // first; the first too when the remembered one is the from-unit). An
+  // empty table leaves all lists empty and unchosen. The result field
+  // starts empty.
   void Open();
 
   // The user picks entry `index` of a list; an index outside the list
   // leaves it without a choice, as a list control does. A new category
-  // refills both unit lists with its units, first entry chosen in each;
-  // the amount field keeps its text.
+  // refills both unit lists with its units, the first entry chosen in the
+  // from-unit list and in the to-unit list as Open chooses; the amount
+  // field keeps its text. A to-unit picked is noted in the memory.
   void ChooseCategory(int index);
   void ChooseFromUnit(int index);
   void ChooseToUnit(int index);
@@ -137,6 +146,8 @@ class CAskConvertDlg {
  private:
   void FillUnits(ConvertChoiceList<Unit>& list, const UnitCategory& category,
                  const Unit* preferred);
+  // Fills both unit lists with the units of `category`.
+  void FillUnitLists(const UnitCategory& category, const Unit* from);
   void Recalculate();
 
   const RequestContext& context_;
@@ -149,6 +160,7 @@ class CAskConvertDlg {
 
   WindowHandle window_ = 0;
   FocusListener on_focus_;
+  ToUnitMemory* to_memory_ = nullptr;
   ConvertChoiceList<UnitCategory> categories_;
   ConvertChoiceList<Unit> from_units_;
   ConvertChoiceList<Unit> to_units_;

@@ -17,7 +17,8 @@ void RunSelectedString(const CommandWord& command, RequestContext& context,
 }
 
 void RunConvert(const CommandWord& command, RequestContext& context, HostPorts& ports) {
-  RunConvertFlow(context, ports.desktop, ports.dialogs, ports.code_page, command.dialog);
+  RunConvertFlow(context, ports.desktop, ports.dialogs, ports.selections, ports.code_page,
+                 command.dialog);
 }
 
 constexpr std::array<CommandWord, 14> kCommandWords = {{

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dialogs/ask_convert_dlg.h"
+#include "host/memory_selection_store.h"
 #include "support/fake_browser.h"
 #include "support/fake_desktop.h"
 #include "support/fake_dialog_host.h"
@@ -26,7 +27,8 @@ class ConvertFlowTest : public ::testing::Test {
     window_->document->selection = FakeTextRange{std::move(selection), u""};
     RequestContext context(env_);
     ASSERT_TRUE(BuildRequestContext(context, &arguments_));
-    RunConvertFlow(context, desktop_, dialogs_, code_page_, {0, HELP_TOPIC_UNITS});
+    RunConvertFlow(context, desktop_, dialogs_, selections_, code_page_,
+                   {0, HELP_TOPIC_UNITS});
   }
 
   FakeModuleEnvironment env_;
@@ -34,12 +36,22 @@ class ConvertFlowTest : public ::testing::Test {
   FakeMenuArguments arguments_;
   FakeDesktop desktop_;
   FakeDialogHost dialogs_;
+  MemorySelectionStore selections_;
   Windows1252CodePage code_page_;
 };
 
 std::string ChosenName(const ConvertChoiceList<Unit>& list) {
   const Unit* unit = list.chosen_item();
   return unit ? unit->name : "(none)";
+}
+
+template <typename Item>
+void ChooseByName(const ConvertChoiceList<Item>& list, std::string_view name,
+                  const std::function<void(int)>& choose) {
+  for (std::size_t i = 0; i < list.entries.size(); ++i) {
+    if (list.entries[i].name == name) return choose(static_cast<int>(i));
+  }
+  ADD_FAILURE() << "no entry " << name;
 }
 
 TEST_F(ConvertFlowTest, ProposesTheSelectionAndConverts) {
@@ -68,6 +80,53 @@ TEST_F(ConvertFlowTest, ProposesTheSelectionAndConverts) {
   // The converter opens nothing (it is given no shell to start things with).
   EXPECT_TRUE(desktop_.beeps.empty());
   EXPECT_TRUE(window_->opened.empty());
+}
+
+TEST_F(ConvertFlowTest, TheLastToUnitOfEachCategoryIsOfferedNextTime) {
+  struct Step {
+    const char16_t* selection;
+    const char* offered_to;  // the to-unit chosen when the dialog opens
+    const char* category;    // then pick this category, when not null,
+    const char* offered_after_category;  // which offers this to-unit,
+    const char* pick;        // and pick this to-unit, when not null
+  };
+  const Step steps[] = {
+      // Nothing remembered: the first row, as always.
+      {u"12.5 km", "Angstroms", nullptr, nullptr, "miles"},
+      // Remembered although the dialog ended with Cancel.
+      {u"3 km", "miles", nullptr, nullptr, "yards"},
+      {u"3 km", "yards", "temperature", "Celsius", "Fahrenheit"},
+      {u"20 C", "Fahrenheit", "distance", "yards", nullptr},
+      // Never the from-unit itself.
+      {u"5 yards", "Angstroms", nullptr, nullptr, nullptr},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.offered_to));
+    std::string offered, offered_after_category;
+    dialogs_.convert_script = [&](CAskConvertDlg& dialog) {
+      dialog.Open();
+      offered = ChosenName(dialog.toUnits());
+      if (step.category != nullptr) {
+        ChooseByName(dialog.categories(), step.category,
+                     [&](int i) { dialog.ChooseCategory(i); });
+        offered_after_category = ChosenName(dialog.toUnits());
+        EXPECT_EQ(offered_after_category, step.offered_after_category);
+      }
+      if (step.pick != nullptr) {
+        ChooseByName(dialog.toUnits(), step.pick,
+                     [&](int i) { dialog.ChooseToUnit(i); });
+      }
+      dialog.Cancel();
+    };
+    Run(step.selection);
+    EXPECT_EQ(offered, step.offered_to);
+  }
+  // One unit per category is the last used; the ones before it are not.
+  const std::map<std::string, std::uint32_t, FoldedLess> expected = {
+      {"ConvertTo:distance:miles", 0},
+      {"ConvertTo:distance:yards", 1},
+      {"ConvertTo:temperature:Fahrenheit", 1}};
+  EXPECT_EQ(selections_.values(), expected);
 }
 
 TEST_F(ConvertFlowTest, UserUnitsReplaceTheBuiltInOnesAtTheNextCommand) {
