@@ -1,8 +1,11 @@
 #include "host_options.h"
 
+#include <iostream>
+
 #include "file_selection_store.h"
 #include "host/memory_selection_store.h"
 #include "posix_module_environment.h"
+#include "terminal_text.h"
 
 namespace qm {
 
@@ -41,7 +44,11 @@ std::unique_ptr<SelectionStore> MakeSelectionStore(const HostOptions& options) {
   if (!options.remember || dir.empty()) {
     return std::make_unique<MemorySelectionStore>();
   }
-  return std::make_unique<FileSelectionStore>(dir);
+  const std::string file = dir + "/selections";
+  return std::make_unique<FileSelectionStore>(dir, [file](const std::string& why) {
+    std::cerr << "qmkit: the remembered ticks in " << TerminalSafe(file, false)
+              << " were not read (" << why << "); the defaults are used\n";
+  });
 }
 
 }  // namespace qm

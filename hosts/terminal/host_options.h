@@ -26,7 +26,8 @@ void AddHostOptions(OptionTable& table, HostOptions* options,
 
 // The store of remembered ticks the options ask for: the file store in the
 // configuration folder, or one in memory with --no-remember or when there
-// is no folder to keep it in.
+// is no folder to keep it in. A file store tells on stderr, once, when its
+// file cannot be read.
 std::unique_ptr<SelectionStore> MakeSelectionStore(const HostOptions& options);
 
 }  // namespace qm

@@ -41,19 +41,28 @@ SelectionsLine ValueLine(std::uint32_t value, const std::string& name,
 
 enum class FileState { kMissing, kRead, kUnusable };
 
+constexpr const char* kTooLarge = "larger than 1 MiB";
+
 // Reads `path` when it is a regular file of at most kMaxFileBytes, without
 // following a link at its last component and without waiting on a FIFO.
-// On kRead stores its bytes in *bytes and its status in *info.
+// On kRead stores its bytes in *bytes and its status in *info; on
+// kUnusable says why in *why.
 FileState ReadSelectionsFileAt(const std::string& path, std::string* bytes,
-                               struct stat* info) {
+                               struct stat* info, std::string* why) {
   FileDescriptor fd(::open(path.c_str(),
                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0) {
-    return errno == ENOENT ? FileState::kMissing : FileState::kUnusable;
+    if (errno == ENOENT) return FileState::kMissing;
+    *why = errno == ELOOP ? "a symbolic link" : "it cannot be opened";
+    return FileState::kUnusable;
   }
-  if (::fstat(fd.get(), info) != 0 || !S_ISREG(info->st_mode) ||
-      info->st_size < 0 ||
+  if (::fstat(fd.get(), info) != 0 || !S_ISREG(info->st_mode)) {
+    *why = "not a regular file";
+    return FileState::kUnusable;
+  }
+  if (info->st_size < 0 ||
       static_cast<std::uint64_t>(info->st_size) > FileSelectionStore::kMaxFileBytes) {
+    *why = kTooLarge;
     return FileState::kUnusable;
   }
   // The size may change under a hand edit; the bound holds all the same.
@@ -64,10 +73,14 @@ FileState ReadSelectionsFileAt(const std::string& path, std::string* bytes,
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      *why = "it cannot be read";
       return FileState::kUnusable;
     }
     text.append(buffer, static_cast<std::size_t>(n));
-    if (text.size() > FileSelectionStore::kMaxFileBytes) return FileState::kUnusable;
+    if (text.size() > FileSelectionStore::kMaxFileBytes) {
+      *why = kTooLarge;
+      return FileState::kUnusable;
+    }
   }
   *bytes = std::move(text);
   return FileState::kRead;
@@ -182,24 +195,32 @@ void MergeIntoSelections(std::vector<SelectionsLine>& lines,
   }
 }
 
-FileSelectionStore::FileSelectionStore(std::string directory)
+FileSelectionStore::FileSelectionStore(std::string directory, DamageReport on_damage)
     : directory_(std::move(directory)),
-      file_path_(directory_ + "/selections") {}
+      file_path_(directory_ + "/selections"),
+      on_damage_(std::move(on_damage)) {}
+
+void FileSelectionStore::Remember(const std::vector<SelectionsLine>& lines) const {
+  values_.emplace();
+  // The last line of a name wins, as it would after a hand edit.
+  for (const SelectionsLine& line : lines) {
+    if (line.value) values_->insert_or_assign(line.name, *line.value);
+  }
+}
 
 bool FileSelectionStore::Read(const std::string& name,
                               std::uint32_t* value) const {
-  std::string text;
-  struct stat info {};
-  if (ReadSelectionsFileAt(file_path_, &text, &info) != FileState::kRead) {
-    return false;
+  if (!values_) {
+    std::string text;
+    struct stat info {};
+    std::string why;
+    const FileState state = ReadSelectionsFileAt(file_path_, &text, &info, &why);
+    Remember(ParseSelectionsFile(text));
+    if (state == FileState::kUnusable && on_damage_) on_damage_(why);
   }
-  // The last line of a name wins, as it would after a hand edit.
-  std::optional<std::uint32_t> found;
-  for (const SelectionsLine& line : ParseSelectionsFile(text)) {
-    if (line.value && CompareFolded(line.name, name) == 0) found = line.value;
-  }
-  if (!found) return false;
-  *value = *found;
+  const auto found = values_->find(name);
+  if (found == values_->end()) return false;
+  *value = found->second;
   return true;
 }
 
@@ -249,10 +270,14 @@ bool FileSelectionStore::Write(const std::vector<RememberedValue>& values) {
   // dialog opened stays, and only the given names change.
   std::string text;
   struct stat existing {};
-  const FileState state = ReadSelectionsFileAt(file_path_, &text, &existing);
+  std::string why;
+  const FileState state = ReadSelectionsFileAt(file_path_, &text, &existing, &why);
   if (state == FileState::kUnusable) return false;
   std::vector<SelectionsLine> lines = ParseSelectionsFile(text);
   for (const RememberedValue* v : storable) MergeIntoSelections(lines, *v);
+  const std::string bytes = FormatSelectionsFile(lines);
+  // The old file stays rather than one the next command could not read.
+  if (bytes.size() > kMaxFileBytes) return false;
 
   const std::string temp_path = directory_ + "/" +
                                 std::string(kTemporaryPrefix) +
@@ -261,7 +286,7 @@ bool FileSelectionStore::Write(const std::vector<RememberedValue>& values) {
   {
     FileDescriptor temp(CreateTemporaryFile(temp_path));
     if (temp.get() < 0) return false;
-    written = WriteAll(temp.get(), FormatSelectionsFile(lines));
+    written = WriteAll(temp.get(), bytes);
     if (written && state == FileState::kRead) {
       // The replacement is the same file to its owner. Only root can hand
       // a file to another owner; when that fails the bits still hold.
@@ -276,6 +301,7 @@ bool FileSelectionStore::Write(const std::vector<RememberedValue>& values) {
     ::unlink(temp_path.c_str());
     return false;
   }
+  if (values_) Remember(lines);
   return all;  // the lock goes with its descriptor
 }
 

@@ -4,12 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/selection_store.h"
+#include "text/ascii_fold.h"
 
 namespace qm {
 
@@ -52,16 +55,25 @@ void MergeIntoSelections(std::vector<SelectionsLine>& lines,
 // followed: the lock file must be a regular file and not a link, the
 // temporary file is always created anew, and `selections` is read only when
 // it is a regular file (not a link, FIFO or device) of at most kMaxFileBytes.
-// Anything else there reads as nothing remembered and makes every save
-// fail, leaving it in place. Temporary files of saves that were killed are
-// removed by the next save.
-// Reading never creates anything.
+// Anything else there is damaged: it reads as nothing remembered, is told
+// once to the damage report, and makes every save fail, leaving it in
+// place. A save that would make the file larger than the reader takes is
+// refused the same way, so the store never writes what it will not read.
+// Temporary files of saves that were killed are removed by the next save.
+//
+// The file is read once, at the first Read, and the store then answers
+// from what it read and what it saved since: a command reads its ticks in
+// one go, however many entries it lists. Reading never creates anything.
 class FileSelectionStore final : public SelectionStore {
  public:
   // A file this large holds some ten thousand names.
   static constexpr std::size_t kMaxFileBytes = 1 << 20;
 
-  explicit FileSelectionStore(std::string directory);
+  // Told why the file cannot be read, in a few words such as "larger than
+  // 1 MiB"; the path is file_path().
+  using DamageReport = std::function<void(const std::string& why)>;
+
+  explicit FileSelectionStore(std::string directory, DamageReport on_damage = {});
 
   bool Read(const std::string& name, std::uint32_t* value) const override;
   bool Write(const std::vector<RememberedValue>& values) override;
@@ -73,9 +85,15 @@ class FileSelectionStore final : public SelectionStore {
   // process is gone, or they are older than any save takes. Called with
   // the lock held.
   void RemoveAbandonedTemporaryFiles() const;
+  // Takes the values of `lines` as what the file holds now.
+  void Remember(const std::vector<SelectionsLine>& lines) const;
 
   std::string directory_;
   std::string file_path_;
+  DamageReport on_damage_;
+  // The file's values by name, the last line of a name winning; empty
+  // until the first Read.
+  mutable std::optional<std::map<std::string, std::uint32_t, FoldedLess>> values_;
 };
 
 }  // namespace qm

@@ -229,16 +229,19 @@ TEST_F(FileSelectionStoreTest, OnlyARegularFileOfBoundedSizeIsRead) {
   const std::string lines = "1\tBOOK:a\n";
   struct Case {
     const char* what;
+    const char* why;  // as the damage report tells it
     std::function<void()> plant;
   };
   const Case cases[] = {
-      {"a FIFO", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
-      {"a link to a file",
+      {"a FIFO", "not a regular file",
+       [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+      {"a link to a file", "a symbolic link",
        [&] { ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0); }},
-      {"a link to /dev/zero",
+      {"a link to /dev/zero", "a symbolic link",
        [&] { ASSERT_EQ(::symlink("/dev/zero", path.c_str()), 0); }},
-      {"a folder", [&] { ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); }},
-      {"a file one byte too large",
+      {"a folder", "not a regular file",
+       [&] { ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); }},
+      {"a file one byte too large", "larger than 1 MiB",
        [&] {
          WriteFile(path, lines + std::string(FileSelectionStore::kMaxFileBytes -
                                              lines.size() + 1, '\n'));
@@ -253,10 +256,14 @@ TEST_F(FileSelectionStoreTest, OnlyARegularFileOfBoundedSizeIsRead) {
     c.plant();
     struct stat before {};
     ASSERT_EQ(::lstat(path.c_str(), &before), 0);
-    FileSelectionStore store(dir_);
+    std::vector<std::string> reports;
+    FileSelectionStore store(dir_, [&](const std::string& why) { reports.push_back(why); });
     std::uint32_t value = 99;
     EXPECT_FALSE(store.Read("BOOK:a", &value));
     EXPECT_FALSE(store.Write({{"BOOK:a", 0}}));
+    EXPECT_FALSE(store.Read("BOOK:b", &value));
+    // Damage is told, once: it is not the same as nothing remembered.
+    EXPECT_EQ(reports, std::vector<std::string>{c.why});
     struct stat after {};
     ASSERT_EQ(::lstat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino);
@@ -273,6 +280,49 @@ TEST_F(FileSelectionStoreTest, OnlyARegularFileOfBoundedSizeIsRead) {
   std::uint32_t value = 99;
   EXPECT_TRUE(store.Read("BOOK:a", &value));
   EXPECT_TRUE(store.Write({{"BOOK:a", 0}}));
+}
+
+// The store never writes a file it would refuse to read: a save past the
+// bound fails and keeps the file as it was.
+TEST_F(FileSelectionStoreTest, ASaveThatWouldOutgrowTheReaderIsRefused) {
+  const std::string before = "1\tBOOK:a\n";
+  WriteFile(dir_ + "/selections", before);
+  FileSelectionStore store(dir_);
+  const std::string half(FileSelectionStore::kMaxFileBytes / 2, 'n');
+  const std::vector<std::vector<RememberedValue>> saves = {
+      {{"BOOK:" + std::string(FileSelectionStore::kMaxFileBytes, 'n'), 1}},
+      {{"BOOK:1" + half, 1}, {"BOOK:2" + half, 1}},
+  };
+  for (const auto& save : saves) {
+    EXPECT_FALSE(store.Write(save));
+    EXPECT_EQ(FileText(), before);
+    std::uint32_t value = 99;
+    EXPECT_TRUE(FileSelectionStore(dir_).Read("BOOK:a", &value));
+    EXPECT_EQ(value, 1u);
+  }
+  EXPECT_TRUE(TemporaryFiles().empty());
+}
+
+// One command reads the file once, however many entries it asks about,
+// and sees its own saves.
+TEST_F(FileSelectionStoreTest, TheFileIsReadOnceAndOwnSavesAreSeen) {
+  WriteFile(dir_ + "/selections", "1\tBOOK:a\n0\tBOOK:b\n");
+  FileSelectionStore store(dir_);
+  std::uint32_t value = 99;
+  ASSERT_TRUE(store.Read("BOOK:a", &value));
+  EXPECT_EQ(value, 1u);
+  WriteFile(dir_ + "/selections", "0\tBOOK:a\n");  // changed behind its back
+  ASSERT_TRUE(store.Read("book:B", &value));
+  EXPECT_EQ(value, 0u);
+  ASSERT_TRUE(store.Read("BOOK:a", &value));
+  EXPECT_EQ(value, 1u);
+  // A save re-reads under its lock and keeps what it wrote.
+  ASSERT_TRUE(store.Write({{"BOOK:c", 1}}));
+  EXPECT_TRUE(store.Read("BOOK:c", &value));
+  EXPECT_EQ(value, 1u);
+  ASSERT_TRUE(store.Read("BOOK:a", &value));
+  EXPECT_EQ(value, 0u);
+  EXPECT_FALSE(store.Read("BOOK:b", &value));
 }
 
 TEST_F(FileSelectionStoreTest, PlantedLinksAreNotFollowed) {
