@@ -144,7 +144,8 @@ HRESULT CAQuillmark::Click(IUnknown* window, BSTR s1, BSTR, BSTR) {
     // The handler gets a word of its own, whatever the caller does with s1.
     std::optional<std::wstring> word;
     if (s1 != nullptr) word.emplace(s1, ::SysStringLen(s1));
-    g_menu_command_handler.load()(window, word ? word->c_str() : nullptr);
+    g_menu_command_handler.load()(window, word ? word->c_str() : nullptr,
+                                  word ? word->size() : 0);
   } catch (...) {
     // The script page has no use for an error; the user hears one.
     ::MessageBeep(MB_ICONHAND);

@@ -5,15 +5,19 @@
 #include <windows.h>
 #include <objsafe.h>
 
+#include <cstddef>
+
 #include "com_ptr.h"
 #include "qmkit_h.h"
 
 namespace qm {
 
-// What Click hands the window object and the command word to; `word` is
-// null when the caller passed no string.
+// What Click hands the window object and the command word to: the word's
+// `length` characters at `word`, which may hold a NUL (a BSTR can), so the
+// handler must not read the word up to one. `word` is null when the caller
+// passed no string.
 using MenuCommandHandler = void (*)(IUnknown* menu_arguments,
-                                    const wchar_t* word);
+                                    const wchar_t* word, std::size_t length);
 
 // Replaces the handler of every object's Click (RunMenuCommand at first)
 // and returns the one it replaced. Lets a test see what Click delivers.

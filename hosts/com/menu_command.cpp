@@ -26,7 +26,7 @@ Port& Choose(Port* replacement, Port& own) {
 
 void SetMenuCommandPorts(const MenuCommandPorts& ports) { g_replacements = ports; }
 
-void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word) {
+void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word, std::size_t length) {
   // Nothing is kept between picks: the catalogue is read afresh, and the
   // ports live for this one command.
   Win32ModuleEnvironment own_environment;
@@ -47,7 +47,7 @@ void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word) {
   // wchar_t and char16_t are both UTF-16 code units on Windows.
   const std::u16string_view command =
       word == nullptr ? std::u16string_view()
-                      : std::u16string_view(reinterpret_cast<const char16_t*>(word));
+                      : std::u16string_view(reinterpret_cast<const char16_t*>(word), length);
   Click(command, arguments.get(), ports);
 }
 

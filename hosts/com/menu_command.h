@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include <cstddef>
+
 #include "host/desktop.h"
 #include "host/dialog_host.h"
 #include "host/module_environment.h"
@@ -13,11 +15,12 @@
 
 namespace qm {
 
-// Runs the menu command `word` (null when the page passed none) against the
-// browser window object `menu_arguments`. Reports its own failures to the
-// user; nothing comes back. An unusable window object or an unknown word
-// gives one error beep.
-void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word);
+// Runs the menu command of the `length` characters at `word` (null when the
+// page passed none) against the browser window object `menu_arguments`.
+// Reports its own failures to the user; nothing comes back. An unusable
+// window object or an unknown word gives one error beep; a word holding a
+// NUL is unknown, whatever comes before it.
+void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word, std::size_t length);
 
 // Ports that replace the module's own in every later command; a null one
 // leaves the module's own in place. For tests, which answer the dialogs

@@ -105,10 +105,12 @@ class FlowTest : public ::testing::Test {
 TEST_F(FlowTest, DispatchBeepsForUnusableWindowsAndUnknownWords) {
   FakeMenuArguments no_window;
   Click(u"CONFIG", &no_window, ports_);
-  for (const char16_t* word : {u"Book", u"BOOK ", u"", u"book"}) {
+  using namespace std::literals;
+  // A word holding a NUL is no command word, whatever comes before it.
+  for (std::u16string_view word : {u"Book"sv, u"BOOK "sv, u""sv, u"book"sv, u"ISBN\0X"sv}) {
     Click(word, &arguments_, ports_);
   }
-  EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>(5, BeepKind::kError));
+  EXPECT_EQ(desktop_.beeps, std::vector<BeepKind>(6, BeepKind::kError));
   EXPECT_EQ(dialogs_.dialogs_run, 0);
   EXPECT_EQ(CommandWordTable().front().word, u"CONFIG");
   EXPECT_EQ(CommandWordTable().size(), 14u);

@@ -53,6 +53,8 @@ class Bstr {
  public:
   explicit Bstr(const wchar_t* text)
       : text_(text != nullptr ? ::SysAllocString(text) : nullptr) {}
+  explicit Bstr(std::wstring_view text)
+      : text_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   ~Bstr() { ::SysFreeString(text_); }
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
@@ -366,13 +368,13 @@ struct HandledCommand {
 };
 std::vector<HandledCommand> g_handled;
 
-void RecordCommand(IUnknown* window, const wchar_t* word) {
+void RecordCommand(IUnknown* window, const wchar_t* word, std::size_t length) {
   g_handled.push_back(
-      {window, word, word != nullptr ? std::optional<std::wstring>(word)
+      {window, word, word != nullptr ? std::optional<std::wstring>(std::wstring(word, length))
                                      : std::nullopt});
 }
 
-void ThrowingHandler(IUnknown*, const wchar_t*) {
+void ThrowingHandler(IUnknown*, const wchar_t*, std::size_t) {
   throw std::runtime_error("a handler that fails");
 }
 
@@ -399,26 +401,28 @@ class ClickTest : public ::testing::Test {
 };
 
 TEST_F(ClickTest, HandsTheWindowAndACopyOfTheWordToTheHandler) {
+  using namespace std::literals;
   struct Case {
-    const wchar_t* word;  // null: no string
-    bool window;          // false: a null window object
+    std::optional<std::wstring_view> word;  // none: no string
+    bool window;                            // false: a null window object
   };
   for (const Case& c :
-       {Case{L"BOOK", true}, Case{nullptr, true}, Case{L"", true},
-        Case{L"Book ", true}, Case{L"NO SUCH WORD", true},
-        Case{L"CONFIG", false}}) {
-    SCOPED_TRACE(c.word != nullptr ? c.word : L"(null)");
+       {Case{L"BOOK"sv, true}, Case{std::nullopt, true}, Case{L""sv, true},
+        Case{L"Book "sv, true}, Case{L"NO SUCH WORD"sv, true},
+        Case{L"CONFIG"sv, false}, Case{L"ISBN\0X"sv, true}}) {
+    SCOPED_TRACE(c.word ? std::wstring(*c.word) : L"(null)");
     g_handled.clear();
     TestObject window;
     IUnknown* passed = c.window ? &window : nullptr;
-    Bstr word(c.word);
+    Bstr word = c.word ? Bstr(*c.word) : Bstr(static_cast<const wchar_t*>(nullptr));
     EXPECT_EQ(InvokeClick(object_.Get(), passed, word.get()), S_OK);
     ASSERT_EQ(g_handled.size(), 1u);
     EXPECT_EQ(g_handled[0].window, passed);
-    if (c.word == nullptr) {
+    if (!c.word) {
       EXPECT_EQ(g_handled[0].word, std::nullopt);
     } else {
-      EXPECT_EQ(g_handled[0].word, std::wstring(c.word));
+      // The whole word, a NUL and what follows it included.
+      EXPECT_EQ(g_handled[0].word, std::wstring(*c.word));
       EXPECT_NE(g_handled[0].word_pointer, word.get());
     }
   }
