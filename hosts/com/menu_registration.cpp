@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "actions/file_url.h"
 #include "flows/command_dispatch.h"
 #include "registry_values.h"
 #include "resource_ids.h"
@@ -95,6 +96,13 @@ void ReplaceAll(std::string& text, std::string_view marker,
   }
 }
 
+// wchar_t and char16_t are both UTF-16 code units on Windows.
+std::wstring FileUrl(const std::wstring& path) {
+  const std::u16string url = FileUrlOfPath(
+      std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size()));
+  return std::wstring(url.begin(), url.end());
+}
+
 std::string ScriptPageText(std::string_view page_template,
                            const MenuExtension& menu) {
   std::string text(page_template);
@@ -134,7 +142,8 @@ void InstallMenu(HKEY user_root, const std::wstring& module_path,
                         0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                         nullptr, context_menu.receive(),
                         nullptr) == ERROR_SUCCESS) {
-    SetStringValue(context_menu.get(), nullptr, L"file:///" + page_path);
+    // The menu runs an address, and the folder may hold a space, "#" or "%".
+    SetStringValue(context_menu.get(), nullptr, FileUrl(page_path));
     const DWORD contexts = kContexts;
     ::RegSetValueExW(context_menu.get(), L"Contexts", 0, REG_DWORD,
                      reinterpret_cast<const BYTE*>(&contexts),

@@ -90,10 +90,10 @@ void DumpKey(HKEY key, const std::wstring& path,
 
 }  // namespace
 
-ScratchFolder::ScratchFolder() {
+ScratchFolder::ScratchFolder(const std::wstring& name_end) {
   wchar_t temp[MAX_PATH + 1] = {};
   const DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
-  path_ = std::wstring(temp, n) + UniqueName(L"qm_com_tests-");
+  path_ = std::wstring(temp, n) + UniqueName(L"qm_com_tests-") + name_end;
   ::CreateDirectoryW(path_.c_str(), nullptr);
 }
 
@@ -121,7 +121,8 @@ std::vector<std::wstring> ScratchFolder::FileNames() const {
   return names;
 }
 
-LoadedModule::LoadedModule() : path_(folder_.File(L"qmkit.dll")) {
+LoadedModule::LoadedModule(const std::wstring& folder_name_end)
+    : folder_(folder_name_end), path_(folder_.File(L"qmkit.dll")) {
   if (::CopyFileW(BuiltModulePath().c_str(), path_.c_str(), TRUE)) {
     handle_ = ::LoadLibraryW(path_.c_str());
   }

@@ -14,7 +14,8 @@ namespace qm::test {
 // (read-only ones too).
 class ScratchFolder {
  public:
-  ScratchFolder();
+  // The folder's name ends with `name_end`.
+  explicit ScratchFolder(const std::wstring& name_end = L"");
   ~ScratchFolder();
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -35,7 +36,8 @@ class ScratchFolder {
 // factory start afresh.
 class LoadedModule {
  public:
-  LoadedModule();
+  // The folder's name ends with `folder_name_end`.
+  explicit LoadedModule(const std::wstring& folder_name_end = L"");
   ~LoadedModule();
   LoadedModule(const LoadedModule&) = delete;
   LoadedModule& operator=(const LoadedModule&) = delete;

@@ -130,6 +130,21 @@ std::vector<std::wstring> OthersUserTree() {
   return lines;
 }
 
+// The menu's address of a page: what the test's folder holds, encoded.
+std::wstring PageAddress(const std::wstring& page) {
+  std::wstring address = L"file:///";
+  for (const wchar_t c : page) {
+    switch (c) {
+      case L'\\': address += L'/'; break;
+      case L' ': address += L"%20"; break;
+      case L'#': address += L"%23"; break;
+      case L'%': address += L"%25"; break;
+      default: address += c;
+    }
+  }
+  return address;
+}
+
 class ModuleRegistrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -185,7 +200,7 @@ class ModuleRegistrationTest : public ::testing::Test {
       const std::wstring page = module_.Beside(row.page);
       const std::wstring context = kContextMenus + L"\\" + row.menu_text;
       lines.push_back(context);
-      lines.push_back(Sz(context, L"@", L"file:///" + page));
+      lines.push_back(Sz(context, L"@", PageAddress(page)));
       lines.push_back(context + L"|Contexts=REG_DWORD:0x31");
       const std::wstring tools = kToolsMenus + L"\\" + guids.at(i);
       lines.push_back(tools);
@@ -222,7 +237,8 @@ class ModuleRegistrationTest : public ::testing::Test {
     }
   }
 
-  LoadedModule module_;
+  // A folder whose name an address cannot hold as it stands.
+  LoadedModule module_{L" #1 (100%)"};
   ScratchKey classes_;
   ScratchKey user_;
   std::optional<RootOverride> classes_root_;
