@@ -104,12 +104,15 @@ struct MenuCommandOptions {
   bool have_answers = false;
 };
 
+// A file of answers far longer than any person's script.
+constexpr std::size_t kMaxAnswersFileBytes = std::size_t{1} << 20;
+
 // --answers and --answers-file: gestures added to the script, in order.
 OptionAction TakeAnswers(const char* option, bool from_file, MenuCommandOptions* options) {
   return [=](const std::string& value, std::string* error) {
     std::string script = value;
     std::string reason;
-    if (from_file && !ReadUserFile(value, &script, &reason)) {
+    if (from_file && !ReadUserFile(value, kMaxAnswersFileBytes, &script, &reason)) {
       *error = std::string(option) + " " + value + ": " + reason;
       return false;
     }

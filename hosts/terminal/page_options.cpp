@@ -1,27 +1,25 @@
 #include "page_options.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
 #include <string_view>
 
 #include "html_character_references.h"
+#include "posix_module_environment.h"
 #include "text/utf8.h"
 
 namespace qm {
 
 namespace {
 
-bool ReadUtf8File(const std::string& path, std::u16string* text,
+bool ReadUtf8File(const char* option, const std::string& path, std::u16string* text,
                   std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    *error = "cannot read " + path;
+  std::string bytes;
+  std::string reason;
+  if (!ReadUserFile(path, kMaxPageFileBytes, &bytes, &reason)) {
+    *error = std::string(option) + " " + path + ": " + reason;
     return false;
   }
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  *text = FromUtf8(bytes.str());
+  *text = FromUtf8(bytes);
   return true;
 }
 
@@ -56,7 +54,7 @@ std::u16string_view Between(std::u16string_view text, std::u16string_view open,
 
 bool TakePageFile(const std::string& path, PageOptions* page, std::string* error) {
   std::u16string html;
-  if (!ReadUtf8File(path, &html, error)) return false;
+  if (!ReadUtf8File("--page", path, &html, error)) return false;
   const std::u16string_view selected =
       Between(html, u"<qm-selection>", u"</qm-selection>");
   page->html = std::u16string(selected);
@@ -103,7 +101,7 @@ void AddPageOptions(OptionTable& table, PageOptions* page) {
       .Value("--selection", "TEXT", "the selected text", text(&PageOptions::selection))
       .Value("--selection-file", "FILE", "the selected text from a UTF-8 file",
              [page](const std::string& path, std::string* error) {
-               return ReadUtf8File(path, &page->selection, error);
+               return ReadUtf8File("--selection-file", path, &page->selection, error);
              })
       .Value("--html", "HTML", "the selection's HTML", text(&PageOptions::html))
       .Value("--page", "FILE",

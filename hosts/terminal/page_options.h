@@ -3,6 +3,7 @@
 // (or frame) and of the top-level page, the screen.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
@@ -30,9 +31,14 @@ struct PageOptions {
   std::u16string link_href;
 };
 
+// The most a --selection-file or --page file may hold: far more than any
+// selection a browser hands over, and little enough to read at once.
+inline constexpr std::size_t kMaxPageFileBytes = std::size_t{4} << 20;
+
 // Adds the page options to `table`, under a heading of their own: each
 // stores its value in *page. A bad --screen value and a file that cannot be
-// read are usage errors.
+// read (a device, or one larger than kMaxPageFileBytes among them) are
+// usage errors.
 void AddPageOptions(OptionTable& table, PageOptions* page);
 
 }  // namespace qm

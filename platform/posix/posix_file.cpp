@@ -14,6 +14,11 @@ FileDescriptor::~FileDescriptor() {
 }
 
 bool ReadToEnd(int fd, std::string* bytes) {
+  bool too_long = false;
+  return ReadToEnd(fd, static_cast<std::size_t>(-1), bytes, &too_long);
+}
+
+bool ReadToEnd(int fd, std::size_t max_bytes, std::string* bytes, bool* too_long) {
   std::string text;
   char buffer[65536];
   for (;;) {
@@ -21,6 +26,10 @@ bool ReadToEnd(int fd, std::string* bytes) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
+      return false;
+    }
+    if (static_cast<std::size_t>(n) > max_bytes - text.size()) {
+      *too_long = true;
       return false;
     }
     text.append(buffer, static_cast<std::size_t>(n));

@@ -1,6 +1,7 @@
 // Small owners and helpers for POSIX file descriptors.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace qm {
@@ -19,8 +20,11 @@ class FileDescriptor {
 };
 
 // Reads `fd` to its end. On success stores the bytes in *bytes and returns
-// true; on a read error returns false and leaves *bytes untouched.
+// true; on a read error returns false and leaves *bytes untouched. With
+// `max_bytes`, more bytes than that are an error too: reading stops there
+// and *too_long is set.
 bool ReadToEnd(int fd, std::string* bytes);
+bool ReadToEnd(int fd, std::size_t max_bytes, std::string* bytes, bool* too_long);
 
 // Reads the regular file `path` whole; a FIFO named by mistake is refused
 // rather than waited on. On failure returns false with the reason in

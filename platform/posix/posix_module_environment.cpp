@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "compiled_in_files.h"
 #include "error_text.h"
@@ -16,8 +18,10 @@
 namespace qm {
 namespace {
 
-bool ReadPath(const std::string& path, bool plain_only, std::string* bytes,
-              std::string* reason) {
+constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+
+bool ReadPath(const std::string& path, bool plain_only, std::size_t max_bytes,
+              std::string* bytes, std::string* reason) {
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) {
     *reason = errno == ENOENT ? "no such file" : SystemErrorText(errno);
@@ -36,8 +40,18 @@ bool ReadPath(const std::string& path, bool plain_only, std::string* bytes,
     *reason = "is not a plain file";
     return false;
   }
-  if (!ReadToEnd(fd.get(), bytes)) {
-    *reason = SystemErrorText(errno);
+  if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
+    *reason = "is a device, not a file";
+    return false;
+  }
+  if (S_ISREG(info.st_mode) && static_cast<std::uint64_t>(info.st_size) > max_bytes) {
+    *reason = "larger than " + std::to_string(max_bytes >> 20) + " MiB";
+    return false;
+  }
+  bool too_long = false;
+  if (!ReadToEnd(fd.get(), max_bytes, bytes, &too_long)) {
+    *reason = too_long ? "larger than " + std::to_string(max_bytes >> 20) + " MiB"
+                       : SystemErrorText(errno);
     return false;
   }
   return true;
@@ -57,15 +71,16 @@ std::string UserConfigFolder() {
   return {};
 }
 
-bool ReadUserFile(const std::string& path, std::string* bytes, std::string* reason) {
-  return ReadPath(path, false, bytes, reason);
+bool ReadUserFile(const std::string& path, std::size_t max_bytes, std::string* bytes,
+                  std::string* reason) {
+  return ReadPath(path, false, max_bytes, bytes, reason);
 }
 
 bool CheckCatalogueFile(const std::string& path, std::string* reason) {
   // The loader reads the catalogue again after this check: only a plain
   // file gives the same bytes twice (a pipe would be empty by then).
   std::string bytes;
-  if (!ReadPath(path, true, &bytes, reason)) return false;
+  if (!ReadPath(path, true, kNoLimit, &bytes, reason)) return false;
   if (bytes.find('\0') != std::string::npos) {
     *reason = "holds a NUL byte, not a text catalogue";
     return false;
@@ -98,7 +113,7 @@ std::string PosixModuleEnvironment::ModulePath() const {
 bool PosixModuleEnvironment::ReadFile(const std::string& path,
                                       std::string* bytes) const {
   std::string reason;
-  return ReadPath(path, true, bytes, &reason);
+  return ReadPath(path, true, kNoLimit, bytes, &reason);
 }
 
 std::string_view PosixModuleEnvironment::BuiltInFile(int id) const {

@@ -2,6 +2,8 @@
 // read with POSIX calls, and the built-in files compiled into the program.
 #pragma once
 
+#include <cstddef>
+
 #include "host/module_environment.h"
 
 namespace qm {
@@ -11,12 +13,14 @@ namespace qm {
 // neither is known.
 std::string UserConfigFolder();
 
-// Reads the file at `path` that the user named for qmkit to read: anything
-// readable but a folder, a pipe such as <(...) too. On success stores its
-// bytes in *bytes and returns true; otherwise returns false with the reason
-// in *reason: "no such file", "is a folder", or the system's text for the
-// error ("permission denied").
-bool ReadUserFile(const std::string& path, std::string* bytes, std::string* reason);
+// Reads the file at `path` that the user named for qmkit to read: a plain
+// file, or a pipe such as <(...), of at most `max_bytes` bytes. On success
+// stores its bytes in *bytes and returns true; otherwise returns false with
+// the reason in *reason: "no such file", "is a folder", "is a device, not a
+// file" (/dev/zero never ends), "larger than <n> MiB" (read no further than
+// that), or the system's text for the error ("permission denied").
+bool ReadUserFile(const std::string& path, std::size_t max_bytes, std::string* bytes,
+                  std::string* reason);
 
 // Whether the file at `path` can serve as the user's catalogue: a plain
 // file that can be read and holds text. Returns false with the reason in

@@ -20,6 +20,7 @@ class PosixFiles : public testing_support::ScratchFolderTest {
     Write(dir_ + "/text.ini", "[BOOK:A]\n");
     Write(dir_ + "/binary.ini", std::string("[BOOK:A]\0", 9));
     ::mkfifo((dir_ + "/fifo").c_str(), 0600);
+    Write(dir_ + "/big.ini", std::string((std::size_t{2} << 20) + 1, '\n'));
   }
 };
 
@@ -41,14 +42,19 @@ TEST_F(PosixFiles, EachReaderSaysWhyAFileCannotServe) {
       {"missing.ini", "no such file", "no such file", "No such file or directory"},
       {"", "is a folder", "is a folder", "Is a directory"},
       {"fifo", nullptr, nullptr, "not a regular file"},
+      // A file the user names is bounded (here by 2 MiB); a device is refused
+      // before a byte is read, as it may never end.
+      {"big.ini", "larger than 2 MiB", "", ""},
+      {"/dev/zero", "is a device, not a file", "is not a plain file", "not a regular file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string path = dir_ + "/" + c.name;
+    const std::string path = c.name[0] == '/' ? c.name : dir_ + "/" + c.name;
     std::string bytes;
     std::string reason;
     if (c.as_user_file != nullptr) {
-      EXPECT_EQ(ReadUserFile(path, &bytes, &reason), *c.as_user_file == '\0');
+      EXPECT_EQ(ReadUserFile(path, std::size_t{2} << 20, &bytes, &reason),
+                *c.as_user_file == '\0');
       if (*c.as_user_file != '\0') {
         EXPECT_EQ(reason, c.as_user_file);
       }
@@ -61,6 +67,22 @@ TEST_F(PosixFiles, EachReaderSaysWhyAFileCannotServe) {
     reason.clear();
     EXPECT_EQ(ReadRegularFile(path, &bytes, &reason), *c.as_regular == '\0');
     EXPECT_EQ(reason, c.as_regular);
+  }
+}
+
+// A pipe has no size to check first: its reading stops at the bound.
+TEST(ReadToEnd, APipeIsReadNoFurtherThanItsBound) {
+  for (const std::size_t bound : {std::size_t{99}, std::size_t{100}}) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], std::string(100, 'x').data(), 100), 100);
+    ::close(ends[1]);
+    std::string bytes = "before";
+    bool too_long = false;
+    EXPECT_EQ(ReadToEnd(ends[0], bound, &bytes, &too_long), bound == 100);
+    EXPECT_EQ(too_long, bound == 99);
+    EXPECT_EQ(bytes.size(), bound == 100 ? 100u : 6u);
+    ::close(ends[0]);
   }
 }
 
