@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
@@ -55,11 +56,13 @@ struct AddressEvent {
 constexpr AddressEvent kAddressEvents[] = {
     {"open", "url"}, {"navigate", "url"}, {"link", "href"}, {"shell-open", "url"}};
 
-// A regular file that someone may execute: xdg-open may start it.
+// A regular file that someone may execute: xdg-open may start it. A path
+// the file system cannot answer for (not permitted, a file used as a
+// folder, a loop of links) counts as one: only a missing file is surely not.
 bool IsProgramFile(const std::string& path) {
   struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-         (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0;
+  if (::stat(path.c_str(), &info) != 0) return errno != ENOENT;
+  return S_ISREG(info.st_mode) && (info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) != 0;
 }
 
 // Where the program lives: the one folder a file: address may point into.

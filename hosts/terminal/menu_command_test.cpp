@@ -617,6 +617,10 @@ TEST_F(OpenInBrowser, OnlyAddressesABrowserShowsAreHandedOn) {
       {"!I!S", "doc/../../secret", "", kClimb},
       {"!S", "file:///etc/passwd", "", kFolder},
       {"!S", "file://" + folder + "/qmkit", "", "names a program"},
+      {"!S", "file://" + folder + "/qmkit/", "", "names a program"},
+      {"!S", "file://" + folder + "/qmkit/.", "", "names a program"},
+      // Below a file: the file system cannot tell what that is.
+      {"!S", "file://" + folder + "/qmkit/x", "", "names a program"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.url_template) + " with " + c.selection);

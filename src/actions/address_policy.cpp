@@ -137,17 +137,26 @@ bool FileInProgramFolder(std::string_view address, const ProgramFolder& program,
     *reason = "the file name holds a NUL byte";
     return false;
   }
+  // The file the address names, as a browser or file manager resolves it:
+  // "qmkit/", "qmkit/." and ".//qmkit" are all the program itself.
+  std::string file;
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = relative.find_first_of("/\\", start);
-    if (relative.substr(start, end - start) == "..") {
+    const std::string_view segment =
+        std::string_view(relative).substr(start, end == std::string::npos ? end : end - start);
+    if (segment == "..") {
       *reason = "a file: address may not leave the program's own folder with \"..\"";
       return false;
+    }
+    if (!segment.empty() && segment != ".") {
+      if (!file.empty()) file += '/';
+      file += segment;
     }
     if (end == std::string::npos) break;
     start = end + 1;
   }
-  if (program.is_program && program.is_program(program.path + relative)) {
+  if (program.is_program && program.is_program(program.path + file)) {
     *reason = "it names a program, which a browser might start";
     return false;
   }

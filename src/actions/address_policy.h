@@ -19,8 +19,9 @@ struct ProgramFolder {
   std::string url;   // as !I inserts it: "file:///opt/qm/bin/"
   std::string path;  // the same folder on disk: "/opt/qm/bin/"
   // Whether the file at `file_path` (`path` followed by the address's
-  // decoded rest) is a program, which a browser might start: the host asks
-  // its file system. Empty: no file counts as a program.
+  // decoded rest, with empty and "." segments dropped) is a program, which
+  // a browser might start: the host asks its file system, and answers true
+  // when that cannot tell. Empty: no file counts as a program.
   std::function<bool(const std::string& file_path)> is_program = nullptr;
 };
 

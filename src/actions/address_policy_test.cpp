@@ -103,6 +103,15 @@ TEST(OpenableAddress, FileNamingAProgramIsRefused) {
   EXPECT_EQ(OpenableAddress("file:///opt/qm/bin/doc.html", program, &reason).value_or(""),
             "file:///opt/qm/bin/doc.html");
   EXPECT_EQ(asked, (std::vector<std::string>{"/opt/qm/bin/qm tool", "/opt/qm/bin/doc.html"}));
+  // What a file manager would resolve to the program is the program.
+  for (const char* address :
+       {"file:///opt/qm/bin/qm%20tool/", "file:///opt/qm/bin/qm%20tool/.",
+        "file:///opt/qm/bin/.//qm%20tool", "file:///opt/qm/bin/.%2Fqm%20tool%2F",
+        "file:///opt/qm/bin/qm%20tool\\"}) {
+    SCOPED_TRACE(address);
+    EXPECT_FALSE(OpenableAddress(address, program, &reason));
+    EXPECT_EQ(asked.back(), "/opt/qm/bin/qm tool");
+  }
 }
 
 }  // namespace
