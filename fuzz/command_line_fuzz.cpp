@@ -10,7 +10,19 @@
 //   - no argument begins with a "-" that the page put there (or the command
 //     is refused);
 //   - on a Windows line that the command interpreter reads, no %NAME% pair
-//     that a value takes part in can name a variable.
+//     that a value takes part in can name a variable;
+//   - what the program receives, once the program has split its line as
+//     the C runtime does (after, on a line that runs a command through the
+//     interpreter's /C or /K, the interpreter has dropped the quotes of
+//     /C "…" and its carets), is the argument vector. Without URLEncode the line
+//     has "_" where a value has a character the interpreter reads, so the
+//     two are compared with those characters made "_" on both sides. Not
+//     compared, on lines the interpreter reads: templates with carets of their own (the argument vector
+//     does not read them) or with a backslash before a quote (the runtime
+//     reads a literal quote there, the interpreter a quote that opens or
+//     closes: the two disagree on what is quoted after it), lines that chain
+//     or redirect commands, an interpreter started by another one, and batch
+//     files.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -92,10 +104,11 @@ std::vector<Token> Tokenise(std::string_view tmpl) {
   return tokens;
 }
 
-// Whether the interpreter reads `line`: its first word (as the C runtime
-// reads a program name) names cmd, command.com or %COMSPEC%, or a batch
-// file, which Windows starts through cmd.
-bool InterpreterReads(std::string_view line) {
+// The program of `line` as the C runtime reads its name, less its folder, in
+// small letters; and whether the interpreter reads the line: the program is
+// cmd, command.com or %COMSPEC%, or a batch file, which Windows starts
+// through cmd.
+bool InterpreterReads(std::string_view line, bool* interpreter_itself = nullptr) {
   std::string program;
   bool quoted = false;
   std::size_t i = line.find_first_not_of(" \t");
@@ -113,8 +126,10 @@ bool InterpreterReads(std::string_view line) {
   const auto ends_with = [&](std::string_view tail) {
     return name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
   };
-  return name == "cmd" || name == "cmd.exe" || name == "command.com" || name == "command" ||
-         name == "%comspec%" || ends_with(".bat") || ends_with(".cmd");
+  const bool itself = name == "cmd" || name == "cmd.exe" || name == "command.com" ||
+                      name == "command" || name == "%comspec%";
+  if (interpreter_itself != nullptr) *interpreter_itself = itself;
+  return itself || ends_with(".bat") || ends_with(".cmd");
 }
 
 // cmd replaces %NAME% wherever it stands, quoted or not, and has no escape
@@ -165,6 +180,166 @@ void CheckNoVariableFormed(std::string_view tmpl, const std::string& line,
 }
 
 bool DashFirst(const std::string& text) { return !text.empty() && text[0] == '-'; }
+
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// The arguments of a command line as the C runtime splits it: the program
+// ends at the first blank outside quotes, its quotes vanish and its
+// backslashes stay; after it, 2n backslashes before a quote give n and the
+// quote toggles quoting, 2n+1 give n and a quote, "" inside quotes gives a
+// quote, and blanks outside quotes separate.
+std::vector<std::string> RuntimeSplit(std::string_view line) {
+  std::vector<std::string> arguments;
+  std::size_t i = 0;
+  const auto skip_blanks = [&] {
+    while (i < line.size() && Blank(line[i])) ++i;
+  };
+  skip_blanks();
+  if (i == line.size()) return arguments;
+  std::string program;
+  for (bool quoted = false; i < line.size() && (quoted || !Blank(line[i])); ++i) {
+    if (line[i] == '"') {
+      quoted = !quoted;
+    } else {
+      program += line[i];
+    }
+  }
+  arguments.push_back(program);
+  for (;;) {
+    skip_blanks();
+    if (i == line.size()) return arguments;
+    std::string argument;
+    bool quoted = false;
+    while (i < line.size() && (quoted || !Blank(line[i]))) {
+      std::size_t backslashes = 0;
+      while (i < line.size() && line[i] == '\\') {
+        ++backslashes;
+        ++i;
+      }
+      if (i < line.size() && line[i] == '"') {
+        argument.append(backslashes / 2, '\\');
+        if (backslashes % 2 == 1) {
+          argument += '"';
+        } else if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+          argument += '"';
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+        ++i;
+      } else {
+        argument.append(backslashes, '\\');
+        if (i < line.size() && (quoted || !Blank(line[i]))) argument += line[i++];
+      }
+    }
+    arguments.push_back(argument);
+  }
+}
+
+// What follows "<interpreter> /C " or "/K " on `line`, or nothing when the
+// line does not call the interpreter so.
+std::optional<std::string> AfterInterpreterSwitch(std::string_view line) {
+  bool itself = false;
+  if (!InterpreterReads(line, &itself) || !itself) return std::nullopt;
+  std::size_t i = line.find_first_not_of(" \t");
+  for (bool quoted = false; i < line.size() && (quoted || !Blank(line[i])); ++i) {
+    if (line[i] == '"') quoted = !quoted;
+  }
+  while (i < line.size() && Blank(line[i])) ++i;
+  if (i + 2 > line.size() || line[i] != '/' ||
+      (line[i + 1] != 'c' && line[i + 1] != 'C' && line[i + 1] != 'k' && line[i + 1] != 'K') ||
+      (i + 2 < line.size() && !Blank(line[i + 2]))) {
+    return std::nullopt;
+  }
+  i += 2;
+  while (i < line.size() && Blank(line[i])) ++i;
+  return std::string(line.substr(i));
+}
+
+// The command the interpreter runs for the text after its switch: a first
+// quote and the last quote dropped (no file of the name exists here, so it
+// never keeps them), then carets outside quotes taken as escapes. Nothing
+// when the command chains or redirects: it is more than one program then.
+std::optional<std::string> InterpreterRuns(std::string text) {
+  if (!text.empty() && text.front() == '"') {
+    text.erase(0, 1);
+    const std::size_t last = text.rfind('"');
+    if (last != std::string::npos) text.erase(last, 1);
+  }
+  std::string command;
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && c == '^') {
+      if (++i < text.size()) command += text[i];
+      continue;
+    } else if (!quoted && std::string_view("&|<>").find(c) != std::string_view::npos) {
+      return std::nullopt;
+    }
+    command += c;
+  }
+  return command;
+}
+
+// The characters a value without URLEncode has as "_" on the line.
+std::string Unread(std::string text) {
+  for (char& c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F || std::string_view("\"&|<>^%!").find(c) != std::string_view::npos) {
+      c = '_';
+    }
+  }
+  return text;
+}
+
+// The template's own text, escapes read, values left out.
+std::string TemplateText(std::string_view tmpl) {
+  std::string text;
+  for (const Token& token : Tokenise(tmpl)) {
+    if (token.value) continue;
+    if (token.text.size() == 2 && token.text[0] == '\\') {
+      const char c = token.text[1];
+      text += c == 'n' ? std::string("\r\n") : c == 's' ? " " : c == 't' ? "\t" : std::string(1, c);
+    } else {
+      text += token.text;
+    }
+  }
+  return text;
+}
+
+// The program receives its argument vector.
+void CheckProgramReceivesArguments(std::string_view tmpl, const qm::SiteEntry& entry,
+                                   const qm::EntryCommand& command) {
+  const std::string& line = command.process.command_line;
+  std::optional<std::string> runs = line;
+  if (InterpreterReads(line)) {
+    std::string own = TemplateText(tmpl);
+    if (own.find('^') != std::string::npos || own.find("\\\"") != std::string::npos) return;
+    // An interpreter started by another: two switches in the template.
+    for (char& c : own) c = c == 'K' || c == 'k' || c == 'C' ? 'c' : c;
+    const std::size_t first = own.find("/c");
+    if (first != std::string::npos && own.find("/c", first + 2) != std::string::npos) return;
+    const std::optional<std::string> after = AfterInterpreterSwitch(line);
+    if (!after) return;
+    runs = InterpreterRuns(*after);
+    if (!runs || InterpreterReads(*runs)) return;
+  }
+  std::vector<std::string> received = RuntimeSplit(*runs);
+  std::vector<std::string> expected = command.process.arguments;
+  if (!entry.URLEncode) {
+    for (std::string& text : received) text = Unread(text);
+    for (std::string& text : expected) text = Unread(text);
+  }
+  if (received != expected) {
+    // What a reproducer needs to be read.
+    std::fprintf(stderr, "line: %s\n", command.process.command_line.c_str());
+    for (const std::string& text : received) std::fprintf(stderr, "received: [%s]\n", text.c_str());
+    for (const std::string& text : expected) std::fprintf(stderr, "expected: [%s]\n", text.c_str());
+  }
+  Require(received == expected, "the program receives the argument vector");
+}
 
 }  // namespace
 
@@ -218,6 +393,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     Require(reference.refusal.empty(), "what a harmless page may not run, no page runs");
+    CheckProgramReceivesArguments(tmpl, entry, command);
     const std::vector<std::string>& arguments = command.process.arguments;
     Require(arguments.size() == reference.process.arguments.size(),
             "values add or remove no argument");

@@ -122,7 +122,6 @@ EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
     return command;
   }
 
-  std::u16string expansion;
   if (entry.useConsole) {
     const std::optional<std::string> comspec =
         context.environment().EnvironmentVariable("COMSPEC");
@@ -139,8 +138,9 @@ EntryCommand BuildEntryCommand(const SiteEntry& entry, RequestContext& context,
     // expands %NAME% in it as it would in the console.
     command.process.command_line = code_page.ToNarrow(JoinForInterpreter(pieces.line));
   } else {
-    for (const CommandPiece& piece : pieces.line) expansion += piece.text;
-    command.process.command_line = code_page.ToNarrow(expansion);
+    // The program splits the line itself; a value with blanks must not
+    // become several arguments (one of them an option) there.
+    command.process.command_line = code_page.ToNarrow(JoinForProgram(pieces.line));
   }
 
   // The interpreter's wrapper and the guards against %NAME% lengthen the line.

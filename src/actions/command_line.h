@@ -36,7 +36,8 @@ struct EntryCommand {
 // command_line, for CreateProcess: the expansion, where without URLEncode
 // the characters of a value that mean something to the command interpreter
 // (" & | < > ^ % ! and controls) become "_"; !I, the module's folder, goes
-// in exactly. With useConsole it goes in quotes after the interpreter named
+// in exactly. Each value stays inside its argument there too: its blanks
+// outside the template's quotes are quoted (JoinForProgram). With useConsole it goes in quotes after the interpreter named
 // by COMSPEC ("COMMAND.COM" when unset or empty) and "/K " (leaveConsole:
 // the console stays open) or "/C " (it closes when the command ends), with
 // the values guarded against the interpreter (JoinForInterpreter).

@@ -46,19 +46,21 @@ TEST_F(CommandLineTest, EncodedValuesAndCodePage) {
   entry.command = "lookup.exe !S \xE9";
   EXPECT_EQ(Line(entry), "lookup.exe a%20b%E9%20 \xE9");
   entry.URLEncode = false;
-  EXPECT_EQ(Line(entry), "lookup.exe a b\xE9? \xE9");
+  EXPECT_EQ(Line(entry), "lookup.exe a\" \"b\xE9? \xE9");
 }
 
-// On the Windows line, values keep none of the interpreter's characters.
+// On the Windows line, values keep none of the interpreter's characters, and
+// their blanks are quoted: each stays the one argument it is everywhere.
 TEST_F(CommandLineTest, WindowsLineValuesCannotInjectCommands) {
   page_.env.SetEnvironmentVariable("COMSPEC", "cmd.exe");
   const struct {
     std::u16string host;
     const char* line;
   } cases[] = {
-      {u"x\" & calc & \"", "cmd.exe /K \"ping.exe x_ _ calc _ _\""},
+      {u"x\" & calc & \"", "cmd.exe /K \"ping.exe x_\" \"_\" \"calc\" \"_\" \"_\""},
       {u"h|del *\r\nformat > nul ^& %COMSPEC% !x!\t\u0000\u007F(1)"s,
-       "cmd.exe /K \"ping.exe h_del *__format _ nul __ _COMSPEC_ _x____(1)\""},
+       "cmd.exe /K \"ping.exe h_del\" \"*__format\" \"_\" \"nul\" \"__\" \"_COMSPEC_\" "
+       "\"_x____^(1^)\""},
       {u"a\uFF02\uFF06b", "cmd.exe /K \"ping.exe a??b\""},
   };
   for (const auto& c : cases) {
@@ -195,13 +197,14 @@ TEST_F(CommandLineTest, ConsoleVariablesCannotBeFormedByValues) {
   folder.command = "viewer.exe !Ihelp.htm \"!I\"";
   folder.URLEncode = false;
   EXPECT_EQ(Line(folder),
-            "viewer.exe file:///C|/Tom & Jerry 100%/help.htm \"file:///C|/Tom & Jerry 100%/\"");
+            "viewer.exe file:///C|/Tom\" \"&\" \"Jerry\" \"100%/help.htm "
+            "\"file:///C|/Tom & Jerry 100%/\"");
   EXPECT_EQ(BuildEntryCommand(folder, *page_.Context(), page_.code_page).process.arguments,
             (std::vector<std::string>{"viewer.exe", "file:///C|/Tom & Jerry 100%/help.htm",
                                       "file:///C|/Tom & Jerry 100%/"}));
   folder.useConsole = true;
   EXPECT_EQ(Line(folder),
-            "COMMAND.COM /C \"viewer.exe \"\"file:///C^|/Tom ^& Jerry 100%\"\"/help.htm "
+            "COMMAND.COM /C \"viewer.exe \"\"file:///C^|/Tom\" \"^&\" \"Jerry\" \"100%\"\"/help.htm "
             "\"\"file:///C^|/Tom\" \"^&\" \"Jerry\" \"100%\"\"/\"");
 }
 

@@ -1,6 +1,7 @@
 #include "actions/windows_command_line.h"
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -180,15 +181,22 @@ class InterpreterLine {
   explicit InterpreterLine(bool guard_every_value) : guard_every_value_(guard_every_value) {}
 
   void AddTemplate(std::u16string_view text) {
-    // A quote held back after a value meets the template's own closing
-    // quote: neither is written.
-    if (reopen_ && !text.empty() && text.front() == u'"') {
+    // A quote held back after a value meets a quote of the template: neither
+    // is written, and the template's quote still opens or closes its quotes.
+    // Not so for "" in the template's quotes, which the program reads as a
+    // quote: the held one reopens them first.
+    const bool opens_with_quote = !text.empty() && text.front() == u'"';
+    const bool literal_quote = quoted_ && text.size() > 1 && text[1] == u'"';
+    if (held_quote_ && opens_with_quote && !literal_quote) {
       text.remove_prefix(1);
-      quoted_ = false;
-      reopen_ = false;
+      quoted_ = !quoted_;
+      held_quote_ = false;
     } else {
       WriteHeldBackQuote();
+      // A quote halves the backslashes of the value before it.
+      if (opens_with_quote) line_.append(value_backslashes_, u'\\');
     }
+    value_backslashes_ = 0;
     for (const char16_t c : text) {
       line_.push_back(c);
       if (escaped_) {
@@ -203,6 +211,14 @@ class InterpreterLine {
 
   void AddValue(const std::u16string& text) {
     WriteHeldBackQuote();
+    value_backslashes_ = TrailingBackslashes(text);
+    if (text.empty() && !quoted_ && (line_.empty() || IsBlank(line_.back()))) {
+      // An empty value still makes its argument: an empty pair of quotes,
+      // the second held back in case the template quotes on.
+      line_.push_back(u'"');
+      held_quote_ = true;
+      return;
+    }
     if (text.empty() || !NeedsGuard(text)) {
       line_ += text;
       return;
@@ -213,13 +229,9 @@ class InterpreterLine {
       escaped_ = false;
     }
     OpenGuard();
-    const bool quotes_reopened = WriteGuarded(text);
-    if (quoted_ && !quotes_reopened) {
-      // Back into the template's quotes after the value, with the quote
-      // held back; it halves the backslashes before it.
-      line_.append(TrailingBackslashes(text), u'\\');
-      reopen_ = true;
-    }
+    // Back into the template's quotes after the value, or out of the
+    // value's own, with a quote held back.
+    held_quote_ = WriteGuarded(text) != quoted_;
   }
 
   std::u16string Finish() {
@@ -234,13 +246,20 @@ class InterpreterLine {
     // along with the rest.
     for (const char16_t c : value) {
       if (IsCommandInterpreterSpecial(c) && c != u'(' && c != u')') return true;
+      // Outside quotes a blank would end the argument.
+      if (!quoted_ && IsBlank(c)) return true;
     }
     return false;
   }
 
+  static bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
   void WriteHeldBackQuote() {
-    if (reopen_) line_.push_back(u'"');
-    reopen_ = false;
+    if (!held_quote_) return;
+    line_.append(value_backslashes_, u'\\');
+    value_backslashes_ = 0;
+    line_.push_back(u'"');
+    held_quote_ = false;
   }
 
   // The quotes added around a value come in pairs and, as the program reads
@@ -258,30 +277,33 @@ class InterpreterLine {
     } else if (quoted_) {
       line_.append(TrailingBackslashes(line_), u'\\');
       line_.push_back(u'"');
-    } else if (line_.empty() || line_.back() != u'"') {
+    } else if (guard_every_value_ && (line_.empty() || line_.back() != u'"')) {
+      // A quote before the value's first character, for %NAME%.
       line_.append(TrailingBackslashes(line_), u'\\');
       line_ += u"\"\"";
     }
   }
 
   // Writes the value outside quotes: a caret before each character the
-  // interpreter would read, "" after each "%", and blanks the template had
-  // in quotes in quotes again. True when it ends with those quotes open.
+  // interpreter would read, "" after each "%", and its blanks in quotes.
+  // True when it ends with those quotes open.
   bool WriteGuarded(const std::u16string& text) {
-    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    bool reopened = false;
     for (std::size_t k = 0; k < text.size(); ++k) {
       const char16_t c = text[k];
-      if (quoted_ && blank(c)) {
+      if (IsBlank(c)) {
         std::size_t end = k;
-        while (end < text.size() && blank(text[end])) ++end;
-        line_.push_back(u'"');
-        line_.append(text, k, end - k);
-        if (end == text.size()) {
-          reopened = true;
+        while (end < text.size() && IsBlank(text[end])) ++end;
+        // Outside quotes here, so a quote at the end of the line closed
+        // some: the blanks join them rather than put two quotes together.
+        if (!line_.empty() && line_.back() == u'"') {
+          line_.pop_back();
+          line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
         } else {
           line_.push_back(u'"');
         }
+        line_.append(text, k, end - k);
+        if (end == text.size()) return true;
+        line_.push_back(u'"');
         k = end - 1;
         continue;
       }
@@ -289,19 +311,23 @@ class InterpreterLine {
       line_.push_back(c);
       if (c != u'%') continue;
       const bool quote_follows =
-          k + 1 == text.size() ? quoted_ : text[k + 1] == u'%' || (quoted_ && blank(text[k + 1]));
+          k + 1 == text.size() ? quoted_ : text[k + 1] == u'%' || IsBlank(text[k + 1]);
       if (!quote_follows) line_ += u"\"\"";
     }
-    return reopened;
+    return false;
   }
 
   bool guard_every_value_;
   std::u16string line_;
   bool quoted_ = false;  // the interpreter's own reading of the template's quotes
   bool escaped_ = false;
-  // A quote that reopens the template's quotes after a value, held back:
-  // when the template closes them right there, neither is written.
-  bool reopen_ = false;
+  // A quote after a value that makes the line's quotes the template's
+  // again, held back: when the template writes a quote right there,
+  // neither is written.
+  bool held_quote_ = false;
+  // The backslashes that end the value just written, which a quote right
+  // after it must double.
+  std::size_t value_backslashes_ = 0;
 };
 
 }  // namespace
@@ -325,37 +351,196 @@ bool IsReadByInterpreter(const std::vector<CommandArgument>& arguments) {
   return IsInterpreterName(program) || ends_with(u".bat") || ends_with(u".cmd");
 }
 
-std::vector<CommandArgument> SplitUnwrappedCommand(const std::vector<CommandPiece>& pieces) {
-  std::vector<MarkedChar> chars = Flatten(pieces);
-  // Each round drops one interpreter; the text shrinks every time.
-  for (;;) {
-    std::vector<std::size_t> starts;
-    std::vector<CommandArgument> arguments = Split(chars, &starts);
-    if (!IsInterpreterCall(arguments)) return arguments;
-    // The command starts after the switch and the separators that follow.
-    std::size_t i = starts[1];
-    while (i < chars.size() && !IsSeparator(chars[i])) ++i;
-    SkipSeparators(chars, &i);
-    std::vector<MarkedChar> rest(chars.begin() + static_cast<std::ptrdiff_t>(i), chars.end());
-    if (!rest.empty() && IsTemplate(rest.front(), u'"')) {
-      rest.erase(rest.begin());
-      for (std::size_t j = rest.size(); j-- > 0;) {
-        if (IsTemplate(rest[j], u'"')) {
-          rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(j));
-          break;
+namespace {
+
+// The line JoinForProgram writes, with the C runtime's reading of the
+// template so far.
+class ProgramLine {
+ public:
+  void AddTemplate(std::u16string_view text) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      const char16_t c = text[k];
+      if (k == 0 && held_quote_ && c == u'"') {
+        // The quote held back after a value's blanks and this one, which
+        // opens quotes, would read as a quote: neither is written, and the
+        // value's quotes go on as the template's.
+        held_quote_ = false;
+        quoted_ = true;
+        last_closed_quote_ = false;
+        backslashes_ = 0;
+        continue;
+      }
+      WriteHeldBackQuote();
+      if (c == u'"') {
+        // A quote halves the backslashes before it, the value's among them
+        // (not in the program's name, which keeps them).
+        if (!program_) line_.append(value_backslashes_, u'\\');
+        line_.push_back(c);
+        last_closed_quote_ = false;
+        if (program_) {
+          quoted_ = !quoted_;
+        } else if (backslashes_ % 2 == 0) {
+          if (quoted_ && k + 1 < text.size() && text[k + 1] == u'"') {
+            line_.push_back(u'"');  // "" in quotes: a quote, quotes stay
+            ++k;
+          } else {
+            last_closed_quote_ = quoted_;
+            quoted_ = !quoted_;
+          }
         }
+        backslashes_ = 0;
+        value_backslashes_ = 0;
+        continue;
+      }
+      line_.push_back(c);
+      last_closed_quote_ = false;
+      if (c == u'\\') {
+        ++backslashes_;
+        continue;
+      }
+      backslashes_ = 0;
+      value_backslashes_ = 0;
+      if (!quoted_ && (c == u' ' || c == u'\t')) program_ = false;
+    }
+  }
+
+  void AddValue(std::u16string_view text) {
+    WriteHeldBackQuote();
+    if (text.empty()) {
+      if (!quoted_ && !program_ && IsBlankOrNothing(line_)) {
+        // An empty value still makes its argument: an empty pair of quotes,
+        // the second held back in case the template quotes on.
+        line_.push_back(u'"');
+        held_quote_ = true;
+        last_closed_quote_ = false;
+      }
+      return;
+    }
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      if (quoted_ || !blank(text[k])) {
+        line_.push_back(text[k]);
+        last_closed_quote_ = false;
+        continue;
+      }
+      std::size_t end = k;
+      while (end < text.size() && blank(text[end])) ++end;
+      if (last_closed_quote_) {
+        // The blanks join the quotes just closed, and the backslashes that
+        // quote halved are halved now without it.
+        line_.pop_back();
+        line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+      } else {
+        if (!program_) line_.append(TrailingBackslashes(line_), u'\\');
+        line_.push_back(u'"');
+      }
+      line_.append(text, k, end - k);
+      last_closed_quote_ = false;
+      if (end == text.size()) {
+        held_quote_ = true;
+      } else {
+        line_.push_back(u'"');
+      }
+      k = end - 1;
+    }
+    backslashes_ = 0;
+    value_backslashes_ = held_quote_ ? 0 : TrailingBackslashes(text);
+  }
+
+  std::u16string Finish() {
+    WriteHeldBackQuote();
+    return std::move(line_);
+  }
+
+ private:
+  void WriteHeldBackQuote() {
+    if (!held_quote_) return;
+    line_.push_back(u'"');
+    held_quote_ = false;
+    last_closed_quote_ = true;
+  }
+
+  static bool IsBlankOrNothing(std::u16string_view line) {
+    return line.empty() || line.back() == u' ' || line.back() == u'\t';
+  }
+
+  std::u16string line_;
+  bool program_ = true;  // still in the program's name, which keeps backslashes
+  bool quoted_ = false;
+  // The line ends with a quote that closed quotes.
+  bool last_closed_quote_ = false;
+  // The template's backslashes that end the line, and the value's.
+  std::size_t backslashes_ = 0;
+  std::size_t value_backslashes_ = 0;
+  // The quote that closes a value's last blanks, held back.
+  bool held_quote_ = false;
+};
+
+// An interpreter call split where the interpreter takes over: the program
+// and its switch, and the command after them with the first quote and the
+// last quote the interpreter drops already dropped.
+struct UnwrappedCall {
+  std::vector<MarkedChar> head;
+  std::vector<MarkedChar> command;
+  bool quotes_dropped = false;
+};
+
+// The call of `chars`, or nothing when they are no interpreter call.
+std::optional<UnwrappedCall> Unwrap(const std::vector<MarkedChar>& chars) {
+  std::vector<std::size_t> starts;
+  if (!IsInterpreterCall(Split(chars, &starts))) return std::nullopt;
+  // The command starts after the switch and the separators that follow.
+  std::size_t i = starts[1];
+  while (i < chars.size() && !IsSeparator(chars[i])) ++i;
+  SkipSeparators(chars, &i);
+  UnwrappedCall call;
+  call.head.assign(chars.begin(), chars.begin() + static_cast<std::ptrdiff_t>(i));
+  call.command.assign(chars.begin() + static_cast<std::ptrdiff_t>(i), chars.end());
+  std::vector<MarkedChar>& rest = call.command;
+  if (!rest.empty() && IsTemplate(rest.front(), u'"')) {
+    rest.erase(rest.begin());
+    for (std::size_t j = rest.size(); j-- > 0;) {
+      if (IsTemplate(rest[j], u'"')) {
+        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(j));
+        break;
       }
     }
-    chars = std::move(rest);
+    call.quotes_dropped = true;
   }
+  return call;
 }
 
-std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
-  std::size_t percents = 0;
-  for (const CommandPiece& piece : pieces) {
-    for (const char16_t c : piece.text) percents += c == u'%';
+// Writes `chars` for the interpreter, as JoinForInterpreter does.
+std::u16string JoinChars(const std::vector<MarkedChar>& chars, bool guard_every_value) {
+  InterpreterLine line(guard_every_value);
+  std::u16string text;
+  bool value = false;
+  const auto flush = [&] {
+    if (value) {
+      line.AddValue(text);
+    } else if (!text.empty()) {
+      line.AddTemplate(text);
+    }
+    text.clear();
+  };
+  for (const MarkedChar& m : chars) {
+    if (m.is_mark) {
+      flush();
+      value = true;
+    } else if (value && m.source == CommandSource::kTemplate) {
+      flush();
+      value = false;
+    }
+    if (!m.is_mark) text.push_back(m.c);
   }
-  InterpreterLine line(percents >= 2);
+  flush();
+  return line.Finish();
+}
+
+}  // namespace
+
+std::u16string JoinForProgram(const std::vector<CommandPiece>& pieces) {
+  ProgramLine line;
   for (const CommandPiece& piece : pieces) {
     if (piece.source == CommandSource::kTemplate) {
       line.AddTemplate(piece.text);
@@ -364,6 +549,35 @@ std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
     }
   }
   return line.Finish();
+}
+
+std::vector<CommandArgument> SplitUnwrappedCommand(const std::vector<CommandPiece>& pieces) {
+  std::vector<MarkedChar> chars = Flatten(pieces);
+  // Each round drops one interpreter; the text shrinks every time.
+  while (std::optional<UnwrappedCall> call = Unwrap(chars)) {
+    chars = std::move(call->command);
+  }
+  return Split(chars);
+}
+
+std::u16string JoinForInterpreter(const std::vector<CommandPiece>& pieces) {
+  std::size_t percents = 0;
+  for (const CommandPiece& piece : pieces) {
+    for (const char16_t c : piece.text) percents += c == u'%';
+  }
+  const std::vector<MarkedChar> chars = Flatten(pieces);
+  const std::optional<UnwrappedCall> call = Unwrap(chars);
+  if (!call || Unwrap(call->command)) return JoinChars(chars, percents >= 2);
+  // The interpreter reads the command after the switch with the first
+  // quote and the last quote of the line dropped, and only then quotes,
+  // carets and blanks: the command is written as it will read it, and
+  // wrapped in a pair of quotes that it drops again whenever the template
+  // had them or the command now begins with a quote of its own.
+  std::u16string command = JoinChars(call->command, percents >= 2);
+  if (call->quotes_dropped || (!command.empty() && command.front() == u'"')) {
+    command = u'"' + command + u'"';
+  }
+  return JoinChars(call->head, percents >= 2) + command;
 }
 
 }  // namespace qm

@@ -59,6 +59,16 @@ bool IsInterpreterCall(const std::vector<CommandArgument>& arguments);
 // file (.bat or .cmd, which Windows runs through the interpreter).
 bool IsReadByInterpreter(const std::vector<CommandArgument>& arguments);
 
+// The text of `pieces` as one line for a program that splits it as the C
+// runtime does (SplitCommandLine's rules), so that the program receives
+// each value inside the argument it stands in: blanks of a value outside
+// the template's quotes are put in quotes of their own (joining quotes
+// right before or after them rather than adding a quote next to another),
+// and the backslashes that end a value are doubled before a quote of the
+// template, which would otherwise halve them. Nothing else changes.
+//   x.exe !S, selection "a -x"  ->  x.exe a" "-x   (one argument, "a -x")
+std::u16string JoinForProgram(const std::vector<CommandPiece>& pieces);
+
 // The text of `pieces` as one line for the command interpreter, which reads
 // it after the quote that opens /K "…" (or /C "…"), outside quotes. Before
 // anything else, quoted or not, the interpreter replaces %NAME% with the
