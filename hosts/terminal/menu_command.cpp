@@ -191,6 +191,9 @@ MenuCommandOutcome Run(const std::string& word, const MenuCommandOptions& option
   TerminalDesktopOptions desktop_options = options.desktop;
   desktop_options.interactive =
       !options.have_answers && ::isatty(STDIN_FILENO) && !options.host.json;
+  // The dialogs take the whole screen only where the person sees it; with
+  // output going elsewhere they ask at a prompt, as before.
+  desktop_options.full_screen = desktop_options.interactive && ::isatty(STDOUT_FILENO);
 
   const PosixModuleEnvironment env(options.host.catalogue_file);
   // Someone at a terminal reads a help page in a browser; a script's output
@@ -211,6 +214,8 @@ MenuCommandOutcome Run(const std::string& word, const MenuCommandOptions& option
   desktop.SetHelp(std::move(help));
   HostPorts ports{env, *store, desktop, desktop, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
+  // What the command did is printed on the terminal as it was.
+  desktop.CloseScreen();
 
   MenuCommandOutcome outcome;
   outcome.script_fault = desktop.script_fault();
