@@ -126,7 +126,7 @@ ScreenControl Field(int id, std::function<std::pair<int, int>(ScreenSession&)> p
     s.Draw(y, x + 1, Utf8FromWide(visible), focused ? ScreenStyle::kFocused : ScreenStyle::kChosen,
            inner);
     s.Draw(y, x + 1 + inner, "]", ScreenStyle::kNormal);
-    const int caret = ColumnsOf(std::wstring_view(field->text()).substr(first, field->caret() - first));
+    const int caret = SafeColumnsOf(std::wstring_view(field->text()).substr(first, field->caret() - first));
     return std::make_pair(y, x + 1 + std::min(caret, inner - 1));
   };
   c.key = [=](ScreenKey key) {
@@ -171,6 +171,7 @@ ScreenControl Combo(int id, std::function<std::pair<int, int>(ScreenSession&)> p
                             [&](std::size_t line) { return WideFromUtf8(model.text(line)); });
       if (!to) return true;
     } else {
+      type_ahead->Reset();
       to = HighlightAfter(key, model.chosen(), count, 10);
       if (!to) return false;
     }
@@ -185,6 +186,7 @@ ScreenControl Combo(int id, std::function<std::pair<int, int>(ScreenSession&)> p
 ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(ScreenSession&)> rows) {
   struct State {
     std::size_t top = 0;
+    std::size_t height = 1;  // rows shown when last drawn: a page
     TypeAhead type_ahead;
   };
   auto state = std::make_shared<State>();
@@ -206,7 +208,8 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
       s.Draw(top_row, 3, "(no sites or actions in this category)", ScreenStyle::kDim);
       return std::nullopt;
     }
-    state->top = ScrollTop(cursor(), state->top, static_cast<std::size_t>(height));
+    state->height = static_cast<std::size_t>(height);
+    state->top = ScrollTop(cursor(), state->top, state->height);
     for (int r = 0; r < height; ++r) {
       const std::size_t line = state->top + static_cast<std::size_t>(r);
       if (line >= list.size()) break;
@@ -232,6 +235,7 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
   c.key = [=, &dialog, &list](ScreenKey key) {
     const std::size_t count = list.size();
     if (count == 0) return false;
+    if (key.code != ScreenKey::kCharacter || key.character == U' ') state->type_ahead.Reset();
     if (key.code == ScreenKey::kCharacter && key.character == U' ') {
       const std::size_t line = cursor();
       if (list.highlight() != line) Play(dialog, "highlight", LineNumber(line));
@@ -244,9 +248,7 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
                                   [&](std::size_t line) { return WideFromUtf8(text_of(line)); });
       if (!to) return true;
     } else {
-      // A page is what the list shows; the screen's size is known only
-      // when drawing, so the last drawn height stands in.
-      to = HighlightAfter(key, cursor(), count, 10);
+      to = HighlightAfter(key, cursor(), count, state->height);
       if (!to) return false;
     }
     Play(dialog, "highlight", LineNumber(*to));
@@ -498,12 +500,15 @@ MessageResult ShowMessageOnScreen(ScreenSession& session, const std::u16string& 
   while (true) {
     const int width = std::min(std::max(20, session.columns() - 8), 64);
     const std::vector<ScreenLine> lines = WrapToWidth(ToUtf8(text), width - 4);
-    const int height = static_cast<int>(lines.size()) + 6;
+    const int height = static_cast<int>(lines.size()) + 5;
     const int top = std::max(1, (session.rows() - height) / 2);
     const int left = std::max(0, (session.columns() - width) / 2);
     for (int y = top; y < top + height; ++y) session.Fill(y, left, width, ScreenStyle::kNormal);
     session.Frame(top, left, top + height - 1, left + width - 1);
-    session.Draw(top, left + 2, " " + ToUtf8(caption) + " ", ScreenStyle::kChosen, width - 4);
+    std::string title = " ";
+    title += ToUtf8(caption);
+    title += ' ';
+    session.Draw(top, left + 2, title, ScreenStyle::kChosen, width - 4);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       session.Draw(top + 2 + static_cast<int>(i), left + 2, lines[i], ScreenStyle::kNormal,
                    width - 4);

@@ -52,7 +52,7 @@ std::size_t ScreenField::FirstShown(std::size_t width) {
   if (caret_ < first_shown_) first_shown_ = caret_;
   // The caret needs a column of its own after the last character shown.
   while (first_shown_ < caret_ &&
-         static_cast<std::size_t>(ColumnsOf(std::wstring_view(text_).substr(
+         static_cast<std::size_t>(SafeColumnsOf(std::wstring_view(text_).substr(
              first_shown_, caret_ - first_shown_))) + 1 > width) {
     ++first_shown_;
   }

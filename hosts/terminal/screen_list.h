@@ -38,6 +38,9 @@ class TypeAhead {
                                   std::optional<std::size_t> at, std::size_t count,
                                   const std::function<std::wstring(std::size_t)>& text_of);
 
+  // Any other key ends the word: the next letter starts a new one.
+  void Reset() { typed_.clear(); }
+
  private:
   std::wstring typed_;
   Clock::time_point typed_at_{};

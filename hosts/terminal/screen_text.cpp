@@ -84,6 +84,10 @@ int ColumnsOf(std::wstring_view text) {
   return columns;
 }
 
+int SafeColumnsOf(std::wstring_view text) {
+  return ColumnsOf(SafeWide(Utf8FromWide(text)));
+}
+
 std::vector<ScreenLine> WrapToWidth(std::string_view utf8, int width) {
   std::vector<ScreenLine> lines;
   if (width < 1) width = 1;

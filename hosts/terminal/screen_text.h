@@ -34,6 +34,10 @@ std::vector<ScreenLine> WrapToWidth(std::string_view utf8, int width);
 // them).
 int ColumnsOf(std::wstring_view text);
 
+// The columns `text` takes once made terminal-safe as FitToWidth makes it,
+// so that a caret lines up with what is drawn.
+int SafeColumnsOf(std::wstring_view text);
+
 // Conversions between the screen's wide text and the UTF-8 of gestures.
 std::wstring WideFromUtf8(std::string_view utf8);
 std::string Utf8FromWide(std::wstring_view text);
