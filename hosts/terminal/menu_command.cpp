@@ -131,9 +131,12 @@ OptionTable MenuCommandTable(MenuCommandOptions* options) {
             "\n"
             "Runs one menu command as the browser would: COMMAND is one of BOOK, ISBN,\n"
             "UPC, MOVIE, MUSIC, SEARCH, STOCK, TRANSLATE, URL, EMAIL, CURRENCY, CONVERT,\n"
-            "OTHER, CONFIG. Each dialog is shown in the terminal; type gestures such as\n"
-            "\"toggle 2\", \"text 0306406152\", \"ok\". Then every action is shown: the\n"
-            "addresses opened with their window names and features, command lines, mail.\n"
+            "OTHER, CONFIG. Each dialog takes the whole terminal and is worked from the\n"
+            "keyboard (Tab, arrows, Space ticks, Enter is OK, Escape is Cancel, F1 is\n"
+            "Help); with --answers, or where the screen cannot be drawn (output not a\n"
+            "terminal, TERM=dumb), it takes gestures such as \"toggle 2\",\n"
+            "\"text 0306406152\", \"ok\". Then every action is shown: the addresses\n"
+            "opened with their window names and features, command lines, mail.\n"
             "\n"
             "options:\n")
       .Value("--answers", "GESTURES",
