@@ -200,7 +200,7 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
   };
   ScreenControl c;
   c.id = kViewList;
-  c.draw = [=, &dialog, &list](ScreenSession& s, bool focused) -> std::optional<std::pair<int, int>> {
+  c.draw = [=, &list](ScreenSession& s, bool focused) -> std::optional<std::pair<int, int>> {
     const auto [top_row, bottom_row] = rows(s);
     const int height = std::max(1, bottom_row - top_row);
     const int width = s.columns() - 4;
@@ -229,7 +229,6 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
       s.Draw(top_row - 1, s.columns() - 2 - static_cast<int>(where.size()), where,
              ScreenStyle::kDim);
     }
-    (void)dialog;
     return std::nullopt;
   };
   c.key = [=, &dialog, &list](ScreenKey key) {
@@ -261,7 +260,7 @@ ScreenControl SiteList(ChoiceDialog& dialog, std::function<std::pair<int, int>(S
 // changed last.
 void DrawStatus(ScreenSession& s, const ChoiceDialog& dialog) {
   const int y = s.rows() - 4;
-  s.Fill(y, 2, s.columns() - 4, ScreenStyle::kChosen);
+  s.Rule(y - 1, 2, s.columns() - 4);
   s.Draw(y, 3, Utf8(dialog.code_page(), dialog.list().status_line()), ScreenStyle::kChosen,
          s.columns() - 6);
 }
@@ -270,7 +269,6 @@ void DrawStatus(ScreenSession& s, const ChoiceDialog& dialog) {
 // focus through the model's listener.
 void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<ScreenControl> controls,
                    std::function<void(ScreenSession&)> background) {
-  const bool has_text = dialog.has_text();
   AddButtonRow(controls,
                {{kViewHelp, IDS_BUTTON_HELP, [&dialog] { Play(dialog, "help"); }},
                 {kViewOk, IDS_BUTTON_OK, [&dialog] { Play(dialog, "ok"); }},
@@ -279,11 +277,9 @@ void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<Scr
   ScreenForm form(std::move(controls),
                   {[&dialog] { Play(dialog, "ok"); }, [&dialog] { Play(dialog, "cancel"); },
                    [&dialog] { Play(dialog, "help"); }, [&dialog] { return dialog.result().has_value(); },
-                   [&dialog, background, has_text](ScreenSession& s) {
-                     DrawFrame(s, std::string("Tab: next control  ") +
-                                      "Space: tick  arrows/letters: move  Enter: OK  "
-                                      "Esc: Cancel  F1: Help");
-                     (void)has_text;
+                   [&dialog, background](ScreenSession& s) {
+                     DrawFrame(s, "Tab: next control  Space: tick  arrows/letters: move  "
+                                  "Enter: OK  Esc: Cancel  F1: Help");
                      background(s);
                      DrawStatus(s, dialog);
                    }});
@@ -316,7 +312,7 @@ void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<Scr
 
 // Where the list goes: from below the prompt to above the status line.
 std::pair<int, int> ListRows(ScreenSession& s, int prompt_end) {
-  return {prompt_end + 1, std::max(prompt_end + 2, s.rows() - 5)};
+  return {prompt_end, std::max(prompt_end + 1, s.rows() - 5)};
 }
 
 }  // namespace

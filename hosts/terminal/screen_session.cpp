@@ -6,6 +6,7 @@
 #include <curses.h>
 #include <langinfo.h>
 
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -175,6 +176,11 @@ void ScreenSession::Fill(int y, int x, int width, ScreenStyle style) {
   attrset(Attributes(style));
   mvhline(y, x, ' ', std::min(width, COLS - x));
   attrset(A_NORMAL);
+}
+
+void ScreenSession::Rule(int y, int x, int width) {
+  if (y < 0 || y >= LINES || x < 0 || x >= COLS || width <= 0) return;
+  mvhline(y, x, ACS_HLINE, std::min(width, COLS - x));
 }
 
 void ScreenSession::Frame(int top, int left, int bottom, int right) {

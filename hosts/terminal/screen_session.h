@@ -41,6 +41,8 @@ class ScreenSession {
   int Draw(int y, int x, std::string_view utf8, ScreenStyle style, int width = -1);
   // Fills `width` columns of row `y` from `x` with blanks in `style`.
   void Fill(int y, int x, int width, ScreenStyle style);
+  // A horizontal line of `width` columns from row `y`, column `x`.
+  void Rule(int y, int x, int width);
   // A frame of lines around the rectangle (inclusive corners).
   void Frame(int top, int left, int bottom, int right);
   // Where the caret shows; hidden when `visible` is false.
