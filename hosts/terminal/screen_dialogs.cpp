@@ -139,7 +139,8 @@ ScreenControl Field(int id, std::function<std::pair<int, int>(ScreenSession&)> p
 }
 
 // A drop-down list shown closed, as its chosen row; the arrows, the page
-// keys and type-ahead choose another row, as in a closed Windows combo box.
+// keys and type-ahead choose another row, as in a closed Windows combo box,
+// and F4 opens the list.
 struct ComboModel {
   std::function<std::size_t()> count;
   std::function<std::optional<std::size_t>()> chosen;
@@ -147,7 +148,61 @@ struct ComboModel {
   std::function<void(std::size_t)> choose;
 };
 
-ScreenControl Combo(int id, std::function<std::pair<int, int>(ScreenSession&)> place,
+// The drop-down list of a combo box opened under it (F4): the keys move
+// the highlight, Enter takes the highlighted row, Escape, Tab or F4 closes
+// the list without a choice.
+std::optional<std::size_t> PickFromList(ScreenSession& s, std::pair<int, int> at, int width,
+                                        const ComboModel& model) {
+  const std::size_t count = model.count();
+  if (count == 0) return std::nullopt;
+  std::size_t cursor = model.chosen().value_or(0);
+  std::size_t top = 0;
+  TypeAhead type_ahead;
+  while (true) {
+    const int first_row = at.first + 1;
+    const int x = at.second;
+    const int height = std::max(
+        1, std::min(static_cast<int>(count), s.rows() - 3 - first_row));
+    top = ScrollTop(cursor, top, static_cast<std::size_t>(height));
+    for (int r = 0; r < height + 2; ++r) s.Fill(first_row + r, x, width, ScreenStyle::kNormal);
+    s.Frame(first_row, x, first_row + height + 1, x + width - 1);
+    for (int r = 0; r < height && top + r < count; ++r) {
+      const std::size_t line = top + static_cast<std::size_t>(r);
+      const ScreenStyle style = line == cursor ? ScreenStyle::kFocused : ScreenStyle::kNormal;
+      s.Fill(first_row + 1 + r, x + 1, width - 2, style);
+      s.Draw(first_row + 1 + r, x + 1, model.text(line), style, width - 2);
+    }
+    s.PlaceCaret(0, 0, false);
+    s.Show();
+    const ScreenKey key = s.ReadKey();
+    switch (key.code) {
+      case ScreenKey::kEnter:
+        return cursor;
+      case ScreenKey::kEscape: case ScreenKey::kTab: case ScreenKey::kBackTab:
+      case ScreenKey::kF4:
+        return std::nullopt;
+      case ScreenKey::kResize:
+        s.Clear();
+        continue;
+      case ScreenKey::kCharacter:
+        if (const auto to = type_ahead.Type(key.character, TypeAhead::Clock::now(), cursor, count,
+                                            [&](std::size_t line) {
+                                              return WideFromUtf8(model.text(line));
+                                            })) {
+          cursor = *to;
+        }
+        continue;
+      default:
+        type_ahead.Reset();
+        if (const auto to = HighlightAfter(key, cursor, count, static_cast<std::size_t>(height))) {
+          cursor = *to;
+        }
+    }
+  }
+}
+
+ScreenControl Combo(ScreenSession& session, int id,
+                    std::function<std::pair<int, int>(ScreenSession&)> place,
                     std::function<int(ScreenSession&)> width, ComboModel model) {
   auto type_ahead = std::make_shared<TypeAhead>();
   ScreenControl c;
@@ -163,9 +218,14 @@ ScreenControl Combo(int id, std::function<std::pair<int, int>(ScreenSession&)> p
     s.Draw(y, x + 1 + inner, " v]", ScreenStyle::kNormal);
     return std::nullopt;
   };
-  c.key = [=](ScreenKey key) {
+  c.key = [=, &session](ScreenKey key) {
     const std::size_t count = model.count();
     std::optional<std::size_t> to;
+    if (key.code == ScreenKey::kF4) {
+      to = PickFromList(session, place(session), width(session), model);
+      if (to && *to != model.chosen()) model.choose(*to);
+      return true;
+    }
     if (key.code == ScreenKey::kCharacter) {
       to = type_ahead->Type(key.character, TypeAhead::Clock::now(), model.chosen(), count,
                             [&](std::size_t line) { return WideFromUtf8(model.text(line)); });
@@ -268,7 +328,7 @@ void DrawStatus(ScreenSession& s, const ChoiceDialog& dialog) {
 // Runs the form of a choice dialog (plain or currency): the rules move the
 // focus through the model's listener.
 void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<ScreenControl> controls,
-                   std::function<void(ScreenSession&)> background) {
+                   std::string hint, std::function<void(ScreenSession&)> background) {
   AddButtonRow(controls,
                {{kViewHelp, IDS_BUTTON_HELP, [&dialog] { Play(dialog, "help"); }},
                 {kViewOk, IDS_BUTTON_OK, [&dialog] { Play(dialog, "ok"); }},
@@ -277,9 +337,8 @@ void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<Scr
   ScreenForm form(std::move(controls),
                   {[&dialog] { Play(dialog, "ok"); }, [&dialog] { Play(dialog, "cancel"); },
                    [&dialog] { Play(dialog, "help"); }, [&dialog] { return dialog.result().has_value(); },
-                   [&dialog, background](ScreenSession& s) {
-                     DrawFrame(s, "Tab: next control  Space: tick  arrows/letters: move  "
-                                  "Enter: OK  Esc: Cancel  F1: Help");
+                   [&dialog, background, hint](ScreenSession& s) {
+                     DrawFrame(s, hint);
                      background(s);
                      DrawStatus(s, dialog);
                    }});
@@ -331,7 +390,10 @@ void RunOnScreen(ScreenSession& session, ChoiceDialog& dialog) {
   controls.push_back(SiteList(dialog, [prompt_end](ScreenSession& s) {
     return ListRows(s, *prompt_end);
   }));
-  RunChoiceForm(session, dialog, std::move(controls), [&dialog, prompt_end, prompt_top](ScreenSession& s) {
+  RunChoiceForm(session, dialog, std::move(controls),
+                "Tab: next control  Space: tick  arrows/letters: move  Enter: OK  Esc: Cancel  "
+                "F1: Help",
+                [&dialog, prompt_end, prompt_top](ScreenSession& s) {
     if (dialog.has_text()) s.Draw(2, 2, ToUtf8(dialog.texts().group_caption), ScreenStyle::kNormal);
     const int end = DrawCentred(s, prompt_top, ToUtf8(dialog.texts().prompt), ScreenStyle::kNormal);
     *prompt_end = end + 1;
@@ -355,7 +417,7 @@ void RunOnScreen(ScreenSession& session, CAskCurrencyDlg& dialog) {
         [&dialog, &rows, source](std::size_t i) {
           Play(dialog, source ? "from" : "to", std::string(rows[i]->isoCode));
         }};
-    return Combo(id, [y](ScreenSession&) { return std::make_pair(y, 12); },
+    return Combo(session, id, [y](ScreenSession&) { return std::make_pair(y, 12); },
                  [](ScreenSession& s) { return std::min(60, s.columns() - 14); }, model);
   };
   std::vector<ScreenControl> controls;
@@ -369,7 +431,10 @@ void RunOnScreen(ScreenSession& session, CAskCurrencyDlg& dialog) {
   controls.push_back(SiteList(dialog, [prompt_end](ScreenSession& s) {
     return ListRows(s, *prompt_end);
   }));
-  RunChoiceForm(session, dialog, std::move(controls), [&dialog, prompt_end](ScreenSession& s) {
+  RunChoiceForm(session, dialog, std::move(controls),
+                "Tab: next  Space: tick  arrows/letters: move, choose  F4: open a list  "
+                "Enter: OK  Esc: Cancel  F1: Help",
+                [&dialog, prompt_end](ScreenSession& s) {
     s.Draw(2, 2, Label(IDS_CURRENCY_CONVERT), ScreenStyle::kNormal, 9);
     s.Draw(2, 30, Label(IDS_CURRENCY_EXAMPLE), ScreenStyle::kDim);
     s.Draw(4, 2, Label(IDS_FROM), ScreenStyle::kNormal, 9);
@@ -394,7 +459,7 @@ void RunOnScreen(ScreenSession& session, CAskConvertDlg& dialog) {
         },
         [list, &cp](std::size_t i) { return Utf8(cp, list().entries[i].name); },
         [&dialog, from](std::size_t i) { Play(dialog, from ? "from" : "to", LineNumber(i)); }};
-    return Combo(id, [y](ScreenSession&) { return std::make_pair(y, 10); },
+    return Combo(session, id, [y](ScreenSession&) { return std::make_pair(y, 10); },
                  [](ScreenSession& s) { return std::min(40, s.columns() - 12); }, model);
   };
   ComboModel categories{
@@ -408,7 +473,7 @@ void RunOnScreen(ScreenSession& session, CAskConvertDlg& dialog) {
       [&dialog](std::size_t i) { Play(dialog, "category", LineNumber(i)); }};
   const int label_end = 3 + ColumnsOf(WideFromUtf8(Label(IDS_UNITS_CONVERT_THE)));
   std::vector<ScreenControl> controls;
-  controls.push_back(Combo(CAskConvertDlg::kIdCategoryList,
+  controls.push_back(Combo(session, CAskConvertDlg::kIdCategoryList,
                            [label_end](ScreenSession&) { return std::make_pair(2, label_end); },
                            [](ScreenSession&) { return 24; }, categories));
   controls.push_back(Field(
@@ -435,8 +500,8 @@ void RunOnScreen(ScreenSession& session, CAskConvertDlg& dialog) {
       {[&dialog] { Play(dialog, "calculate"); }, [&dialog] { Play(dialog, "cancel"); },
        [&dialog] { Play(dialog, "help"); }, [&dialog] { return dialog.result().has_value(); },
        [&dialog, &cp](ScreenSession& s) {
-         DrawFrame(s, "Tab: next control  arrows/letters: choose  Enter: Calculate  "
-                      "Esc: Cancel  F1: Help");
+         DrawFrame(s, "Tab: next control  arrows/letters: choose  F4: open a list  "
+                      "Enter: Calculate  Esc: Cancel  F1: Help");
          s.Draw(2, 2, Label(IDS_UNITS_CONVERT_THE), ScreenStyle::kNormal);
          s.Draw(4, 2, Label(IDS_FROM), ScreenStyle::kNormal, 7);
          s.Draw(5, 2, Label(IDS_TO), ScreenStyle::kNormal, 7);

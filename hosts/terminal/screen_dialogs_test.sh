@@ -217,6 +217,14 @@ if wait_for "[ Cancel ]"; then
   screen | grep -qF "EUR Euro" || fail "the source currency is not the euro"
   keys Tab Tab Tab Tab G B P
   wait_for "GBP United Kingdom"
+  # F4 opens the list; the keys move in it and Enter takes a row.
+  keys F4
+  wait_for "┐"
+  keys Up Enter
+  wait_gone "GBP United Kingdom"
+  screen | grep -qF "[GBP " && fail "the open list did not choose"
+  keys F4 Down Enter
+  wait_for "GBP United Kingdom"
   keys Enter
   expect_exit 0
   expect_opened GBP

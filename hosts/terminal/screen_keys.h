@@ -10,6 +10,7 @@ struct ScreenKey {
     kCharacter,  // a printable character, in `character`
     kUp, kDown, kLeft, kRight, kHome, kEnd, kPageUp, kPageDown,
     kTab, kBackTab, kEnter, kEscape, kBackspace, kDelete, kF1,
+    kF4,         // opens a drop-down list, as in Windows
     kResize,     // the terminal changed its size: draw again
   };
   Code code = kNone;

@@ -39,7 +39,8 @@ constexpr KeyName kKeys[] = {
     {KEY_PPAGE, ScreenKey::kPageUp},  {KEY_NPAGE, ScreenKey::kPageDown},
     {KEY_BTAB, ScreenKey::kBackTab},  {KEY_ENTER, ScreenKey::kEnter},
     {KEY_BACKSPACE, ScreenKey::kBackspace}, {KEY_DC, ScreenKey::kDelete},
-    {KEY_F(1), ScreenKey::kF1},       {KEY_RESIZE, ScreenKey::kResize},
+    {KEY_F(1), ScreenKey::kF1},       {KEY_F(4), ScreenKey::kF4},
+    {KEY_RESIZE, ScreenKey::kResize},
     {KEY_A1, ScreenKey::kHome},       {KEY_C1, ScreenKey::kEnd},
     {KEY_A3, ScreenKey::kPageUp},     {KEY_C3, ScreenKey::kPageDown},
 };
