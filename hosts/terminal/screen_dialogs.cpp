@@ -27,7 +27,9 @@ std::string Utf8(const CodePage& code_page, const std::string& narrow) {
 std::string Label(int id) { return ToUtf8(LoadLabel(id)); }
 std::string Text(int id) { return ToUtf8(LoadText(id)); }
 
-// Plays one gesture on the model, as an answer script would.
+// Plays one gesture on the model, as an answer script would. The views make
+// only gestures the dialog takes (lines and rows it shows, codes of its
+// currencies), so none is refused.
 template <typename Dialog>
 void Play(Dialog& dialog, const char* word, std::string argument = {}) {
   std::string error;

@@ -103,6 +103,8 @@ std::unique_ptr<ScreenSession> ScreenSession::Open(std::string* why_not) {
     action.sa_handler = NoteSignal;
     sigemptyset(&action.sa_mask);
     ::sigaction(kEndingSignals[i], &action, &g_previous[i]);
+    // A signal the program was started to ignore (nohup) stays ignored.
+    if (g_previous[i].sa_handler == SIG_IGN) ::sigaction(kEndingSignals[i], &g_previous[i], nullptr);
   }
   SCREEN* screen = newterm(term, stdout, stdin);
   if (screen == nullptr) {
