@@ -153,6 +153,11 @@ if wait_for "[ Cancel ]"; then
   wait_for "[x] Google Books"
   # The status line explains the line the highlight is on.
   screen | grep -qF "Description, preview and bibliographic data" || fail "no status line"
+  # F1 shows the dialog's help on the screen; Escape goes back to it.
+  keys F1
+  wait_for "HelpISBN.htm"
+  keys Escape
+  wait_for "[x] Google Books"
   keys w Space a Space
   wait_for "[x] AbeBooks" && wait_for "[x] WorldCat"
   screen | grep -qF "[ ] Amazon.com" || fail "type-ahead ticked Amazon.com"
@@ -161,6 +166,7 @@ if wait_for "[ Cancel ]"; then
   expect_opened abebooks.com bookfinder.com books.google.com openlibrary.org worldcat.org
   history | grep -qF "6. name=ISBN:GoogleBooks text=Google Books chosen=yes" ||
     fail "the printed log does not show Google Books chosen"
+  history | grep -qF "displayed: " || fail "the printed log does not show the help page"
 fi
 
 # Escape cancels: nothing opened, nothing remembered.
