@@ -13,6 +13,8 @@ set -u
 qmkit=$(readlink -f "${1:?usage: $0 QMKIT}")
 command -v tmux >/dev/null || { echo "tmux is not installed: skipped"; exit 77; }
 
+# A private server, whatever terminal (or tmux) the tests run from.
+unset TMUX
 work=$(mktemp -d)
 server="qmkit-screen-test-$$"
 tm() { tmux -L "$server" -f /dev/null "$@"; }
