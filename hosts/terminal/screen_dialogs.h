@@ -11,7 +11,6 @@
 #include "dialogs/ask_convert_dlg.h"
 #include "dialogs/ask_currency_dlg.h"
 #include "dialogs/choice_dialog.h"
-#include "host/desktop.h"
 #include "screen_session.h"
 
 namespace qm {
@@ -21,16 +20,5 @@ void RunOnScreen(ScreenSession& session, ChoiceDialog& dialog);
 void RunOnScreen(ScreenSession& session, CAskCurrencyDlg& dialog);
 void RunOnScreen(ScreenSession& session, CAskConvertDlg& dialog);
 void RunOnScreen(ScreenSession& session, CAboutDlg& dialog);
-
-// A message box over what the screen shows: the caption, the text and its
-// buttons. Enter takes the focused button (at first the default one),
-// Escape answers OK, or No to a question; Y and N answer a question.
-MessageResult ShowMessageOnScreen(ScreenSession& session, const std::u16string& text,
-                                  const std::u16string& caption, MessageStyle style);
-
-// A page of text to read (a help topic): the arrows and the page keys
-// scroll, Enter or Escape closes it.
-void ShowTextOnScreen(ScreenSession& session, const std::string& title,
-                      const std::string& utf8);
 
 }  // namespace qm

@@ -7,6 +7,7 @@
 #include "help_page.h"
 #include "launcher.h"
 #include "posix_module_environment.h"
+#include "screen_boxes.h"
 #include "screen_dialogs.h"
 #include "screen_session.h"
 #include "terminal_text.h"
