@@ -17,7 +17,9 @@
 set -euo pipefail
 
 set_name="${1:-all}"
-app=(cmake make g++)
+# libncurses-dev: the wide-character curses library of the full-screen
+# dialogs
+app=(cmake make g++ libncurses-dev)
 case "$set_name" in
   app) packages=("${app[@]}") ;;
   # the browser extension: the core as WebAssembly, and a browser to load it
@@ -25,8 +27,8 @@ case "$set_name" in
   all)
     packages=(
       "${app[@]}"
-      # native tests and benchmarks
-      googletest libgtest-dev libbenchmark-dev libinih-dev pkg-config
+      # native tests and benchmarks; tmux runs qmkit's full-screen dialogs
+      googletest libgtest-dev libbenchmark-dev libinih-dev pkg-config tmux
       # fuzzers: clang with libFuzzer and the sanitizers
       clang libclang-rt-14-dev
       # the Windows build and its tests: wine (not wine64 alone) puts wine

@@ -137,9 +137,12 @@ OptionTable MenuCommandTable(MenuCommandOptions* options) {
             "\n"
             "Runs one menu command as the browser would: COMMAND is one of BOOK, ISBN,\n"
             "UPC, MOVIE, MUSIC, SEARCH, STOCK, TRANSLATE, URL, EMAIL, CURRENCY, CONVERT,\n"
-            "OTHER, CONFIG. Each dialog is shown in the terminal; type gestures such as\n"
-            "\"toggle 2\", \"text 0306406152\", \"ok\". Then every action is shown: the\n"
-            "addresses opened with their window names and features, command lines, mail.\n"
+            "OTHER, CONFIG. Each dialog takes the whole terminal and is worked from the\n"
+            "keyboard (Tab, arrows, Space ticks, Enter is OK, Escape is Cancel, F1 is\n"
+            "Help); with --answers, or where the screen cannot be drawn (output not a\n"
+            "terminal, TERM=dumb), it takes gestures such as \"toggle 2\",\n"
+            "\"text 0306406152\", \"ok\". Then every action is shown: the addresses\n"
+            "opened with their window names and features, command lines, mail.\n"
             "\n"
             "options:\n")
       .Value("--answers", "GESTURES",
@@ -197,6 +200,9 @@ MenuCommandOutcome Run(const std::string& word, const MenuCommandOptions& option
   TerminalDesktopOptions desktop_options = options.desktop;
   desktop_options.interactive =
       !options.have_answers && ::isatty(STDIN_FILENO) && !options.host.json;
+  // The dialogs take the whole screen only where the person sees it; with
+  // output going elsewhere they ask at a prompt, as before.
+  desktop_options.full_screen = desktop_options.interactive && ::isatty(STDOUT_FILENO);
 
   const PosixModuleEnvironment env(options.host.catalogue_file);
   // Someone at a terminal reads a help page in a browser; a script's output
@@ -217,6 +223,8 @@ MenuCommandOutcome Run(const std::string& word, const MenuCommandOptions& option
   desktop.SetHelp(std::move(help));
   HostPorts ports{env, *store, desktop, desktop, desktop, code_page};
   Click(FromUtf8(word), &browser, ports);
+  // What the command did is printed on the terminal as it was.
+  desktop.CloseScreen();
 
   MenuCommandOutcome outcome;
   outcome.script_fault = desktop.script_fault();

@@ -1,11 +1,15 @@
 #include "terminal_desktop.h"
 
+#include <iostream>
 #include <string>
 
 #include "dialog_text.h"
 #include "help_page.h"
 #include "launcher.h"
 #include "posix_module_environment.h"
+#include "screen_boxes.h"
+#include "screen_dialogs.h"
+#include "screen_session.h"
 #include "terminal_text.h"
 #include "text/utf8.h"
 
@@ -40,6 +44,24 @@ TerminalDesktop::TerminalDesktop(TerminalDesktopOptions options,
       in_(in),
       screen_(screen) {}
 
+TerminalDesktop::~TerminalDesktop() = default;
+
+ScreenSession* TerminalDesktop::Screen() {
+  if (!options_.interactive || !options_.full_screen || full_screen_refused_) return nullptr;
+  if (!full_screen_) {
+    std::string why_not;
+    full_screen_ = ScreenSession::Open(&why_not);
+    if (!full_screen_) {
+      full_screen_refused_ = true;
+      std::cerr << "qmkit: no full-screen dialogs (" << why_not
+                << "); type gestures at the prompt instead\n";
+    }
+  }
+  return full_screen_.get();
+}
+
+void TerminalDesktop::CloseScreen() { full_screen_.reset(); }
+
 std::string TerminalDesktop::Utf8(const std::string& narrow) const {
   return ToUtf8(code_page_.ToWide(narrow));
 }
@@ -51,7 +73,9 @@ MessageResult TerminalDesktop::ShowMessage(WindowHandle, const std::u16string& t
   MessageResult answer = yes_no ? (style.second_button_default ? MessageResult::kNo
                                                                : MessageResult::kYes)
                                 : MessageResult::kOk;
-  if (options_.interactive) {
+  if (ScreenSession* full_screen = options_.interactive ? Screen() : nullptr) {
+    answer = ShowMessageOnScreen(*full_screen, text, caption, style);
+  } else if (options_.interactive) {
     // The error text of a command that could not start may name what the
     // page supplied.
     screen_ << "== " << TerminalSafe(ToUtf8(caption), false) << " ==\n"
@@ -179,7 +203,7 @@ bool TerminalDesktop::ShowHelp(WindowHandle, const std::string& address) {
   }
   const std::string address_for_browser = FileAddress(path);
   std::string reason;
-  if (help_.in_browser && LaunchAddress(address_for_browser, &reason)) {
+  if (help_.in_browser && !full_screen_ && LaunchAddress(address_for_browser, &reason)) {
     e.fields.push_back({"opened", address_for_browser});
     return true;
   }
@@ -188,6 +212,12 @@ bool TerminalDesktop::ShowHelp(WindowHandle, const std::string& address) {
   if (!ReadUserFile(path, std::size_t{4} << 20, &html, &reason)) {
     e.fields.push_back({"shown", "no: " + path + ": " + reason});
     return false;
+  }
+  // On the full screen the page is read there, and the dialog comes back.
+  if (full_screen_) {
+    ShowTextOnScreen(*full_screen_, page, HtmlToText(html));
+    e.fields.push_back({"displayed", path});
+    return true;
   }
   screen_ << TerminalSafe(HtmlToText(html), true) << std::flush;
   e.fields.push_back({"printed", path});
@@ -212,7 +242,9 @@ void TerminalDesktop::RecordScriptFault(const Gesture& gesture,
 template <typename Dialog>
 void TerminalDesktop::Run(Dialog& dialog) {
   ++dialogs_open_;
-  if (options_.interactive) {
+  if (ScreenSession* full_screen = options_.interactive ? Screen() : nullptr) {
+    RunOnScreen(*full_screen, dialog);
+  } else if (options_.interactive) {
     while (!dialog.result()) {
       DrawDialog(dialog, screen_);
       screen_ << "qmkit> " << std::flush;

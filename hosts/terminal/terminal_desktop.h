@@ -12,6 +12,7 @@
 
 #include <deque>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -25,8 +26,14 @@
 
 namespace qm {
 
+class ScreenSession;
+
 struct TerminalDesktopOptions {
   bool interactive = false;  // ask the person at the terminal
+  // When interactive: draw the dialogs and message boxes on the full
+  // screen; when the terminal cannot (TERM unknown or dumb), say so once on
+  // stderr and ask for gestures at a prompt.
+  bool full_screen = false;
   bool run = false;          // --run: start command lines
 };
 
@@ -55,6 +62,7 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
   TerminalDesktop(TerminalDesktopOptions options, std::deque<Gesture> answers,
                   const CodePage& code_page, ActionLog& log, std::istream& in,
                   std::ostream& screen);
+  ~TerminalDesktop() override;
 
   MessageResult ShowMessage(WindowHandle owner, const std::u16string& text,
                             const std::u16string& caption,
@@ -79,6 +87,11 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
 
   void SetHelp(TerminalHelp help) { help_ = std::move(help); }
 
+  // Gives the terminal back from the full screen, if it was taken; the
+  // command's output follows on the terminal as it was. The next dialog
+  // would take it again.
+  void CloseScreen();
+
   // Gestures of the script that no dialog or message box took.
   const std::deque<Gesture>& unused_answers() const { return answers_; }
   // Why the script of answers did not fit the dialogs, such as
@@ -97,6 +110,10 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
   // Shows `dialog` and plays gestures on it until it ends.
   template <typename Dialog>
   void Run(Dialog& dialog);
+
+  // The full screen, taken at the first dialog or message box; null when
+  // not wanted or not available.
+  ScreenSession* Screen();
 
   // Takes the next gesture of the script, counting it for script_fault().
   Gesture TakeAnswer();
@@ -119,6 +136,8 @@ class TerminalDesktop final : public Desktop, public Shell, public DialogHost {
   ActionLog& log_;
   std::istream& in_;
   std::ostream& screen_;
+  std::unique_ptr<ScreenSession> full_screen_;
+  bool full_screen_refused_ = false;
 };
 
 }  // namespace qm
