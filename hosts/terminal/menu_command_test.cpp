@@ -274,11 +274,12 @@ TEST_F(QmkitProgram, ExpandFillsATemplateFromThePage) {
                "UTF-8", "--json"});
   EXPECT_EQ(run.out, "{\"template\":\"q=!S\",\"expansion\":\"q=a%20b%26%C3%A9\"}\n");
   // A command: the Windows line, then the arguments --run starts, each
-  // value whole; shown to a terminal with its control characters visible.
+  // value whole (its blank quoted on the line); shown to a terminal with its
+  // control characters visible.
   run = Qmkit({"expand", "ping !S", "--selection", "a&calc \"x\"\x1b[2J", "--command-line"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out,
-            "command line: ping a_calc _x__[2J\n"
+            "command line: ping a_calc\" \"_x__[2J\n"
             "argument 0: ping\n"
             "argument 1: a&calc \"x\"\\x1b[2J\n");
   // Encoded, in the console: the interpreter is unwrapped from the
@@ -290,7 +291,7 @@ TEST_F(QmkitProgram, ExpandFillsATemplateFromThePage) {
   EXPECT_EQ(run.out,
             "{\"template\":\"cmd /c \\\"lookup !S\\\"\","
             "\"command_line\":\"cmd.exe /K \\\"cmd /c \\\"lookup "
-            "\\\"%\\\"\\\"CD%\\\"\\\"CDDATE%\\\"\\\"DA\\\"\","
+            "\\\"\\\"%\\\"\\\"CD%\\\"\\\"CDDATE%\\\"\\\"DA\\\"\\\"\","
             "\"arguments\":[\"lookup\",\"%CD%CDDATE%DA\"]}\n");
   // Refused: the answer is "no".
   run = Qmkit({"expand", "ping !S", "--command-line", "--selection", "-f", "--json"});
