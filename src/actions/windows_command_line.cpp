@@ -191,6 +191,15 @@ class InterpreterLine {
       text.remove_prefix(1);
       quoted_ = !quoted_;
       held_quote_ = false;
+    } else if (opens_with_quote && !held_quote_ && !quoted_ && !escaped_ && !line_.empty() &&
+               line_.back() == u'"') {
+      // Quotes closed and opened again around an empty value (or a guard's
+      // quotes): together they would read as a quote, so neither is written.
+      line_.pop_back();
+      line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+      text.remove_prefix(1);
+      quoted_ = true;
+      value_backslashes_ = 0;
     } else {
       WriteHeldBackQuote();
       // A quote halves the backslashes of the value before it.
@@ -370,6 +379,14 @@ class ProgramLine {
         backslashes_ = 0;
         continue;
       }
+      if (k == 0 && last_closed_quote_ && c == u'"' && !held_quote_) {
+        // Quotes closed and opened again around an empty value: together
+        // they would read as a quote, so neither is written.
+        UndoClosingQuote();
+        quoted_ = true;
+        backslashes_ = 0;
+        continue;
+      }
       WriteHeldBackQuote();
       if (c == u'"') {
         // A quote halves the backslashes before it, the value's among them
@@ -426,10 +443,8 @@ class ProgramLine {
       std::size_t end = k;
       while (end < text.size() && blank(text[end])) ++end;
       if (last_closed_quote_) {
-        // The blanks join the quotes just closed, and the backslashes that
-        // quote halved are halved now without it.
-        line_.pop_back();
-        line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+        // The blanks join the quotes just closed.
+        UndoClosingQuote();
       } else {
         if (!program_) line_.append(TrailingBackslashes(line_), u'\\');
         line_.push_back(u'"');
@@ -458,6 +473,14 @@ class ProgramLine {
     line_.push_back(u'"');
     held_quote_ = false;
     last_closed_quote_ = true;
+  }
+
+  // Takes back the quote that ends the line; the backslashes it halved are
+  // halved without it.
+  void UndoClosingQuote() {
+    line_.pop_back();
+    line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+    last_closed_quote_ = false;
   }
 
   static bool IsBlankOrNothing(std::u16string_view line) {

@@ -68,6 +68,8 @@ TEST(JoinForProgram, KeepsEachValueInsideItsArgument) {
       // An empty value is still an argument.
       {{{T, u"x.exe "}, {P, u""}, {T, u" y"}}, u"x.exe \"\" y"},
       {{{T, u"x.exe "}, {P, u""}, {T, u"\"y\""}}, u"x.exe \"y\""},
+      // Quotes around an empty value would read as a quote.
+      {{{T, u"x.exe \"a\""}, {P, u""}, {T, u"\"b\""}}, u"x.exe \"ab\""},
       // The program's name keeps its backslashes.
       {{{O, u"C:\\Tom Jerry\\"}, {T, u"t.exe a"}}, u"C:\\Tom\" \"Jerry\\t.exe a"},
       // What has no blanks goes as it is.
