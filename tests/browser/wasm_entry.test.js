@@ -12,10 +12,12 @@ const {EXTENSION_DIR} = require('./harness.js');
 const createQmkit = require(path.join(EXTENSION_DIR, 'qmkit_core.js'));
 
 // Runs `word` on a page described by `values`; `answer(request)` answers
-// each request. Returns the requests in order.
-async function click(word, values, answer) {
+// each request. Returns the requests in order. `memory`, when given, is the
+// most the module may allocate for one text it is handed.
+async function click(word, values, answer, memory = Infinity) {
   const requests = [];
   const module = await createQmkit({
+    qmAllocate: (size) => (size > memory ? 0 : module._malloc(size)),
     wasmBinary: fs.readFileSync(path.join(EXTENSION_DIR, 'qmkit_core.wasm')),
     qmRequestValue: (key) => (Object.hasOwn(values, key) ? values[key] : null),
     qmAsk: async (request) => {
@@ -121,4 +123,20 @@ test('the address policy reaches the extension through the module', async () => 
   assert.equal(openable('mailto:a@example.com'), 'mailto:a@example.com');
   assert.equal(openable('file:///etc/passwd'), '');
   assert.equal(openable('javascript:alert(1)'), '');
+});
+
+test('a text the module has no memory for counts as none, and nothing is written',
+     async () => {
+  const big = 'x'.repeat(1 << 20);
+  // A selection and a window name too large to hold: the dialog opens on
+  // no selection.
+  let requests = await click('SEARCH', {...PAGE, 'selection.text': big, 'frame.name': big},
+      (r) => (r.kind === 'dialog' ? 'cancel' : '1'), 65536);
+  const dialog = requests.find((r) => r.kind === 'dialog');
+  assert.ok(dialog, JSON.stringify(requests.map((r) => r.kind)));
+  assert.equal(dialog.state.text, '');
+  // An answer too large to hold is no answer: the dialog is cancelled.
+  requests = await click('SEARCH', {...PAGE, 'selection.text': 'x'},
+      (r) => (r.kind === 'dialog' ? `ok;${' '.repeat(1 << 17)}` : '1'), 65536);
+  assert.deepEqual(requests.map((r) => r.kind), ['dialog', 'dialog-end']);
 });

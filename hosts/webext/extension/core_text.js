@@ -12,6 +12,7 @@ function callCoreWithText(module, name, text) {
   if (text === null) return module.UTF8ToString(module['_' + name](0));
   const bytes = new TextEncoder().encode(text);
   const pointer = module._malloc(bytes.length + 1);
+  if (!pointer) throw new Error(`A text of ${bytes.length} bytes is too large to be read.`);
   try {
     module.HEAPU8.set(bytes, pointer);
     module.HEAPU8[pointer + bytes.length] = 0;

@@ -10,16 +10,11 @@ namespace {
 
 // Strings cross as UTF-8 in memory the module allocates; the caller frees.
 // The length goes with them, so a NUL inside a value (a catalogue may hold
-// one) does not end it.
+// one) does not end it. A string there is no memory for crosses as none.
 EM_JS(char*, qm_request_string, (const char* key, int key_length, int* length), {
   const found = Module.qmRequestValue(UTF8ToString(key, key_length));
   if (typeof found !== 'string') return 0;
-  const value = Module.qmWellFormed(found);
-  const bytes = lengthBytesUTF8(value);
-  const text = _malloc(bytes + 1);
-  stringToUTF8(value, text, bytes + 1);
-  HEAP32[length >> 2] = bytes;
-  return text;
+  return Module.qmHeapText(Module.qmWellFormed(found), length);
 });
 
 EM_JS(int, qm_request_number, (const char* key, int key_length, double* out), {
@@ -38,10 +33,7 @@ EM_ASYNC_JS(char*, qm_ask_extension, (const char* request), {
     // every kind of request reads as "not done".
     answer = "";
   }
-  const size = lengthBytesUTF8(answer) + 1;
-  const text = _malloc(size);
-  stringToUTF8(answer, text, size);
-  return text;
+  return Module.qmHeapText(answer, 0);
 });
 
 EM_JS(void, qm_tell_extension, (const char* notice), {

@@ -24,3 +24,28 @@ Module['qmWellFormed'] = function (text) {
   }
   return out;
 };
+
+// Memory for a text handed to the core; 0 when the module cannot grow to
+// hold it. A test may give its own, to make that happen.
+if (!Module['qmAllocate']) {
+  Module['qmAllocate'] = function (size) {
+    return _malloc(size);
+  };
+}
+
+// `text` as a UTF-8 C string in the module's memory, its length in bytes in
+// the int at `length` (when not 0); or 0, with a line on the console, when
+// there is no memory for it: the caller reads that as no value, and nothing
+// is written anywhere.
+Module['qmHeapText'] = function (text, length) {
+  const bytes = lengthBytesUTF8(text);
+  const pointer = Module['qmAllocate'](bytes + 1);
+  if (!pointer) {
+    err('Pellmor Quillmark: a text of ' + bytes + ' bytes is too large to be read; ' +
+        'it counts as none');
+    return 0;
+  }
+  stringToUTF8(text, pointer, bytes + 1);
+  if (length) HEAP32[length >> 2] = bytes;
+  return pointer;
+};
