@@ -281,3 +281,20 @@ test('the choice of where new tabs go is stored and shown again', {timeout: 3000
   await options.click('input[name="new-tabs"][value="foreground"]');
   assert.equal(await eventually(async () => (await storedValue('newTabs')) === 'foreground'), true);
 });
+
+test('a catalogue the browser\'s storage cannot hold is not saved, and the page says so',
+     {timeout: 60000}, async () => {
+  const before = await storedValue('catalogue');
+  // Past the 10 MB that storage.local holds without unlimited storage.
+  await options.$eval('#catalogue-text', (editor) => {
+    editor.value = '[BOOK:Big]\nshortDescription=Big\nurl=https://big.example/?q=!s\n' +
+                   `; ${'x'.repeat(11 * 1024 * 1024)}\n`;
+  });
+  await options.click('#save');
+  const status = await eventually(async () => {
+    const text = await options.$eval('#editor-status', (e) => e.textContent);
+    return /^(Not saved|Saved)/.test(text) ? text : null;
+  });
+  assert.match(status ?? '', /^Not saved: /);
+  assert.deepEqual(await storedValue('catalogue'), before);
+});

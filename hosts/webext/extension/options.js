@@ -133,7 +133,13 @@ async function save(evenWithErrors) {
               'Correct them, or save the catalogue as it is.', 'bad');
     return;
   }
-  await api.storage.local.set({catalogue: text});
+  try {
+    await api.storage.local.set({catalogue: text});
+  } catch (e) {
+    // The browser's storage has a quota: the catalogue stored before stays.
+    setStatus('editor-status', `Not saved: ${e.message}`, 'bad');
+    return;
+  }
   $('save-anyway').hidden = true;
   const tally = tallyText(result);
   setStatus('editor-status', tally ? `Saved, with ${tally}.` : 'Saved.',
@@ -311,7 +317,12 @@ async function importTicks(file) {
               `choices: ${e.message}`, 'bad');
     return;
   }
-  await api.storage.local.set({ticks});
+  try {
+    await api.storage.local.set({ticks});
+  } catch (e) {
+    setStatus('ticks-status', `Not imported: ${e.message}`, 'bad');
+    return;
+  }
   const n = Object.keys(ticks).length;
   setStatus('ticks-status', `Imported ${n} remembered ${n === 1 ? 'choice' : 'choices'} ` +
             `from ${file.name}; they replace the ones remembered before.`, 'good');
@@ -394,9 +405,12 @@ function onFileChosen(input, handle) {
 }
 
 async function start() {
-  $('check').addEventListener('click', () => check());
-  $('save').addEventListener('click', () => save(false));
-  $('save-anyway').addEventListener('click', () => save(true));
+  // A text the core cannot take, or storage that refuses, is said, not lost
+  // in the console.
+  const failed = (what) => (e) => setStatus('editor-status', `${what}: ${e.message}`, 'bad');
+  $('check').addEventListener('click', () => check().catch(failed('Not checked')));
+  $('save').addEventListener('click', () => save(false).catch(failed('Not saved')));
+  $('save-anyway').addEventListener('click', () => save(true).catch(failed('Not saved')));
   editor.addEventListener('input', () => { $('save-anyway').hidden = true; });
   $('export-catalogue').addEventListener('click', exportCatalogue);
   onFileChosen($('import-catalogue'), importCatalogue);
