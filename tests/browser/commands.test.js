@@ -124,6 +124,41 @@ test('a translation follows its link in the page itself', {timeout: 60000}, asyn
   }
 });
 
+test('a page that puts a link of its own under the followed link\'s id cannot have it ' +
+     'clicked instead', {timeout: 60000}, async () => {
+  // The page plants a link with the id the followed link takes, and puts
+  // another one first whenever the document changes.
+  const hostile = '<p id="s">Bonjour</p><script>' +
+      'const plant = () => { const a = document.createElement("a"); a.id = "QMKIT7587";' +
+      ' a.dataset.page = "1"; a.href = "/evil"; document.body.prepend(a); };' +
+      'plant(); new MutationObserver((changes) => {' +
+      ' if (changes.some((c) => [...c.addedNodes].some((n) => !n.dataset?.page))) plant();' +
+      '}).observe(document.body, {childList: true});</script>';
+  const server = await h.startServer({'/article': PAGE(hostile, 'Article'),
+                                      '/evil': PAGE('<p>evil</p>', 'Evil')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    const page = await h.openWithSelection(browser, `${server.origin}/article`, '#s');
+    const articleUrl = page.url();
+    await runEntry(browser, worker, extensionOrigin, 'TRANSLATE', page);
+    const expected = 'https://translate.google.com/translate?sl=zh-CN&tl=en&hl=en&u=' +
+        encodeURIComponent(articleUrl);
+    const urls = await worker.evaluate(async (want) => {
+      for (let i = 0; i < 200; ++i) {
+        const all = (await chrome.tabs.query({})).map((t) => t.url);
+        if (all.includes(want) || all.some((u) => u.endsWith('/evil'))) return all;
+        await new Promise((resolve) => setTimeout(resolve, 50));
+      }
+      return (await chrome.tabs.query({})).map((t) => t.url);
+    }, expected);
+    assert.ok(urls.includes(expected), `the page went to the translation: ${urls}`);
+    assert.ok(!urls.some((u) => u.endsWith('/evil')), `the page's link was not clicked: ${urls}`);
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
 test('ticks are remembered across a browser restart', {timeout: 90000}, async () => {
   const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
   const profile = h.tempProfile();

@@ -19,8 +19,12 @@ async function inFrame(click, which, func, args) {
   }
 }
 
-// In the page: the link, hidden, at the end of the document.
-function insertLink(anchor) {
+// In the page: the link, hidden, put at the end of the document and
+// clicked in one go, so the page has no moment to change it or to put one
+// of its own with the same id in its place. The element is kept where only
+// the extension's scripts see it (their own world of the frame), for its
+// removal.
+function insertAndClickLink(anchor) {
   const link = document.createElement('a');
   link.id = anchor.id;
   link.href = anchor.href;
@@ -28,20 +32,17 @@ function insertLink(anchor) {
   link.textContent = anchor.text;
   link.style.display = 'none';
   (document.body ?? document.documentElement).appendChild(link);
-  return true;
-}
-
-function clickLink(id) {
-  const link = document.getElementById(id);
-  if (!link) return false;
+  globalThis.qmInsertedLinks ??= new Map();
+  globalThis.qmInsertedLinks.set(anchor.id, link);
   link.click();
   return true;
 }
 
-function removeElements(id) {
-  for (const element of Array.from(document.querySelectorAll('[id]'))) {
-    if (element.id === id) element.remove();
-  }
+// Removes the link the extension made under `id`; the page's own elements
+// stay, whatever their ids.
+function removeLink(id) {
+  globalThis.qmInsertedLinks?.get(id)?.remove();
+  globalThis.qmInsertedLinks?.delete(id);
   return true;
 }
 
@@ -64,25 +65,31 @@ async function navigate(click, which, address) {
   return inFrame(click, which, goTo, [url]);
 }
 
-// Puts the link `anchor` ({id, href, target, text}) at the end of the
-// window `which`; false when its address must not be followed or the page
-// refused.
+// Takes the link `anchor` ({id, href, target, text}) for the window
+// `which`; false when its address must not be followed. The link goes into
+// the page only when it is clicked.
 // eslint-disable-next-line no-unused-vars
 async function insertAnchor(click, which, anchor) {
   const href = await openableAddress(anchor.href);
   if (!href) return false;
-  return inFrame(click, which, insertLink, [{
-    id: String(anchor.id ?? ''), href, target: String(anchor.target ?? ''),
-    text: String(anchor.text ?? ''),
-  }]);
+  click.links ??= new Map();
+  const id = String(anchor.id ?? '');
+  click.links.set(id, {which, anchor: {id, href, target: String(anchor.target ?? ''),
+                                       text: String(anchor.text ?? '')}});
+  return true;
 }
 
+// Puts the link taken under `id` into its window and clicks it; false when
+// there is none or the page refused.
 // eslint-disable-next-line no-unused-vars
 async function clickAnchor(click, which, id) {
-  return inFrame(click, which, clickLink, [id]);
+  const taken = click.links?.get(String(id));
+  if (!taken || taken.which !== which) return false;
+  return inFrame(click, which, insertAndClickLink, [taken.anchor]);
 }
 
 // eslint-disable-next-line no-unused-vars
 async function removeAnchors(click, which, id) {
-  return inFrame(click, which, removeElements, [id]);
+  click.links?.delete(String(id));
+  return inFrame(click, which, removeLink, [String(id)]);
 }
