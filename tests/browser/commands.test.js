@@ -159,6 +159,39 @@ test('a page that puts a link of its own under the followed link\'s id cannot ha
   }
 });
 
+test('damaged ticks and window names in storage are left out; the rest is used and each ' +
+     'site opens once', {timeout: 60000}, async () => {
+  const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
+  const {browser, worker, extensionOrigin} = await h.launchChromium();
+  try {
+    await worker.evaluate(async () => {
+      await chrome.storage.local.set({ticks: {
+        'isbn:x': null, 'isbn:bookfinder': 'ticked', 'isbn:openlibrary': {name: 7, value: 1},
+        'isbn:worldcat': {name: 'ISBN:WorldCat', value: 1}}});
+      await chrome.storage.session.set({namedTabs: 'not names'});
+    });
+    const page = await h.openWithSelection(browser, `${server.origin}/isbn`, '#s');
+    await runEntry(browser, worker, extensionOrigin, 'ISBN', page, async (dialog) => {
+      const chosen = await dialog.$$eval('.line', (lines) => lines
+          .filter((l) => l.getAttribute('aria-checked') === 'true').map((l) => l.textContent));
+      // The defaults where the stored ticks were damaged, WorldCat as stored.
+      assert.deepEqual(chosen, ['BookFinder', 'Open Library', 'WorldCat']);
+      await h.press(dialog, '#ok');
+    });
+    const opened = (await h.tabAddresses(worker)).filter((u) =>
+      u !== page.url() && u !== 'about:blank' && !u.startsWith('chrome-extension:'));
+    assert.equal(opened.length, 3, `each site once: ${opened}`);
+    assert.equal(new Set(opened).size, 3, `each site once: ${opened}`);
+    // The next save writes well-formed ticks only, the stored one kept.
+    const ticks = await worker.evaluate(async () => (await chrome.storage.local.get('ticks')).ticks);
+    assert.ok(!Object.hasOwn(ticks, 'isbn:x'), JSON.stringify(ticks));
+    assert.deepEqual(ticks['isbn:worldcat'], {name: 'ISBN:WorldCat', value: 1});
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+});
+
 test('ticks are remembered across a browser restart', {timeout: 90000}, async () => {
   const server = await h.startServer({'/isbn': PAGE('<p id="s">0306406152</p>')});
   const profile = h.tempProfile();

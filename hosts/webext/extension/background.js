@@ -121,7 +121,7 @@ function requestValues(page, stored) {
     values['link.html'] = page.frame.link.html;
   }
   if (typeof stored.catalogue === 'string') values.catalogue = stored.catalogue;
-  for (const [key, tick] of Object.entries(stored.ticks ?? {})) {
+  for (const [key, tick] of Object.entries(wellFormedTicks(stored.ticks))) {
     values['tick:' + key] = tick.value;
   }
   return values;

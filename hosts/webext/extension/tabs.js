@@ -32,8 +32,20 @@ const NAMED_TABS_KEY = 'namedTabs';
 async function namedTabs() {
   const area = api.storage.session ?? null;
   if (!area) return {store: null, names: {}};
-  const stored = await area.get(NAMED_TABS_KEY);
-  return {store: area, names: stored[NAMED_TABS_KEY] ?? {}};
+  const stored = (await area.get(NAMED_TABS_KEY))[NAMED_TABS_KEY];
+  // Only names of tabs, by their ids, are kept; anything else is damage.
+  const names = {};
+  const whole = stored !== null && typeof stored === 'object' && !Array.isArray(stored);
+  let damaged = stored !== undefined && !whole;
+  for (const [name, id] of Object.entries(whole ? stored : {})) {
+    if (Number.isInteger(id)) {
+      names[name] = id;
+    } else {
+      damaged = true;
+    }
+  }
+  if (damaged) tellStorageDamage('Window names');
+  return {store: area, names};
 }
 
 // The size and place a features text ("left=20,top=23,width=960,...")
@@ -95,7 +107,12 @@ async function openInTab(click, address, name, features) {
   noteOpened(placement, tab.id);
   if (reusable && store) {
     names[name] = tab.id;
-    await store.set({[NAMED_TABS_KEY]: names});
+    try {
+      await store.set({[NAMED_TABS_KEY]: names});
+    } catch (e) {
+      // The tab is open all the same; only its reuse is lost.
+      console.warn('qmkit: the window name could not be kept:', String(e));
+    }
   }
   return String(tab.id);
 }
