@@ -78,7 +78,9 @@ TEST(PublicSuffixData, TableHoldsTheListsRules) {
   const PublicSuffixTable table = ThePublicSuffixTable();
   std::map<std::string, unsigned> compiled;
   for (std::size_t i = 0; i < table.size(); ++i) {
-    if (i > 0) EXPECT_LT(table.name(i - 1), table.name(i)) << "not sorted at " << i;
+    if (i > 0) {
+      EXPECT_LT(table.name(i - 1), table.name(i)) << "not sorted at " << i;
+    }
     compiled[std::string(table.name(i))] = table.kinds(i);
   }
   for (const auto& [name, kinds] : listed) {
