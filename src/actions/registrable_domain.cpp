@@ -30,16 +30,15 @@ std::size_t StartOfLastLabels(std::u16string_view name, int count) {
 // (a lone surrogate, more than 63 code points) becomes "#", which no rule
 // holds.
 void AppendLookupLabel(std::u16string_view label, std::string* key) {
-  std::u16string folded(label);
-  bool ascii = true;
-  for (char16_t& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    ascii = ascii && c < 0x80;
-  }
-  if (ascii) {
-    for (const char16_t c : folded) key->push_back(static_cast<char>(c));
+  const auto fold = [](char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+  };
+  if (std::all_of(label.begin(), label.end(), [](char16_t c) { return c < 0x80; })) {
+    for (const char16_t c : label) key->push_back(static_cast<char>(fold(c)));
     return;
   }
+  std::u16string folded(label);
+  for (char16_t& c : folded) c = fold(c);
   const std::size_t before = key->size();
   key->append("xn--");
   if (!EncodePunycode(folded, key)) {
@@ -80,6 +79,7 @@ std::u16string RegistrableDomain(std::u16string_view host) {
   // once, so a long host costs no more than a short one.
   const std::size_t tail = StartOfLastLabels(name, kPublicSuffixMaxRuleLabels);
   std::string key;
+  key.reserve(name.size() - tail);
   for (std::size_t from = tail;;) {
     const std::size_t dot = name.find(u'.', from);
     AppendLookupLabel(name.substr(from, dot == name.npos ? name.npos : dot - from), &key);
@@ -90,10 +90,10 @@ std::u16string RegistrableDomain(std::u16string_view host) {
   // A wildcard's name is shorter than the longest rule, so a key cut to
   // that many labels still shows a label for its "*" whenever the host has
   // one.
-  const int suffix = PublicSuffixLabelCount(key);
-  const int labels = static_cast<int>(std::count(name.begin(), name.end(), u'.')) + 1;
-  if (labels <= suffix) return std::u16string(host);
-  return std::u16string(host.substr(StartOfLastLabels(name, suffix + 1)));
+  // With no label before the suffix and one more, the host is its own
+  // registrable domain or a public suffix: whole, either way.
+  const std::size_t start = StartOfLastLabels(name, PublicSuffixLabelCount(key) + 1);
+  return std::u16string(host.substr(start));
 }
 
 }  // namespace qm
