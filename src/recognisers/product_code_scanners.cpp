@@ -22,6 +22,7 @@ constexpr char16_t kCodeSeparators[] = {u' ',    u'-',    0x00A0, 0x2007, 0x202F
                                         0x2010, 0x2011, 0x2012, 0x2013, 0x2212};
 
 constexpr bool IsCodeSeparator(char16_t c) {
+  if (c < 0x80) return c == u' ' || c == u'-';  // most of a page
   for (const char16_t separator : kCodeSeparators) {
     if (c == separator) return true;
   }
