@@ -1,7 +1,7 @@
 #include "actions/registrable_domain.h"
 
 #include <algorithm>
-#include <array>
+#include <string>
 
 #include "actions/public_suffix_table.h"
 #include "actions/punycode.h"
@@ -89,8 +89,7 @@ std::u16string RegistrableDomain(std::u16string_view host) {
   }
   // A wildcard's name is shorter than the longest rule, so a key cut to
   // that many labels still shows a label for its "*" whenever the host has
-  // one.
-  // With no label before the suffix and one more, the host is its own
+  // one. With no label before the suffix and one more, the host is its own
   // registrable domain or a public suffix: whole, either way.
   const std::size_t start = StartOfLastLabels(name, PublicSuffixLabelCount(key) + 1);
   return std::u16string(host.substr(start));
