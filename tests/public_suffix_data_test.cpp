@@ -51,9 +51,10 @@ std::string AsciiName(const std::string& utf8) {
   }
 }
 
-// Every rule of the ICANN section is in the table with its kind, and the
-// table holds nothing else: a rule lost or added by hand, a wrong kind or a
-// botched punycode label shows up as the name that differs.
+// Every rule of the ICANN section is in the table with its kind, every name
+// a longer one ends in says so, and the table holds nothing else: a rule
+// lost or added by hand, a wrong kind or a botched punycode label shows up
+// as the name that differs.
 TEST(PublicSuffixData, TableHoldsTheListsRules) {
   std::map<std::string, unsigned> listed;
   bool inside = false, ended = false;
@@ -75,6 +76,14 @@ TEST(PublicSuffixData, TableHoldsTheListsRules) {
   ASSERT_TRUE(ended);
   ASSERT_GT(listed.size(), 7000u);
 
+  // Every name that a longer listed name ends in.
+  std::map<std::string, unsigned> expected = listed;
+  for (const auto& [name, kinds] : listed) {
+    for (std::size_t dot = name.find('.'); dot != name.npos; dot = name.find('.', dot + 1)) {
+      expected[name.substr(dot + 1)] |= kPublicSuffixHasLonger;
+    }
+  }
+
   const PublicSuffixTable table = ThePublicSuffixTable();
   std::map<std::string, unsigned> compiled;
   for (std::size_t i = 0; i < table.size(); ++i) {
@@ -83,7 +92,7 @@ TEST(PublicSuffixData, TableHoldsTheListsRules) {
     }
     compiled[std::string(table.name(i))] = table.kinds(i);
   }
-  for (const auto& [name, kinds] : listed) {
+  for (const auto& [name, kinds] : expected) {
     const auto it = compiled.find(name);
     if (it == compiled.end()) {
       ADD_FAILURE() << name << " is missing from the table";
@@ -93,8 +102,9 @@ TEST(PublicSuffixData, TableHoldsTheListsRules) {
     }
   }
   for (const auto& [name, kinds] : compiled) {
-    EXPECT_TRUE(listed.count(name)) << name << " is in the table but not in the list";
+    EXPECT_TRUE(expected.count(name)) << name << " is in the table but not in the list";
   }
+  EXPECT_EQ(table.KindsOf("no-such-name.example"), 0u);
 
   // The lookup reads as many trailing labels as the longest rule has.
   int longest = 0;

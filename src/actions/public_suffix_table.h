@@ -14,10 +14,13 @@ namespace qm {
 // The kinds a rule name may carry, as bits: the name itself is a public
 // suffix ("co.uk"); every name one label below it is ("*.ck"); the name is
 // an exception to such a wildcard and is registrable itself ("!www.ck").
+// And one bit that is no rule: longer names in the table end in this one
+// ("uk", for "co.uk"). A name may carry that bit alone.
 enum PublicSuffixKind : unsigned {
   kPublicSuffixName = 1,
   kPublicSuffixWildcard = 2,
   kPublicSuffixException = 4,
+  kPublicSuffixHasLonger = 8,
 };
 
 // Labels of the longest rule, a wildcard's counted ("pvt.k12.ma.us": 4).
@@ -35,13 +38,13 @@ class PublicSuffixTable {
 
   std::size_t size() const { return entries_.size() - 1; }
   std::string_view name(std::size_t i) const {
-    const std::size_t from = entries_[i] >> 3;
-    return names_.substr(from, (entries_[i + 1] >> 3) - from);
+    const std::size_t from = entries_[i] >> 4;
+    return names_.substr(from, (entries_[i + 1] >> 4) - from);
   }
-  unsigned kinds(std::size_t i) const { return entries_[i] & 7u; }
+  unsigned kinds(std::size_t i) const { return entries_[i] & 15u; }
 
-  // The kinds of `name` (compared byte by byte, so it must already be in
-  // the table's form), or 0 when the table does not hold it.
+  // The kind bits of `name` (compared byte by byte, so it must already be
+  // in the table's form), or 0 when the table does not hold it.
   unsigned KindsOf(std::string_view name) const {
     std::size_t low = 0, high = size();
     while (low < high) {
@@ -59,7 +62,7 @@ class PublicSuffixTable {
 
  private:
   std::string_view names_;
-  // Offset into names_ << 3 | kinds; one entry more than names.
+  // Offset into names_ << 4 | kind bits; one entry more than names.
   std::span<const std::uint32_t> entries_;
 };
 
