@@ -1,7 +1,8 @@
 // Template expansion of a whole page's selection: "!S" of 1 MB and 4 MB of
 // text, percent-encoded in each charset, as a user who selects everything
 // on a long page and looks it up makes it run. Time per byte should not grow
-// with the size.
+// with the size. And the registrable domain of host names of every kind,
+// as !d and !D look it up.
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "actions/registrable_domain.h"
 #include "actions/template_expansion.h"
 #include "context/request_context.h"
 #include "support/fake_browser.h"
@@ -75,5 +77,32 @@ BENCHMARK_CAPTURE(BM_ExpandSelection, utf_8, qm::UrlCharset::kUtf8)
     ->Arg(4 << 20)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
+
+// Hosts under plain, deep, wildcard and exception rules, in punycode and
+// in Unicode, and one of many labels.
+void BM_RegistrableDomain(benchmark::State& state) {
+  const std::u16string many_labels = [] {
+    std::u16string host;
+    for (int i = 0; i < 1000; ++i) host += u"a.";
+    return host + u"example.co.uk";
+  }();
+  const std::u16string hosts[] = {
+      u"www.example.com", u"www.jumia.com.ng", u"www.bbc.co.uk",
+      u"a.b.pvt.k12.ma.us", u"x.y.z.kawasaki.jp", u"www.city.kawasaki.jp",
+      u"www.xn--bcher-kva.de", u"www.b\u00FCcher.de", u"10.0.0.1", many_labels};
+  std::size_t total = 0;
+  for (auto _ : state) {
+    for (const std::u16string& host : hosts) {
+      const std::u16string domain = qm::RegistrableDomain(host);
+      total += domain.size();
+      benchmark::DoNotOptimize(domain.data());
+    }
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(std::size(hosts)));
+  benchmark::DoNotOptimize(total);
+}
+
+BENCHMARK(BM_RegistrableDomain);
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "actions/registrable_domain.h"
 #include "recognisers/currency_recognition.h"
 #include "recognisers/currency_table.h"
 #include "text/utf8.h"
@@ -91,23 +90,6 @@ void ExpectSameRows(const std::vector<Fields>& expected,
   for (const auto& [key, row] : by_key) {
     EXPECT_TRUE(seen.count(key)) << what << ": " << key
                                  << " is in the code's table but not in the data file";
-  }
-}
-
-TEST(TableData, RegistrableDomains) {
-  const std::vector<Fields> expected = ReadRows("registrable_domains.tsv");
-  std::vector<Fields> actual;
-  for (const DomainLabelCount& row : RegistrableDomainTable()) {
-    actual.push_back({ToUtf8(row.domain), std::to_string(row.labels)});
-  }
-  ExpectSameRows(expected, actual, "registrable domains");
-
-  // The lookup reads the same table: a host of many labels under the domain
-  // keeps as many labels as its row says.
-  for (const Fields& row : expected) {
-    const std::u16string domain = RegistrableDomain(u"a.b.c.d.e." + FromUtf8(row[0]));
-    const auto labels = std::count(domain.begin(), domain.end(), u'.') + 1;
-    EXPECT_EQ(std::to_string(labels), row.at(1)) << row[0];
   }
 }
 

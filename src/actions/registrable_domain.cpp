@@ -2,73 +2,115 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+
+#include "actions/public_suffix_table.h"
+#include "actions/punycode.h"
 
 namespace qm {
 namespace {
 
-// Sorted by domain for the binary search. The two-label rows say the same as
-// the default; they are kept so the table reads as the list it was made
-// from.
-constexpr std::array<DomainLabelCount, 101> kLabelCounts = {{
-    {u"ad", 2}, {u"ae", 3}, {u"ag", 2}, {u"am", 2}, {u"ar", 3}, {u"at", 3},
-    {u"au", 3}, {u"ba", 3}, {u"bb", 2}, {u"be", 2}, {u"bg", 2}, {u"bo", 3},
-    {u"br", 3}, {u"ca", 2}, {u"ch", 2}, {u"cl", 2}, {u"cn", 3}, {u"co", 3},
-    {u"com", 2}, {u"cr", 3}, {u"cy", 3}, {u"cz", 2}, {u"de", 2}, {u"dk", 2},
-    {u"dm", 2}, {u"do", 2}, {u"ec", 3}, {u"edu", 2}, {u"ee", 2}, {u"eg", 3},
-    {u"es", 2}, {u"fi", 2}, {u"fj", 3}, {u"fr", 2}, {u"gh", 3}, {u"gov", 2},
-    {u"gr", 2}, {u"gt", 3}, {u"hk", 3}, {u"hn", 2}, {u"hr", 2}, {u"hu", 2},
-    {u"id", 3}, {u"ie", 2}, {u"il", 3}, {u"in", 3}, {u"is", 2}, {u"it", 2},
-    {u"jm", 3}, {u"jo", 3}, {u"jp", 3}, {u"ke", 3}, {u"kr", 3}, {u"kw", 3},
-    {u"lb", 3}, {u"li", 2}, {u"lt", 2}, {u"lu", 2}, {u"lv", 2}, {u"mc", 2},
-    {u"mil", 2}, {u"mk", 3}, {u"mt", 3}, {u"mx", 3}, {u"my", 3}, {u"net", 2},
-    {u"ni", 3}, {u"nl", 2}, {u"no", 2}, {u"nz", 3}, {u"org", 2}, {u"pa", 3},
-    {u"pe", 3}, {u"pg", 3}, {u"ph", 3}, {u"pk", 3}, {u"pl", 2}, {u"pt", 2},
-    {u"py", 3}, {u"ro", 2}, {u"ru", 2}, {u"sa", 3}, {u"se", 2}, {u"sg", 3},
-    {u"si", 2}, {u"sk", 2}, {u"su", 2}, {u"sv", 3}, {u"th", 3}, {u"tr", 3},
-    {u"tt", 3}, {u"tw", 3}, {u"ua", 3}, {u"ug", 3}, {u"uk", 3}, {u"us", 4},
-    {u"uy", 3}, {u"ve", 3}, {u"yu", 3}, {u"za", 3}, {u"zw", 3},
-}};
-
-static_assert(std::is_sorted(kLabelCounts.begin(), kLabelCounts.end(),
-                             [](const DomainLabelCount& a,
-                                const DomainLabelCount& b) {
-                               return a.domain < b.domain;
-                             }),
-              "the lookup searches the table by domain");
-
-int LabelCountOf(std::u16string_view top_level) {
-  const auto it = std::lower_bound(
-      kLabelCounts.begin(), kLabelCounts.end(), top_level,
-      [](const DomainLabelCount& row, std::u16string_view d) {
-        return row.domain < d;
-      });
-  if (it != kLabelCounts.end() && it->domain == top_level) return it->labels;
-  return 2;
-}
-
 bool IsNumericAddress(std::u16string_view host) {
-  return std::all_of(host.begin(), host.end(), [](char16_t c) {
-    return c == u'.' || (c >= u'0' && c <= u'9');
-  });
+  return host.front() == u'[' || std::all_of(host.begin(), host.end(), [](char16_t c) {
+           return c == u'.' || (c >= u'0' && c <= u'9');
+         });
 }
+
+// The position just after the `count`-th dot from the end of `name`, or 0
+// when it has fewer dots.
+std::size_t StartOfLastLabels(std::u16string_view name, int count) {
+  int dots = 0;
+  for (std::size_t i = name.size(); i-- > 0;) {
+    if (name[i] == u'.' && ++dots == count) return i + 1;
+  }
+  return 0;
+}
+
+// No label of a host name, and so of a rule, is longer.
+constexpr std::size_t kMaxLabelChars = 63;
+
+// The last labels of a host in the table's form, held without allocating:
+// at most as many labels as the longest rule has, each of at most 63
+// characters, dots between.
+class LookupKey {
+ public:
+  // Appends `label`: ASCII folded to lower case, a label beyond ASCII as
+  // "xn--" and its punycode. A label that has no such form of 63
+  // characters or fewer (a lone surrogate, a label too long for a host)
+  // becomes "#", which no rule holds.
+  void AppendLabel(std::u16string_view label) {
+    const auto fold = [](char16_t c) {
+      return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    if (std::all_of(label.begin(), label.end(), [](char16_t c) { return c < 0x80; })) {
+      if (label.size() > kMaxLabelChars) return Append("#");
+      for (const char16_t c : label) chars_[size_++] = static_cast<char>(fold(c));
+      return;
+    }
+    std::u16string folded(label);
+    for (char16_t& c : folded) c = fold(c);
+    std::string ascii = "xn--";
+    if (!EncodePunycode(folded, &ascii) || ascii.size() > kMaxLabelChars) return Append("#");
+    Append(ascii);
+  }
+  void AppendDot() { chars_[size_++] = '.'; }
+  std::string_view view() const { return std::string_view(chars_.data(), size_); }
+
+ private:
+  void Append(std::string_view text) {
+    std::copy(text.begin(), text.end(), chars_.begin() + size_);
+    size_ += text.size();
+  }
+  std::array<char, kPublicSuffixMaxRuleLabels * (kMaxLabelChars + 1)> chars_;
+  std::size_t size_ = 0;
+};
 
 }  // namespace
 
-std::span<const DomainLabelCount> RegistrableDomainTable() { return kLabelCounts; }
+int PublicSuffixLabelCount(std::string_view name) {
+  const PublicSuffixTable table = ThePublicSuffixTable();
+  const int labels = static_cast<int>(std::count(name.begin(), name.end(), '.')) + 1;
+  // The longest match wins, an exception over all; a wildcard needs a label
+  // to stand for its "*". Where no longer name ends in this one, the walk
+  // is over.
+  int suffix = 1;
+  std::size_t start = name.size();
+  for (int k = 1; k <= std::min(labels, kPublicSuffixMaxRuleLabels); ++k) {
+    const std::size_t dot = start == 0 ? name.npos : name.rfind('.', start - 1);
+    start = dot == name.npos ? 0 : dot + 1;
+    const unsigned kinds = table.KindsOf(name.substr(start));
+    if (kinds & kPublicSuffixException) return k - 1;
+    if (kinds & kPublicSuffixName) suffix = std::max(suffix, k);
+    if ((kinds & kPublicSuffixWildcard) && labels > k) suffix = std::max(suffix, k + 1);
+    if (dot == name.npos || !(kinds & kPublicSuffixHasLonger)) break;
+    start = dot;
+  }
+  return suffix;
+}
 
 std::u16string RegistrableDomain(std::u16string_view host) {
-  const std::size_t last_dot = host.rfind(u'.');
-  if (last_dot == std::u16string_view::npos || IsNumericAddress(host)) {
-    return std::u16string(host);
+  if (host.empty() || IsNumericAddress(host)) return std::u16string(host);
+  std::u16string_view name = host;
+  if (name.back() == u'.') name.remove_suffix(1);
+  if (name.find(u'.') == name.npos) return std::u16string(host);
+
+  // Only the last few labels can match a rule; their lookup form is built
+  // once, so a long host costs little more than a short one.
+  const std::size_t tail = StartOfLastLabels(name, kPublicSuffixMaxRuleLabels);
+  LookupKey key;
+  for (std::size_t from = tail;;) {
+    const std::size_t dot = name.find(u'.', from);
+    key.AppendLabel(name.substr(from, dot == name.npos ? name.npos : dot - from));
+    if (dot == name.npos) break;
+    key.AppendDot();
+    from = dot + 1;
   }
-  const int count = LabelCountOf(host.substr(last_dot + 1));
-  int dots = 0;
-  for (std::size_t i = host.size(); i-- > 0;) {
-    if (host[i] == u'.' && ++dots == count) {
-      return std::u16string(host.substr(i + 1));
-    }
-  }
-  return std::u16string(host);
+  // A wildcard's name is shorter than the longest rule, so a key cut to
+  // that many labels still shows a label for its "*" whenever the host has
+  // one. With no label before the suffix and one more, the host is its own
+  // registrable domain or a public suffix: whole, either way.
+  const std::size_t start = StartOfLastLabels(name, PublicSuffixLabelCount(key.view()) + 1);
+  return std::u16string(host.substr(start));
 }
 
 }  // namespace qm

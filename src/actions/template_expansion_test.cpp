@@ -34,7 +34,7 @@ TEST(ExpandTemplate, EveryPlaceholder) {
   EXPECT_EQ(Expand(page, "!S|!s|!-|!O|!o|!u|!U|!w|!W|!h|!H|!d|!D|!t|!T|!!|!Z|!", kNone),
             u"  two \t words\n|two words|  two \t words|<b>two</b>|<b>two</b>|"
             u"https://f.example/|https://t.example/|inner|outer|shop.example.ca|"
-            u"W.X.Y.CO.UK|example.ca|CO.UK|Frame|Top|!|!Z|!");
+            u"W.X.Y.CO.UK|example.ca|Y.CO.UK|Frame|Top|!|!Z|!");
   EXPECT_EQ(Expand(page, "!F!f!L!l !C", kNone),
             u"CADCADEUREUR Pellmor Quillmark https://quillmark.pellmor.example/");
   // The folder address is never encoded.

@@ -112,6 +112,15 @@ TEST(ExtractISBNTest, BooksNumberedFrom979) {
   }
 }
 
+// ISBN-13s after the most common label, and a code stuck to another digit.
+TEST(ExtractISBNTest, LabelledAndStuckCodes) {
+  EXPECT_EQ(ISBNOf(u"ISBN-13: 978-80-7204-250-0", u"", u"", u""), u"8072042505");
+  EXPECT_EQ(ISBNOf(u"ISBN-13 9788072042500", u"", u"", u""), u"8072042505");
+  EXPECT_EQ(ISBNOf(u"ISBN-10 8072042505", u"", u"", u""), u"8072042505");
+  EXPECT_EQ(ISBNOf(u"97897222872272", u"", u"", u""), u"");
+  EXPECT_EQ(ISBNOf(u"97897222872272", u"", u"/dp/9780306406157", u""), u"0306406152");
+}
+
 TEST(ExtractISBNTest, SearchesOncePerRequest) {
   Request found(u"ISBN 0-306-40615-2", u"", u"", u"");
   EXPECT_FALSE(found.context.isbnLooked());
@@ -142,6 +151,9 @@ TEST(ExtractUPCTest, FullCodesFirstThenPaddedThenCompleted) {
   EXPECT_EQ(UPCOf(u"", u"", u"/item/03600029145", u"/item/01234567890"), u"036000291452");
   EXPECT_EQ(UPCOf(u"03600-029145", u"", u"", u""), u"");
   EXPECT_EQ(UPCOf(u"", u"", u"", u""), u"");
+  // An EAN-13 that begins with 0 is the UPC-A after it, and as full a code.
+  EXPECT_EQ(UPCOf(u"EAN 0036000291452", u"", u"", u""), u"036000291452");
+  EXPECT_EQ(UPCOf(u"36000291452", u"", u"", u"/ean/0012345678905"), u"012345678905");
 }
 
 TEST(ExtractUPCTest, SearchesOncePerRequest) {

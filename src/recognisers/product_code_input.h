@@ -22,11 +22,13 @@ inline constexpr int kMessageInvalidUPC = IDS_INVALID_UPC;
 //   CheckISBNInput(u"979-10-90636-07-1") -> accepted, text u"9791090636071"
 InputCheck CheckISBNInput(std::u16string_view text);
 
-// Accepts the UPC-A that FindUPCA finds in `text`, else the one of
-// FindPaddedUPCA; refuses with kMessageInvalidUPC otherwise. A typed code
+// Accepts the UPC-A that FindUPCA finds in `text` (an EAN-13 that begins
+// with 0 gives the UPC-A after its 0), else the one of FindPaddedUPCA;
+// refuses with kMessageInvalidUPC otherwise. A typed code
 // is never completed with a computed check digit: eleven digits that are
 // not a padded UPC-A are refused, where a selection would be completed.
 //   CheckUPCInput(u"0 36000 29145 2") -> accepted, text u"036000291452"
+//   CheckUPCInput(u"0036000291452")   -> accepted, text u"036000291452"
 //   CheckUPCInput(u"03600029145")     -> refused, kMessageInvalidUPC
 InputCheck CheckUPCInput(std::u16string_view text);
 

@@ -26,6 +26,9 @@ TEST(CheckISBNInputTest, TenDigitsOrABookEAN13) {
   ExpectRefused(CheckISBNInput(u"979-0-2306-7118-7"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u"0-306-40615-3"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u"0.306.40615.2"), kMessageInvalidISBN);
+  ExpectAccepted(CheckISBNInput(u"ISBN-13 9788072042500"), u"8072042505");
+  ExpectAccepted(CheckISBNInput(u"0\u2010306\u201040615\u20102"), u"0306406152");
+  ExpectRefused(CheckISBNInput(u"97897222872272"), kMessageInvalidISBN);
   ExpectRefused(CheckISBNInput(u""), 129);
 }
 
@@ -35,6 +38,7 @@ TEST(CheckUPCInputTest, FullOrPaddedButNeverCompleted) {
   // A selection of these eleven digits would be completed; typed, refused.
   ExpectRefused(CheckUPCInput(u"03600029145"), kMessageInvalidUPC);
   ExpectRefused(CheckUPCInput(u"036000291453"), kMessageInvalidUPC);
+  ExpectAccepted(CheckUPCInput(u"0036000291452"), u"036000291452");
   ExpectRefused(CheckUPCInput(u""), 130);
 }
 

@@ -14,8 +14,57 @@ constexpr bool IsAsciiLetter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-// One left-to-right pass over runs of wide digits with spaces and hyphens
-// between them. The first N digits of a run are kept; later ones are only
+// What pages write between the groups of a code: the ASCII space and
+// hyphen, the no-break spaces (plain, figure, narrow) that keep a code on
+// one line, and the Unicode hyphens, figure dash, en dash and minus sign
+// that typesetting puts in place of the hyphen.
+constexpr char16_t kCodeSeparators[] = {u' ',    u'-',    0x00A0, 0x2007, 0x202F,
+                                        0x2010, 0x2011, 0x2012, 0x2013, 0x2212};
+
+constexpr bool IsCodeSeparator(char16_t c) {
+  if (c < 0x80) return c == u' ' || c == u'-';  // most of a page
+  for (const char16_t separator : kCodeSeparators) {
+    if (c == separator) return true;
+  }
+  return false;
+}
+
+// The words that label a code, each with the second digits of the numbers
+// that may follow it: "ISBN-10", "ISBN-13", "EAN-13".
+struct CodeLabel {
+  std::u16string_view word;  // lower case
+  std::u16string_view second_digits;
+};
+constexpr CodeLabel kCodeLabels[] = {{u"isbn", u"03"}, {u"ean", u"3"}};
+
+// True when the two characters at `i` are the number of a label ("ISBN-13",
+// "ISBN13", "isbn 10", "EAN-13"): the label's word in any case, at most one
+// separator, then "1" and one of its second digits, with no digit after.
+// Such a number names the kind of code that follows and is never a part
+// of it.
+bool IsLabelNumberAt(std::u16string_view text, std::size_t i) {
+  if (i + 2 > text.size() || text[i] != u'1') return false;
+  if (i + 2 < text.size() && IsWideDigit(text[i + 2])) return false;
+  std::size_t end = i;
+  if (end > 0 && IsCodeSeparator(text[end - 1])) --end;
+  for (const CodeLabel& label : kCodeLabels) {
+    const std::size_t size = label.word.size();
+    if (end < size || label.second_digits.find(text[i + 1]) == label.second_digits.npos) {
+      continue;
+    }
+    bool same = true;
+    for (std::size_t k = 0; k < size && same; ++k) {
+      char16_t c = text[end - size + k];
+      if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+      same = c == label.word[k];
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+// One left-to-right pass over runs of wide digits with separators between
+// them. The first N digits of a run are kept; later ones are only
 // counted, so an over-long run is known by its count. With `isbn_x`, an "x"
 // or "X" right after the ninth digit is the tenth character. When a run
 // ends (at any other character, or at the end of the text), `accept` gets
@@ -36,6 +85,11 @@ bool ScanDigitRuns(std::u16string_view text, Accept accept) {
       i = SkipToPossibleDigit(text, i);
       while (i < size && !IsWideDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
       if (i == size) break;
+      // A label's number follows a letter, so it can only begin a run.
+      if (IsLabelNumberAt(text, i)) {
+        ++i;
+        continue;
+      }
     }
     const char16_t c = text[i];
     if (IsWideDigit(c)) {
@@ -44,7 +98,7 @@ bool ScanDigitRuns(std::u16string_view text, Accept accept) {
     } else if (isbn_x && count == 9 && (c == u'x' || c == u'X')) {
       kept[9] = u'X';
       count = 10;
-    } else if (c == u' ' || c == u'-') {
+    } else if (IsCodeSeparator(c)) {
       // A separator inside the number.
     } else {
       if (run_ends()) return true;
@@ -65,12 +119,29 @@ bool FindISBN10(std::u16string_view text, std::u16string* out) {
       });
 }
 
+namespace {
+
+// The run as a UPC-A: twelve digits that pass, or thirteen that begin with
+// 0 and pass as an EAN-13, which is how the same item's code is written
+// where EAN-13 is the rule.
+bool UPCAOfRun(std::u16string_view kept, std::size_t count, std::u16string* out) {
+  if (count == 12 && IsValidUPCA(kept)) {
+    out->assign(kept);
+    return true;
+  }
+  if (count == 13 && kept[0] == u'0' && IsValidEAN13(kept)) {
+    out->assign(kept.substr(1));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 bool FindUPCA(std::u16string_view text, std::u16string* out) {
-  return ScanDigitRuns<12, false>(
+  return ScanDigitRuns<13, false>(
       text, [out](std::u16string_view kept, std::size_t count) {
-        if (count != 12 || !IsValidUPCA(kept)) return false;
-        out->assign(kept);
-        return true;
+        return UPCAOfRun(kept, count, out);
       });
 }
 
@@ -90,7 +161,7 @@ bool PaddedUPCA(std::u16string_view kept, std::size_t count, std::u16string* out
 }  // namespace
 
 bool FindPaddedUPCA(std::u16string_view text, std::u16string* out) {
-  return ScanDigitRuns<12, false>(
+  return ScanDigitRuns<13, false>(
       text, [out](std::u16string_view kept, std::size_t count) {
         return PaddedUPCA(kept, count, out);
       });
@@ -98,11 +169,8 @@ bool FindPaddedUPCA(std::u16string_view text, std::u16string* out) {
 
 UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text) {
   UPCARuns runs;
-  ScanDigitRuns<12, false>(text, [&runs](std::u16string_view kept, std::size_t count) {
-    if (!runs.has_upca && count == 12 && IsValidUPCA(kept)) {
-      runs.upca.assign(kept);
-      runs.has_upca = true;
-    }
+  ScanDigitRuns<13, false>(text, [&runs](std::u16string_view kept, std::size_t count) {
+    if (!runs.has_upca) runs.has_upca = UPCAOfRun(kept, count, &runs.upca);
     if (!runs.has_padded) runs.has_padded = PaddedUPCA(kept, count, &runs.padded);
     return runs.has_upca && runs.has_padded;
   });
@@ -140,6 +208,11 @@ bool FindEAN13(std::u16string_view text, std::u16string* out) {
       i = SkipToPossibleDigit(text, i);
       while (i < size && !IsAsciiDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
       if (i == size) break;
+      // A label's number follows a letter, so no start is open before it.
+      if (IsLabelNumberAt(text, i)) {
+        ++i;
+        continue;
+      }
     }
     const char16_t c = text[i];
     if (IsAsciiLetter(c)) {
@@ -155,8 +228,13 @@ bool FindEAN13(std::u16string_view text, std::u16string* out) {
     parity_sum[next % 2] += c - u'0';
     if (++open < kDigits) continue;
 
+    // A code stands apart: a digit right before its first or right after
+    // its last makes it a piece of some longer number.
+    const std::size_t start = position[first % kRing];
+    const bool apart = (start == 0 || !IsAsciiDigit(text[start - 1])) &&
+                       (i + 1 == size || !IsAsciiDigit(text[i + 1]));
     const int weighted = parity_sum[first % 2] + 3 * parity_sum[1 - first % 2];
-    if (weighted % 10 == 0) {
+    if (apart && weighted % 10 == 0) {
       out->clear();
       for (std::size_t k = 0; k < kDigits; ++k) {
         out->push_back(digit[(first + k) % kRing]);

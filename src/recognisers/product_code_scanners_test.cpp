@@ -53,6 +53,64 @@ TEST(FindISBN10Test, XOnlyAfterTheNinthDigit) {
   EXPECT_EQ(Scan(FindISBN10, u"080442957X1"), u"-");
 }
 
+// Typographic hyphens and no-break spaces part the groups as "-" does.
+TEST(FindISBN10Test, TypographicSeparators) {
+  // Each text with its hyphens replaced by the separator.
+  const auto written = [](std::u16string text, char16_t separator) {
+    for (char16_t& c : text) {
+      if (c == u'-') c = separator;
+    }
+    return text;
+  };
+  for (const char16_t separator : {u'\u2010', u'\u2011', u'\u2012', u'\u2013', u'\u2212',
+                                   u'\u00A0', u'\u2007', u'\u202F'}) {
+    EXPECT_EQ(Scan(FindISBN10, written(u"ISBN 0-306-40615-2", separator)), u"0306406152")
+        << static_cast<int>(separator);
+    EXPECT_EQ(Scan(FindUPCA, written(u"0-36000-29145-2", separator)), u"036000291452");
+    // Still no more than ten digits to a run.
+    EXPECT_EQ(Scan(FindISBN10, written(u"1-0306406152", separator)), u"-");
+  }
+  // Other dashes and spaces still end a run.
+  EXPECT_EQ(Scan(FindISBN10, u"0\u2014306\u201440615\u20142"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"0\u2009306\u200940615\u20092"), u"-");
+}
+
+// The number of a label is no digit of the code after it.
+TEST(FindISBN10Test, LabelsAreNotDigits) {
+  for (const std::u16string_view label :
+       {u"ISBN-10 ", u"ISBN10 ", u"ISBN 10 ", u"isbn-10: ", u"ISBN\u201110 ", u"ISBN-13 "}) {
+    EXPECT_EQ(Scan(FindISBN10, std::u16string(label) + u"0306406152"), u"0306406152")
+        << std::string(label.begin(), label.end());
+  }
+  // Not a label: another word, a longer number, or digits right after.
+  EXPECT_EQ(Scan(FindISBN10, u"No. 10 0306406152"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"ISBN 1-86197-271-7"), u"1861972717");
+  EXPECT_EQ(Scan(FindISBN10, u"ISBN 103 0306406152"), u"-");
+  EXPECT_EQ(Scan(FindISBN10, u"ISBN--10 0306406152"), u"-");
+}
+
+TEST(FindEAN13Test, LabelsAreNotDigits) {
+  // "1397880720425" passes the check, so reading the label's "13" as
+  // digits would find that instead.
+  EXPECT_EQ(Scan(FindEAN13, u"ISBN-13: 978-80-7204-250-0"), u"9788072042500");
+  EXPECT_EQ(Scan(FindEAN13, u"ISBN-13 9788072042500"), u"9788072042500");
+  EXPECT_EQ(Scan(FindEAN13, u"isbn13 978 80 7204 250 0"), u"9788072042500");
+  EXPECT_EQ(Scan(FindEAN13, u"EAN-13 4006381333931"), u"4006381333931");
+  EXPECT_EQ(Scan(FindEAN13, u"ISBN-10 0306406152, ISBN-13 9780306406157"), u"9780306406157");
+}
+
+// Thirteen digits with a digit right before or after them are a piece of
+// a longer number, not a code.
+TEST(FindEAN13Test, CodesStandApart) {
+  // 9789722287227 passes, and so would the first thirteen of these.
+  EXPECT_EQ(Scan(FindEAN13, u"97897222872272"), u"-");
+  EXPECT_EQ(Scan(FindEAN13, u"19780306406157"), u"-");
+  EXPECT_EQ(Scan(FindEAN13, u"9780306406157 / 97897222872272"), u"9780306406157");
+  // Anything but a digit between keeps them apart.
+  EXPECT_EQ(Scan(FindEAN13, u"1 9780306406157 2"), u"9780306406157");
+  EXPECT_EQ(Scan(FindEAN13, u"1-978-0-306-40615-7-2"), u"9780306406157");
+}
+
 TEST(FindEAN13Test, ThirteenDigitsAcrossPunctuation) {
   EXPECT_EQ(Scan(FindEAN13, u"978-0-306-40615-7"), u"9780306406157");
   EXPECT_EQ(Scan(FindEAN13, u"EAN 4006381333931"), u"4006381333931");
@@ -93,7 +151,7 @@ TEST(FindEAN13Test, SameAsStartByStart) {
     ASSERT_EQ(out, expected) << std::string(text.begin(), text.end());
     found += expected_found;
   }
-  EXPECT_GT(found, 1000);
+  EXPECT_GT(found, 500);
   EXPECT_LT(found, 19000);
 }
 
@@ -144,6 +202,11 @@ TEST(FindUPCATest, TwelveDigitRuns) {
   EXPECT_EQ(Scan(FindUPCA, u"1 036000291452"), u"-");
   EXPECT_EQ(Scan(FindUPCA, u"036000291452\u0661"), u"-");
   EXPECT_EQ(Scan(FindUPCA, u"03600029145x"), u"-");
+  // Thirteen digits starting with 0: the EAN-13 of the same item.
+  EXPECT_EQ(Scan(FindUPCA, u"0036000291452"), u"036000291452");
+  EXPECT_EQ(Scan(FindUPCA, u"EAN 0 036000 291452"), u"036000291452");
+  EXPECT_EQ(Scan(FindUPCA, u"0036000291453"), u"-");
+  EXPECT_EQ(Scan(FindUPCA, u"4006381333931"), u"-");
 }
 
 TEST(FindPaddedUPCATest, TenToTwelveDigitsWithLeadingZeros) {
