@@ -150,7 +150,10 @@ void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<Scr
       if (f.focus == focus) form.Focus(f.control);
     }
   };
-  focus_on(dialog.focus());
+  // Enter is OK wherever the focus is, so a dialog that opens on its OK
+  // button opens here on the list instead, where the arrows and Space do
+  // what a person expects of them first.
+  focus_on(dialog.focus() == DialogFocus::kOkButton ? DialogFocus::kList : dialog.focus());
   // A rule moves the focus before its message shows: the box is drawn over
   // the dialog as it will be with the focus moved.
   dialog.AttachWindow(0, [&](DialogFocus focus) {
