@@ -37,9 +37,10 @@ bool IsWholeWord(std::u16string_view text, std::size_t at, std::size_t length) {
 }
 
 // Whether `symbol`, found at `at`, is not part of a longer word: an ASCII
-// letter at either end must not touch a letter ("OFF" holds no "FF", "TOTAL"
-// no "TL"). Symbols of other scripts are abbreviations that run into their
-// words ("500 \u0440\u0443\u0431\u043B\u0435\u0439", "100 z\u0142otych").
+// letter at either end must not touch a letter ("OFF" holds no "FF",
+// "TITLE" no "TL"), since short Latin symbols hide in many words. An end in
+// another script may run on into the currency's name, which it abbreviates
+// ("500 \u0440\u0443\u0431\u043B\u0435\u0439", "100 z\u0142otych").
 bool SymbolStandsAt(std::u16string_view text, std::size_t at,
                     std::u16string_view symbol) {
   const std::size_t end = at + symbol.size();
