@@ -17,8 +17,9 @@ constexpr bool IsAsciiAlnum(char16_t c) {
   return IsSymbolLetter(c) || IsAsciiLower(c) || IsAsciiDigit(c);
 }
 
-// Whether a number can begin at `at`: a digit that does not continue a
-// word, a number or a decimal ("B2", "12", "3.5").
+// Whether a number can begin at `at`, in a search of the text from `from`
+// on: a digit that does not continue a word, a number or a decimal ("B2",
+// "12", "3.5").
 bool StartsNumber(std::u16string_view text, std::size_t at,
                   std::size_t from) {
   if (!IsAsciiDigit(text[at])) return false;
@@ -29,8 +30,9 @@ bool StartsNumber(std::u16string_view text, std::size_t at,
 }
 
 // The end of the letters of a suffix that begins at `at` (just after its
-// "." or "-"): one to `most` letters A-Z, not followed by another letter or
-// a digit. `at` itself when there is no such suffix.
+// "." or "-"), in a search of the text up to `end`: one to `most` letters
+// A-Z, not followed by another letter or a digit. `at` itself when there is
+// no such suffix.
 std::size_t SuffixEnd(std::u16string_view text, std::size_t at,
                       std::size_t end, std::size_t most) {
   std::size_t i = at;
