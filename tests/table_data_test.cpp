@@ -97,7 +97,8 @@ TEST(TableData, Currencies) {
   const std::vector<Fields> expected = ReadRows("currencies.tsv");
   std::vector<Fields> actual;
   for (const CurrencyInfo& row : CurrencyTable()) {
-    actual.push_back({std::string(row.isoCode), ToUtf8(row.displayName)});
+    actual.push_back({std::string(row.isoCode), ToUtf8(row.displayName),
+                      row.withdrawn ? "withdrawn" : "in use"});
   }
   ExpectSameRows(expected, actual, "currencies");
   for (const Fields& row : expected) {
@@ -161,7 +162,71 @@ TEST(TableData, DomainsNameCurrentCurrencies) {
     if (row.domain == "yu") continue;
     EXPECT_TRUE(current.count(std::string(row.code)))
         << row.domain << " names " << row.code << ", which is no longer in use";
+    const CurrencyInfo* currency = FindCurrencyByCode(row.code);
+    EXPECT_TRUE(currency != nullptr && !currency->withdrawn)
+        << row.domain << " names " << row.code << ", which is marked withdrawn";
   }
+}
+
+// A row is marked withdrawn exactly when the independent list no longer
+// holds its code; the local issues that never had ISO codes are in use.
+TEST(TableData, WithdrawnMarksFollowTheCurrentList) {
+  const std::set<std::string> current = CurrentCodes();
+  const std::set<std::string> local = {"GGP", "IMP", "JEP", "SPL", "TVD"};
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    const std::string code(row.isoCode);
+    EXPECT_EQ(row.withdrawn, !current.count(code) && !local.count(code)) << code;
+  }
+  // Every current currency has a row.
+  for (const std::string& code : current) {
+    EXPECT_NE(FindCurrencyByCode(code), nullptr) << code << " has no row";
+  }
+}
+
+// Every country domain of ISO 3166-1 names one of the currencies that the
+// independent country list gives its country (or the currency that
+// replaced them since), and one in use; a country without a currency has
+// no row.
+TEST(TableData, CountryDomainsNameTheirCountrysCurrency) {
+  const std::set<std::string> current = CurrentCodes();
+  std::map<std::string, std::string> changed;
+  for (const Fields& row : ReadRows("country_currency_changes.tsv")) {
+    ASSERT_EQ(row.size(), 4u) << row.at(0);
+    changed[row[0]] = row[1];
+  }
+  const std::vector<Fields> countries = ReadRows("country_currencies.tsv");
+  EXPECT_EQ(countries.size(), 249u);
+  std::size_t with_currency = 0;
+  for (const Fields& row : countries) {
+    ASSERT_EQ(row.size(), 3u) << row.at(0);
+    const std::string& domain = row[0];
+    std::set<std::string> allowed;
+    if (const auto it = changed.find(domain); it != changed.end()) {
+      allowed.insert(it->second);
+    } else if (row[2] != "-") {
+      std::string_view codes = row[2];
+      while (!codes.empty()) {
+        const std::size_t comma = codes.find(',');
+        allowed.emplace(codes.substr(0, comma));
+        codes = comma == codes.npos ? std::string_view() : codes.substr(comma + 1);
+      }
+    }
+    const CurrencyInfo* found = FindCurrencyByDomain(domain);
+    if (allowed.empty()) {
+      EXPECT_EQ(found, nullptr) << domain << " (" << row[1] << ") has no currency";
+      continue;
+    }
+    ++with_currency;
+    if (found == nullptr) {
+      ADD_FAILURE() << domain << " (" << row[1] << ") has no currency in the table";
+      continue;
+    }
+    const std::string code(found->isoCode);
+    EXPECT_TRUE(allowed.count(code) && current.count(code))
+        << domain << " (" << row[1] << ") names " << code << ", the list gives "
+        << row[2];
+  }
+  EXPECT_EQ(with_currency, 248u);
 }
 
 // A symbol names today's currency, except the symbols of currencies the euro

@@ -29,12 +29,12 @@ TEST_F(MoneyExamples, Currencies) {
   const Case cases[] = {
       {"www.example.com", "\u20B9500", "INR India, Rupees\n"},
       {"shop.example.ru", "12.50", "RUB Russia, Rubles\n"},
-      {"shop.example.tr", "12.50", "TRY Turkey, Liras\n"},
+      {"shop.example.tr", "12.50", "TRY T\u00FCrkiye, Liras\n"},
       {"shop.example.hr", "12,50", "EUR Euro Member Countries, Euros\n"},
       {"shop.example.ee", "12,50", "EUR Euro Member Countries, Euros\n"},
       {"shop.example.com", "17 940 \u0440\u0443\u0431.", "RUB Russia, Rubles\n"},
-      {"shop.example.com", "99 TL", "TRY Turkey, Liras\n"},
-      {"shop.example.com", "99 DM", "DEM Germany, Deutsche Marks\n"},
+      {"shop.example.com", "99 TL", "TRY T\u00FCrkiye, Liras\n"},
+      {"shop.example.com", "99 DM", "DEM Germany, Deutsche Marks (withdrawn)\n"},
       // A symbol several currencies share: the page's own, else the first.
       {"www.example.com", "kr 50", "DKK Denmark, Kroner\n"},
       {"butik.example.no", "kr 50", "NOK Norway, Krone\n"},

@@ -207,7 +207,7 @@ TEST_F(DialogTest, CurrencyDialogAmountAndBoxes) {
   CAskCurrencyDlg dialog(context_, desktop_, code_page_, entries_, u"12,50",
                          eur, usd, DialogResources{IDD_ASK_CURRENCY, HELP_TOPIC_CURRENCY});
   dialog.Open();
-  EXPECT_EQ(dialog.currencies().size(), 199u);
+  EXPECT_EQ(dialog.currencies().size(), 204u);
   EXPECT_EQ(dialog.edit_text(), u"12,50");
   Play(dialog, "amount abc; ok");
   ASSERT_EQ(desktop_.messages.size(), 1u);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "text/char_class.h"
 #include "text/utf8.h"
 
 namespace qm {
@@ -33,46 +34,164 @@ std::vector<std::string_view> SplitCodes(std::string_view list) {
   return codes;
 }
 
-// The recognition as a walk over each table in turn.
+bool IsLetterForTest(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+         (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) ||
+         (c >= 0x388 && c <= 0x52F) || (c >= 0x5D0 && c <= 0x5EA) ||
+         (c >= 0x620 && c <= 0x64A) || IsWideLower(c);
+}
+
+bool IsAsciiLetterForTest(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Whether the code of `row` stands as a word of its own at `at`.
+bool CodeStandsAt(std::u16string_view text, std::size_t at,
+                  const CurrencyInfo& row) {
+  const std::u16string code(row.isoCode.begin(), row.isoCode.end());
+  return at <= text.size() && text.substr(at).starts_with(code) &&
+         (at == 0 || !IsLetterForTest(text[at - 1])) &&
+         (at + 3 >= text.size() || !IsLetterForTest(text[at + 3]));
+}
+
+bool SymbolStandsAtForTest(std::u16string_view text, std::size_t at,
+                           std::u16string_view symbol) {
+  const std::size_t end = at + symbol.size();
+  return at <= text.size() && text.substr(at).starts_with(symbol) &&
+         !(IsAsciiLetterForTest(symbol.front()) && at > 0 &&
+           IsLetterForTest(text[at - 1])) &&
+         !(IsAsciiLetterForTest(symbol.back()) && end < text.size() &&
+           IsLetterForTest(text[end]));
+}
+
+const CurrencyInfo* SymbolRowCurrency(const CurrencySymbol& row,
+                                      const CurrencyInfo* by_domain) {
+  std::vector<const CurrencyInfo*> candidates;
+  for (std::string_view code : SplitCodes(row.codes)) {
+    if (const CurrencyInfo* c = FindCurrencyByCode(code)) candidates.push_back(c);
+  }
+  for (const CurrencyInfo* c : candidates) {
+    if (c == by_domain) return c;
+  }
+  return candidates.empty() ? nullptr : candidates.front();
+}
+
+// Steps 2 to 5 of the recognition, for texts without a digit (so with no
+// amount to stand beside), as walks over each table in turn, every row
+// tried at every position.
 const CurrencyInfo* ReferenceRecognise(std::string_view domain,
                                        std::u16string_view text,
                                        std::string_view default_code) {
   const CurrencyInfo* by_domain = FindCurrencyByDomain(domain);
-  if (!text.empty()) {
-    for (const CurrencyInfo& row : CurrencyTable()) {
-      const std::u16string code(row.isoCode.begin(), row.isoCode.end());
-      if (text.find(code) != std::u16string_view::npos) return &row;
+  for (const CurrencySymbol& row : CurrencySymbolTable()) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (SymbolStandsAtForTest(text, at, row.symbol)) {
+        if (const CurrencyInfo* c = SymbolRowCurrency(row, by_domain)) return c;
+      }
     }
-    for (const CurrencySymbol& row : CurrencySymbolTable()) {
-      if (text.find(row.symbol) == std::u16string_view::npos) continue;
-      std::vector<const CurrencyInfo*> candidates;
-      for (std::string_view code : SplitCodes(row.codes)) {
-        if (const CurrencyInfo* c = FindCurrencyByCode(code)) {
-          candidates.push_back(c);
-        }
-      }
-      if (candidates.empty()) break;
-      for (const CurrencyInfo* c : candidates) {
-        if (c == by_domain) return c;
-      }
-      return candidates.front();
+  }
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (CodeStandsAt(text, at, row)) return &row;
     }
   }
   if (by_domain != nullptr) return by_domain;
   return FindCurrencyByCode(default_code);
 }
 
-TEST(RecogniseCurrencyTest, CodesFirst) {
-  // A code anywhere, even inside a word; the table's order decides.
+// Shop-like price texts: the currency written with the amount decides, and
+// a capitalised word that holds or is a code does not.
+TEST(RecogniseCurrencyTest, ShopPriceTexts) {
+  struct Case {
+    std::string_view domain;
+    std::u16string_view text;
+    std::string_view code;
+  };
+  const Case cases[] = {
+      {"com", u"\u20AC50 ALLOWANCE", "EUR"},
+      {"com", u"NEW ARRIVALS from \u20AC29", "EUR"},
+      {"uk", u"MODERN SOFA \u00A3499", "GBP"},
+      {"com", u"TOP DEAL \u20AC19.99", "EUR"},
+      {"com", u"TRY IT FREE, then \u20AC9.99/month", "EUR"},
+      {"uk", u"ALL PRICES INCLUDE VAT: \u00A335", "GBP"},
+      {"com", u"ALL SALE ITEMS NOW $35", "USD"},
+      {"ca", u"CANADA DAY SALE: $49.99", "CAD"},
+      {"de", u"TOTAL: 89,90 \u20AC", "EUR"},
+      {"com", u"50% OFF \u2013 NOW \u20AC24.50", "EUR"},
+      {"com", u"SHIPPING ALL OVER EUROPE: 4.95 EUR", "EUR"},
+      {"com", u"CUP HOLDER \u2013 12.99 USD", "USD"},
+      {"ch", u"SWISS ARMY KNIFE CHF 79.90", "CHF"},
+      {"com", u"MAD MAX BLU-RAY $14.99", "USD"},
+      {"jp", u"SPECIAL PRICE \u00A51,980", "JPY"},
+      {"com", u"GEL PENS (PACK OF 10) \u20AC4.99", "EUR"},
+      {"se", u"PRIS: 1 295 kr", "SEK"},
+      {"com", u"SOS EMERGENCY KIT 29.95 GBP", "GBP"},
+      {"com", u"BAM! DEAL OF THE DAY: US$ 59", "USD"},
+      {"pl", u"PROMOCJA: 149,99 z\u0142", "PLN"},
+  };
+  static_assert(std::size(cases) == 20);
+  for (const Case& c : cases) {
+    EXPECT_EQ(Recognise(c.domain, c.text), c.code)
+        << c.domain << " " << ToUtf8(c.text);
+  }
+}
+
+TEST(RecogniseCurrencyTest, NextToTheAmount) {
+  // A code or symbol just before or after the number, spaces between.
   EXPECT_EQ(Recognise("com", u"12,50 EUR"), "EUR");
-  EXPECT_EQ(Recognise("com", u"USD 10 (EUR 8)"), "EUR");
-  EXPECT_EQ(Recognise("se", u"ALL ABOARD"), "ALL");
-  EXPECT_EQ(Recognise("com", u"CADILLAC"), "CAD");
+  EXPECT_EQ(Recognise("com", u"USD 10 (EUR 8)"), "USD");
+  EXPECT_EQ(Recognise("com", u"Price 10\u00A0EUR, was 12 USD"), "EUR");
+  EXPECT_EQ(Recognise("com", u"\u20AC580 (\u00A3499)"), "EUR");
   EXPECT_EQ(Recognise("com", u"\u00A3 5 GBP"), "GBP");
-  // Letter case matters, and a code beats any symbol.
+  EXPECT_EQ(Recognise("com", u"EUR12"), "EUR");
+  EXPECT_EQ(Recognise("com", u"12EUR"), "EUR");
+  EXPECT_EQ(Recognise("com", u"\u20AC -5 (USD 6)"), "EUR");
+  EXPECT_EQ(Recognise("com", u"CZK 1 299,- (\u20AC52)"), "CZK");
+  EXPECT_EQ(Recognise("com", u"1 299,- K\u010D (\u20AC52)"), "CZK");
+  EXPECT_EQ(Recognise("com", u"1 295:- kr (\u20AC115)"), "DKK");
+  EXPECT_EQ(Recognise("in", u"Rs. 5 (\u20AC1)"), "INR");
+  // A code beats a symbol; before the number beats after it.
+  EXPECT_EQ(Recognise("com", u"\u20AC 5 JPY"), "JPY");
+  EXPECT_EQ(Recognise("com", u"GBP 5 EUR"), "GBP");
+  // Letter case matters.
   EXPECT_EQ(Recognise("de", u"eur 5"), "EUR");  // by the domain
   EXPECT_EQ(Recognise("com", u"eur 5"), "USD");
-  EXPECT_EQ(Recognise("com", u"\u20AC 5 JPY"), "JPY");
+  // A bare "$" means a dollar or peso: one named elsewhere, else the page's.
+  EXPECT_EQ(Recognise("com", u"ALL PRICES IN CAD: $35"), "CAD");
+  EXPECT_EQ(Recognise("ca", u"ALL ITEMS $35"), "CAD");
+  EXPECT_EQ(Recognise("com", u"$35 \u2013 \u20AC30 in Europe"), "USD");
+  EXPECT_EQ(Recognise("fr", u"1 299,99 $"), "EUR");  // the page's, as before
+}
+
+TEST(RecogniseCurrencyTest, CodesAwayFromTheAmount) {
+  // Only a code that is a word of its own counts, and after every symbol.
+  EXPECT_EQ(Recognise("se", u"ALL ABOARD"), "ALL");
+  EXPECT_EQ(Recognise("com", u"CADILLAC"), "USD");
+  EXPECT_EQ(Recognise("com", u"Prices in GBP and EUR: from 5"), "EUR");
+  EXPECT_EQ(Recognise("com", u"(EUR) 5"), "EUR");
+  EXPECT_EQ(Recognise("com", u"Total in EUR \u2013 5 items, \u00A33 off"), "GBP");
+  // Letters of other alphabets join a word too.
+  EXPECT_EQ(Recognise("se", u"\u00E9USD 5"), "SEK");
+  EXPECT_EQ(Recognise("se", u"USD\u00E9 5"), "SEK");
+  EXPECT_EQ(Recognise("ch", u"\u062FUSD: 5"), "CHF");
+  EXPECT_EQ(Recognise("ch", u"\u0434USD: 5"), "CHF");
+  // Digits do not.
+  EXPECT_EQ(Recognise("ch", u"1USD2: x"), "USD");
+}
+
+// Symbols written in ASCII letters are not parts of words.
+TEST(RecogniseCurrencyTest, SymbolsStandApart) {
+  EXPECT_EQ(Recognise("com", u"50% OFF today"), "USD");
+  EXPECT_EQ(Recognise("com", u"TITLE 5"), "USD");
+  EXPECT_EQ(Recognise("com", u"free flights from 99"), "USD");
+  EXPECT_EQ(Recognise("com", u"ADMIN fee 5"), "USD");
+  EXPECT_EQ(Recognise("com", u"5 kronor"), "USD");
+  EXPECT_EQ(Recognise("com", u"99 fl"), "NLG");
+  EXPECT_EQ(Recognise("com", u"5 kr"), "DKK");
+  EXPECT_EQ(Recognise("com", u"5kr"), "DKK");
+  // Symbols of other scripts run into their words.
+  EXPECT_EQ(Recognise("com", u"500 \u0440\u0443\u0431\u043B\u0435\u0439"), "RUB");
+  EXPECT_EQ(Recognise("com", u"100 z\u0142otych"), "PLN");
 }
 
 TEST(RecogniseCurrencyTest, Symbols) {
@@ -161,10 +280,11 @@ TEST(RecogniseCurrencyTest, DomainAndDefault) {
 }
 
 // The one-pass search agrees with the table walks on texts made of codes,
-// symbols, their pieces and filler.
+// symbols, their pieces and filler, without digits.
 TEST(RecogniseCurrencyTest, MatchesTableWalks) {
-  std::vector<std::u16string> pieces = {u" ", u"5", u"$", u".", u"a", u"AB",
-                                        u"kr", u"\u200F", u"\u062F", u"R$"};
+  std::vector<std::u16string> pieces = {
+      u" ",  u"$", u".",      u"a",      u"AB",     u"kr",  u"\u200F",
+      u"\u062F", u"R$", u"\u00A0", u"-", u"\u00E9", u"CAD", u"ALL"};
   for (const CurrencySymbol& row : CurrencySymbolTable()) {
     pieces.emplace_back(row.symbol);
     pieces.emplace_back(row.symbol.substr(0, row.symbol.size() - 1));
@@ -174,7 +294,7 @@ TEST(RecogniseCurrencyTest, MatchesTableWalks) {
     const std::string_view code = currencies[i].isoCode;
     pieces.emplace_back(code.begin(), code.end());
   }
-  const std::string_view domains[] = {"com", "se", "no", "by", "cn", "zz"};
+  const std::string_view domains[] = {"com", "se", "no", "by", "cn", "ca"};
   std::mt19937 random(7);
   std::uniform_int_distribution<std::size_t> count(0, 5);
   std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
@@ -209,7 +329,8 @@ TEST(RecogniseCurrencyTest, LargeText) {
             Code(ReferenceRecognise("com", capitals, "USD")));
   const std::u16string symbols(1u << 20, u'k');
   EXPECT_EQ(Recognise("com", symbols + u"\u20AC"), "EUR");
-  EXPECT_EQ(Recognise("com", symbols + u"AED"), "AED");
+  EXPECT_EQ(Recognise("com", symbols + u" AED"), "AED");
+  EXPECT_EQ(Recognise("com", symbols + u"AED"), "USD");
 }
 
 TEST(ParseAmountTest, Separators) {
@@ -279,6 +400,29 @@ TEST(ParseAmountTest, AsTheWorldWritesThem) {
   for (const Case& c : cases) {
     EXPECT_EQ(ParseAmount(c.text), c.amount) << ToUtf8(c.text);
   }
+}
+
+// The span covers what ParseAmount reads, and only that.
+TEST(ParseAmountTest, Span) {
+  struct Case {
+    std::u16string_view text;
+    std::size_t begin, end;
+  };
+  const Case cases[] = {
+      {u"Price: 1 299,- K\u010D", 7, 13}, {u"$.99", 1, 4},
+      {u"12.50.", 0, 6},                  {u"ab 5 apples", 3, 4},
+      {u"9\u00A0800 Ft", 0, 5},           {u"No.5", 3, 4},
+  };
+  for (const Case& c : cases) {
+    AmountSpan span;
+    ASSERT_TRUE(FindAmountSpan(c.text, &span)) << ToUtf8(c.text);
+    EXPECT_EQ(span.begin, c.begin) << ToUtf8(c.text);
+    EXPECT_EQ(span.end, c.end) << ToUtf8(c.text);
+  }
+  AmountSpan untouched{3, 4};
+  EXPECT_FALSE(FindAmountSpan(u"no digits", &untouched));
+  EXPECT_EQ(untouched.begin, 3u);
+  EXPECT_EQ(untouched.end, 4u);
 }
 
 TEST(ParseAmountTest, FindsTheNumber) {

@@ -14,6 +14,9 @@ namespace qm {
 struct CurrencyInfo {
   std::string_view isoCode;         // three upper-case ASCII letters, "EUR"
   std::u16string_view displayName;  // country, comma, space, plural unit name
+  // No longer in use: replaced by another currency (DEM by EUR, TRL by
+  // TRY). Such rows stay so that a user can still pick them.
+  bool withdrawn = false;
 };
 
 // A top-level domain (lower case, without the dot) and the code of the
@@ -33,14 +36,18 @@ struct CurrencySymbol {
   std::string_view codes;
 };
 
-// 199 currencies, sorted by isoCode byte by byte. Withdrawn currencies keep
-// their rows, so a user can still pick them.
+// 204 currencies, sorted by isoCode byte by byte. Withdrawn currencies keep
+// their rows, so a user can still pick them; a few local issues without an
+// ISO code of their own (GGP, JEP, IMP, TVD, SPL) have rows too.
 std::span<const CurrencyInfo> CurrencyTable();
 
-// 128 domains, sorted by domain byte by byte.
+// 256 domains, sorted by domain byte by byte: every country code of
+// ISO 3166-1 but Antarctica's, "uk", "eu", the generic com, edu, mil, net
+// and org (USD), and "yu", which keeps Yugoslavia's last currency. No other
+// domain names a withdrawn currency.
 std::span<const DomainCurrency> DomainCurrencyTable();
 
-// 113 symbols in the order recognition tries them: longest first (five
+// 116 symbols in the order recognition tries them: longest first (five
 // characters down to one), so "kr." is found before "kr". There is no row
 // for a bare "$", which means a different currency on every continent.
 std::span<const CurrencySymbol> CurrencySymbolTable();
@@ -58,8 +65,10 @@ const CurrencyInfo* FindCurrencyByCode(std::string_view code);
 const CurrencyInfo* FindCurrencyByDomain(std::string_view domain);
 
 // The text of a currency in the currency lists: the code, then one space
-// and the name when there is one.
+// and the name when there is one, then " (withdrawn)" for a withdrawn one.
 //   CurrencyDisplayText(*FindCurrencyByCode("JPY")) == u"JPY Japan, Yen"
+//   CurrencyDisplayText(*FindCurrencyByCode("DEM"))
+//       == u"DEM Germany, Deutsche Marks (withdrawn)"
 std::u16string CurrencyDisplayText(const CurrencyInfo& currency);
 
 }  // namespace qm

@@ -25,18 +25,18 @@ std::vector<std::string_view> SplitCodes(std::string_view list) {
 TEST(CurrencyTableTest, SizesAndOrder) {
   // The lookups are binary searches over strictly increasing keys.
   const auto currencies = CurrencyTable();
-  ASSERT_EQ(currencies.size(), 199u);
+  ASSERT_EQ(currencies.size(), 204u);
   for (std::size_t i = 1; i < currencies.size(); ++i) {
     EXPECT_LT(currencies[i - 1].isoCode, currencies[i].isoCode) << i;
   }
   const auto domains = DomainCurrencyTable();
-  ASSERT_EQ(domains.size(), 128u);
+  ASSERT_EQ(domains.size(), 256u);
   for (std::size_t i = 1; i < domains.size(); ++i) {
     EXPECT_LT(domains[i - 1].domain, domains[i].domain) << i;
   }
   // Symbols go longest first, so "kr." is tried before "kr".
   const auto symbols = CurrencySymbolTable();
-  ASSERT_EQ(symbols.size(), 113u);
+  ASSERT_EQ(symbols.size(), 116u);
   for (std::size_t i = 1; i < symbols.size(); ++i) {
     EXPECT_GE(symbols[i - 1].symbol.size(), symbols[i].symbol.size()) << i;
   }
@@ -59,6 +59,10 @@ TEST(CurrencyTableTest, RowsAreWellFormed) {
   EXPECT_EQ(FindCurrencyByCode("STD")->displayName,
             u"S\u00E3o Tome and Principe, Dobras");
   EXPECT_EQ(FindCurrencyByCode("TOP")->displayName, u"Tonga, Pa'anga");
+  // Countries and units under their names of today.
+  EXPECT_EQ(FindCurrencyByCode("PEN")->displayName, u"Peru, Soles");
+  EXPECT_EQ(FindCurrencyByCode("MKD")->displayName, u"North Macedonia, Denars");
+  EXPECT_EQ(FindCurrencyByCode("SZL")->displayName, u"Eswatini, Emalangeni");
 }
 
 // Every code of the domain and symbol tables has a currency row; a typo in
@@ -99,6 +103,19 @@ TEST(CurrencyTableTest, FindCurrencyByDomain) {
   EXPECT_EQ(FindCurrencyByDomain("at")->isoCode, "EUR");
   EXPECT_EQ(FindCurrencyByDomain("co")->isoCode, "COP");
   EXPECT_EQ(FindCurrencyByDomain("com")->isoCode, "USD");
+  // El Salvador prices in dollars; the CFA francs, the East Caribbean
+  // dollar and the CFP franc each serve several countries.
+  EXPECT_EQ(FindCurrencyByDomain("sv")->isoCode, "USD");
+  for (std::string_view domain : {"sn", "ci", "bf", "ml", "ne", "tg", "bj", "gw"}) {
+    EXPECT_EQ(FindCurrencyByDomain(domain)->isoCode, "XOF") << domain;
+  }
+  for (std::string_view domain : {"cm", "ga", "cg", "cf", "td", "gq"}) {
+    EXPECT_EQ(FindCurrencyByDomain(domain)->isoCode, "XAF") << domain;
+  }
+  EXPECT_EQ(FindCurrencyByDomain("lc")->isoCode, "XCD");
+  EXPECT_EQ(FindCurrencyByDomain("pf")->isoCode, "XPF");
+  EXPECT_EQ(FindCurrencyByDomain("ss")->isoCode, "SSP");
+  EXPECT_EQ(FindCurrencyByDomain("eu")->isoCode, "EUR");
   // A code with no row, an unknown domain, or a domain not in lower case.
   for (std::string_view domain : {"xx", "SE", "", "comm"}) {
     EXPECT_EQ(FindCurrencyByDomain(domain), nullptr) << domain;
@@ -107,8 +124,20 @@ TEST(CurrencyTableTest, FindCurrencyByDomain) {
 
 TEST(CurrencyTableTest, DisplayText) {
   EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("JPY")), u"JPY Japan, Yen");
+  EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("STN")),
+            u"STN S\u00E3o Tome and Principe, Dobras");
+  // Withdrawn currencies say so in the lists, and only they do.
   EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("STD")),
-            u"STD S\u00E3o Tome and Principe, Dobras");
+            u"STD S\u00E3o Tome and Principe, Dobras (withdrawn)");
+  EXPECT_EQ(CurrencyDisplayText(*FindCurrencyByCode("DEM")),
+            u"DEM Germany, Deutsche Marks (withdrawn)");
+  std::size_t withdrawn = 0;
+  for (const CurrencyInfo& row : CurrencyTable()) {
+    const bool marked = CurrencyDisplayText(row).ends_with(u" (withdrawn)");
+    EXPECT_EQ(marked, row.withdrawn) << row.isoCode;
+    withdrawn += row.withdrawn;
+  }
+  EXPECT_EQ(withdrawn, 44u);
   EXPECT_EQ(CurrencyDisplayText(CurrencyInfo{"XTS", u""}), u"XTS");
   // Each text begins with its row's code, so in table order the texts
   // increase too: a list that sorts them shows the table's order.

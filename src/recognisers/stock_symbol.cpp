@@ -1,5 +1,6 @@
 #include "recognisers/stock_symbol.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -11,6 +12,39 @@ namespace {
 constexpr bool IsSymbolLetter(char16_t c) { return c >= u'A' && c <= u'Z'; }
 
 constexpr bool IsAsciiLower(char16_t c) { return c >= u'a' && c <= u'z'; }
+
+constexpr bool IsAsciiAlnum(char16_t c) {
+  return IsSymbolLetter(c) || IsAsciiLower(c) || IsAsciiDigit(c);
+}
+
+// Whether a number can begin at `at`, in a search of the text from `from`
+// on: a digit that does not continue a word, a number or a decimal ("B2",
+// "12", "3.5").
+bool StartsNumber(std::u16string_view text, std::size_t at,
+                  std::size_t from) {
+  if (!IsAsciiDigit(text[at])) return false;
+  if (at == from) return true;
+  const char16_t before = text[at - 1];
+  return !IsAsciiAlnum(before) && before != u'.' && before != u',' &&
+         !IsWideLower(before);
+}
+
+// The end of the letters of a suffix that begins at `at` (just after its
+// "." or "-"), in a search of the text up to `end`: one to `most` letters
+// A-Z, not followed by another letter or a digit. `at` itself when there is
+// no such suffix.
+std::size_t SuffixEnd(std::u16string_view text, std::size_t at,
+                      std::size_t end, std::size_t most) {
+  std::size_t i = at;
+  while (i < end && i - at < most && IsSymbolLetter(text[i])) ++i;
+  if (i == at || (i < end && IsAsciiAlnum(text[i]))) return at;
+  return i;
+}
+
+// The most letters of a class suffix after "-" ("BRK-B", "HEI-A"), and of
+// an exchange suffix after the "." of a numeric symbol ("0700.HK", "7203.T").
+constexpr std::size_t kClassSuffixMost = 2;
+constexpr std::size_t kExchangeSuffixMost = 4;
 
 // A part of the text, as positions into it.
 struct Span {
@@ -88,17 +122,55 @@ std::u16string FindStockSymbol(std::u16string_view text) {
     if (close && *close >= inside.begin) inside.end = *close;
     if (inside.begin == inside.end) return Slice(text, searched);
 
+    // A number right after an exchange's colon is the symbol
+    // ("TYO: 7203"); elsewhere a number counts only with the suffix of its
+    // exchange ("0700.HK").
+    std::size_t after_colon = inside.end;
+    if (handed_over) {
+      after_colon = std::max(searched.begin + 1, inside.begin);
+      while (after_colon < inside.end &&
+             (text[after_colon] == u' ' || text[after_colon] == u'\u00A0')) {
+        ++after_colon;
+      }
+    }
     std::size_t pos = inside.begin;
     for (;;) {
-      while (pos < inside.end && !IsSymbolLetter(text[pos])) ++pos;
+      while (pos < inside.end && !IsSymbolLetter(text[pos]) &&
+             !StartsNumber(text, pos, inside.begin)) {
+        ++pos;
+      }
       if (pos == inside.end) {
         return handed_over ? Slice(text, *handed_over) : std::u16string();
+      }
+      if (IsAsciiDigit(text[pos])) {
+        const std::size_t start = pos;
+        std::size_t end = start;
+        while (end < inside.end && IsAsciiDigit(text[end])) ++end;
+        std::size_t last = end;
+        if (end < inside.end && text[end] == u'.') {
+          const std::size_t suffix =
+              SuffixEnd(text, end + 1, inside.end, kExchangeSuffixMost);
+          if (suffix > end + 1) last = suffix;
+        }
+        const bool alone = end == inside.end || !IsAsciiAlnum(text[end]);
+        if (last > end || (start == after_colon && alone)) {
+          return Slice(text, Span{start, last});
+        }
+        pos = end;
+        continue;
       }
       const std::size_t start = pos;
       std::size_t end = start + 1;
       while (end < inside.end &&
              (IsSymbolLetter(text[end]) || text[end] == u'.')) {
         ++end;
+      }
+      // A share class belongs to the symbol: "BRK-B".
+      if (end + 1 < inside.end && text[end] == u'-' &&
+          text[end - 1] != u'.') {
+        const std::size_t suffix =
+            SuffixEnd(text, end + 1, inside.end, kClassSuffixMost);
+        if (suffix > end + 1) end = suffix;
       }
       const Span candidate{start, text[end - 1] == u'.' ? end - 1 : end};
       const bool after_lower =

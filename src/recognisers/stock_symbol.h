@@ -14,8 +14,13 @@ namespace qm {
 inline constexpr int kMessageStockSymbolRequired = IDS_STOCK_SYMBOL_REQUIRED;
 
 // Returns the first plausible symbol in `text`: a run of A-Z and full stops
-// that begins with a letter, less one trailing full stop, not preceded by a
-// lower-case letter (IsWideLower) and not followed by a-z.
+// that begins with a letter, less one trailing full stop, with its share
+// class when a hyphen and one or two letters follow ("BRK-B"), not preceded
+// by a lower-case letter (IsWideLower) and not followed by a-z. A number is
+// a symbol when the suffix of its exchange follows it (a full stop and one
+// to four letters A-Z: "0700.HK", "7203.T"), or when it stands alone right
+// after an exchange's colon ("TYO: 7203"); a number that is part of a word
+// or of another number is not.
 //
 // Only the part inside the parentheses counts when there are any: the text
 // after the first "(" and before the last ")" that follows it. A run
@@ -29,6 +34,9 @@ inline constexpr int kMessageStockSymbolRequired = IDS_STOCK_SYMBOL_REQUIRED;
 //   FindStockSymbol(u"Widget Corporation (NASDAQ:MSFT)") == u"MSFT"
 //   FindStockSymbol(u"Shares of XYZ rose")               == u"XYZ"
 //   FindStockSymbol(u"Buy MSFT. Now")                    == u"MSFT"
+//   FindStockSymbol(u"NYSE: BRK-B")                      == u"BRK-B"
+//   FindStockSymbol(u"Toyota Motor Corp (TYO: 7203)")    == u"7203"
+//   FindStockSymbol(u"Tencent Holdings (0700.HK)")       == u"0700.HK"
 //   FindStockSymbol(u"NYSE:")                            == u"NYSE"
 //   FindStockSymbol(u"mixedCASE")                        == u"mixedCASE"
 //   FindStockSymbol(u"NYSE:mixedCASE")                   == u":mixedCASE"

@@ -11,25 +11,79 @@
 namespace qm {
 namespace {
 
-// The search exactly as it was first defined: recursive, copying its text.
-// Only fit for short inputs.
-std::u16string ReferenceStockSymbol(const std::u16string& text) {
+bool IsUpperForTest(char16_t c) { return c >= u'A' && c <= u'Z'; }
+bool IsDigitForTest(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsAlnumForTest(char16_t c) {
+  return IsUpperForTest(c) || IsDigitForTest(c) || (c >= u'a' && c <= u'z');
+}
+
+// The end of one to `most` capitals from `at` that no letter or digit
+// follows; `at` when there are none.
+std::size_t SuffixEndForTest(const std::u16string& s, std::size_t at,
+                             std::size_t most) {
+  std::size_t i = at;
+  while (i < s.size() && i - at < most && IsUpperForTest(s[i])) ++i;
+  return i == at || (i < s.size() && IsAlnumForTest(s[i])) ? at : i;
+}
+
+// The search as a recursive definition, copying its text. `handed` is set
+// for the search of the text from an exchange's colon on. Only fit for
+// short inputs.
+std::u16string ReferenceStockSymbol(const std::u16string& text,
+                                    bool handed = false) {
   std::u16string s = text;
+  bool cut = false;
   if (const auto open = s.find(u'('); open != std::u16string::npos) {
     s = s.substr(open + 1);
+    cut = true;
   }
   if (const auto close = s.rfind(u')'); close != std::u16string::npos) {
     s = s.substr(0, close);
   }
   if (s.empty()) return text;
-  const auto upper = [](char16_t c) { return c >= u'A' && c <= u'Z'; };
+  // Where a number alone after the colon must begin.
+  std::size_t after_colon = s.size();
+  if (handed) {
+    after_colon = cut ? 0 : 1;
+    while (after_colon < s.size() &&
+           (s[after_colon] == u' ' || s[after_colon] == u'\u00A0')) {
+      ++after_colon;
+    }
+  }
+  const auto starts_number = [&](std::size_t i) {
+    if (!IsDigitForTest(s[i])) return false;
+    if (i == 0) return true;
+    const char16_t b = s[i - 1];
+    return !IsAlnumForTest(b) && b != u'.' && b != u',' && !IsWideLower(b);
+  };
   std::size_t pos = 0;
   for (;;) {
     std::size_t start = pos;
-    while (start < s.size() && !upper(s[start])) ++start;
+    while (start < s.size() && !IsUpperForTest(s[start]) && !starts_number(start)) {
+      ++start;
+    }
     if (start == s.size()) return u"";
+    if (IsDigitForTest(s[start])) {
+      std::size_t end = start;
+      while (end < s.size() && IsDigitForTest(s[end])) ++end;
+      std::size_t last = end;
+      if (end < s.size() && s[end] == u'.') {
+        const std::size_t suffix = SuffixEndForTest(s, end + 1, 4);
+        if (suffix > end + 1) last = suffix;
+      }
+      const bool alone = end == s.size() || !IsAlnumForTest(s[end]);
+      if (last > end || (start == after_colon && alone)) {
+        return s.substr(start, last - start);
+      }
+      pos = end;
+      continue;
+    }
     std::size_t end = start;
-    while (end < s.size() && (upper(s[end]) || s[end] == u'.')) ++end;
+    while (end < s.size() && (IsUpperForTest(s[end]) || s[end] == u'.')) ++end;
+    if (end + 1 < s.size() && s[end] == u'-' && s[end - 1] != u'.') {
+      const std::size_t suffix = SuffixEndForTest(s, end + 1, 2);
+      if (suffix > end + 1) end = suffix;
+    }
     const bool at_end = end == s.size();
     std::u16string candidate = s.substr(start, end - start);
     if (candidate.back() == u'.') candidate.pop_back();
@@ -44,10 +98,45 @@ std::u16string ReferenceStockSymbol(const std::u16string& text) {
     }
     if (at_end) return text;
     if (s[end] == u':') {
-      std::u16string inner = ReferenceStockSymbol(s.substr(end));
+      std::u16string inner = ReferenceStockSymbol(s.substr(end), true);
       return inner.empty() ? candidate : inner;
     }
     pos = end;
+  }
+}
+
+// Exchanges' own forms: numeric symbols, exchange and class suffixes.
+TEST(FindStockSymbolTest, AsExchangesWriteThem) {
+  struct Case {
+    std::u16string_view text;
+    std::u16string_view symbol;
+  };
+  const Case cases[] = {
+      // The exchange's prefix gives way to what follows its colon.
+      {u"Toyota Motor Corp (TYO: 7203)", u"7203"},
+      {u"KRX:005930", u"005930"},
+      {u"HKG:\u00A00700 HK", u"0700"},
+      {u"NYSE: BRK-B", u"BRK-B"},
+      // A suffix belongs to the symbol.
+      {u"Tencent Holdings (0700.HK)", u"0700.HK"},
+      {u"Sony 6758.T rose", u"6758.T"},
+      {u"Kweichow Moutai 600519.SS.", u"600519.SS"},
+      {u"BRK-B", u"BRK-B"},
+      {u"RDS-A, RDS-B", u"RDS-A"},
+      {u"BF.B", u"BF.B"},
+      // Not a number standing alone after a colon, nor a suffix.
+      {u"NASDAQ: 12abc", u"NASDAQ"},
+      {u"Up 3.5% to 120 MSFT", u"MSFT"},
+      {u"Price: 12.50", u""},
+      {u"rose 1.5 to 2", u""},
+      {u"B2.HK", u"B"},
+      {u"ANTI-AGING", u"ANTI"},
+      {u"X-RAY", u"X"},
+      {u"BRK-Bx", u"BRK"},
+      {u"3M", u"M"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FindStockSymbol(c.text), c.symbol) << std::string(c.text.begin(), c.text.end());
   }
 }
 
@@ -96,10 +185,10 @@ TEST(FindStockSymbolTest, Parentheses) {
 }
 
 // The loop gives the recursive definition's answer on every short text over
-// the characters that matter: letters of both cases, full stops, colons,
-// parentheses, blanks and a non-ASCII lower-case letter.
+// the characters that matter: letters of both cases, digits, full stops,
+// hyphens, colons, parentheses, blanks and a non-ASCII lower-case letter.
 TEST(FindStockSymbolTest, MatchesRecursiveDefinition) {
-  constexpr std::u16string_view kAlphabet = u"AB.:a( )x\u00E9";
+  constexpr std::u16string_view kAlphabet = u"AB.:a( )x\u00E97-";
   std::mt19937 random(20240611);
   std::uniform_int_distribution<std::size_t> length(0, 14);
   std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
