@@ -11,7 +11,8 @@
 namespace qm {
 
 // Loads the "UNIT:" sections (the user's file, else the built-in default),
-// builds the unit table, parses the selection as captured (not tidied) and
+// builds the unit table with the regional names of the page's top-level
+// domain (a gallon is imperial on a .uk page), parses the selection as captured (not tidied) and
 // runs the converter dialog, shown with `resources`, owned by the browser
 // window. The dialog, the proposed amount, the table and the catalogue are
 // released in that order before it returns. Reports nothing to the caller.

@@ -101,7 +101,7 @@ class QuantityFormsTest : public ::testing::Test {
   // Whether `form` is proposed as meant; `why` tells what was proposed.
   bool ReadsAsMeant(const Form& form, std::string* why) const {
     UnitTable table;
-    BuildUnitTable(catalogue_, table);
+    BuildUnitTable(catalogue_, table, form.domain);
     const ParsedQuantity q = ParseQuantity(form.selection, table, code_page_);
     const std::string unit = q.unit ? q.unit->name : "-";
     *why = code_page_.ToNarrow(q.amount) + "|" + unit;
