@@ -65,7 +65,7 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
                                       "fuel consumption", "mass", "power",
                                       "pressure", "speed", "temperature",
                                       "time", "volume"}));
-  EXPECT_EQ(units, 84u);
+  EXPECT_EQ(units, 90u);
   // Sections in folded name order, each by ascending power.
   EXPECT_EQ(UnitNames(table, "distance"),
             (std::vector<std::string>{
@@ -74,9 +74,10 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
                 "kilometres", "miles", "nautical miles (INTL)", "yards"}));
   EXPECT_EQ(UnitNames(table, "mass"),
             (std::vector<std::string>{
-                "hundredweight (long)", "grains", "milligrams", "grams",
-                "kilograms", "metric ton", "ounces", "pounds", "stone",
-                "long ton (UK)", "short ton (US)", "troy ounces"}));
+                "hundredweight", "grains", "milligrams", "grams",
+                "kilograms", "metric ton", "hundredweight (long)", "ounces",
+                "pounds", "stone", "long ton (UK)", "short ton (US)",
+                "troy ounces"}));
 
   // Factors by repeated multiplication; offsets never scaled.
   EXPECT_EQ(table.FindName("kilometres")->factor, 1000.0);
@@ -89,8 +90,9 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
   const auto twice = table.names().equal_range("litres/100Km");
   ASSERT_EQ(std::distance(twice.first, twice.second), 2);
   EXPECT_EQ(twice.first->second, std::next(twice.first)->second);
-  EXPECT_EQ(NameOf(table.FindName("'")), "minutes of arc");
-  EXPECT_EQ(NameOf(table.FindName("gallons")), "gallons (UK)");
+  EXPECT_EQ(NameOf(table.FindName("'")), "feet");
+  EXPECT_EQ(NameOf(table.FindName("\"")), "inches");
+  EXPECT_EQ(NameOf(table.FindName("arcmin")), "minutes of arc");
 }
 
 // Every built-in unit against the physical value of its constant, from
@@ -106,7 +108,7 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
     double factor;
     double offset = 0;
     bool invert = false;
-    double tolerance = 1e-6;
+    double tolerance = 1e-9;
   };
   const Expected expected[] = {
       {"metres", 1}, {"kilometres", 1e3}, {"centimetres", 1e-2},
@@ -121,39 +123,45 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
       {"kilograms", 1}, {"metric ton", 1e3, 0, false, 1e-9},
       {"grams", 1e-3, 0, false, 1e-9}, {"milligrams", 1e-6, 0, false, 1e-9},
       {"stone", 14 * kPound, 0, false, 1e-9}, {"ounces", kPound / 16},
-      {"pounds", kPound}, {"hundredweight (long)", 112 * kPound},
+      {"pounds", kPound}, {"hundredweight", 100 * kPound},
+      {"hundredweight (long)", 112 * kPound},
       {"long ton (UK)", 2240 * kPound}, {"short ton (US)", 2000 * kPound},
       {"grains", kPound / 7000},
-      // 31.1034 g against 31.1034768 g: the catalogue keeps six digits.
-      {"troy ounces", 480 * kPound / 7000, 0, false, 3e-6},
+      {"troy ounces", 480 * kPound / 7000},
       {"milliseconds", 1e-3}, {"seconds", 1}, {"minutes", 60}, {"hours", 3600},
       {"days", 86400}, {"days (Solar)", 86400},
-      {"years", 365.24219 * 86400}, {"years (Solar)", 365.24219 * 86400},
-      {"days (Sidereal)", 86164.0905},
+      // The tropical year and the sidereal day.
+      {"years", 365.242198781 * 86400}, {"years (Solar)", 365.242198781 * 86400},
+      {"days (Sidereal)", 86164.09054},
       {"radians", 1}, {"degrees", kPi / 180}, {"minutes of arc", kPi / 10800},
       {"seconds of arc", kPi / 648000},
       {"square centimetres", 1e-4}, {"square metres", 1}, {"hectares", 1e4},
-      {"square yards", 0.9144 * 0.9144}, {"square feet", kFoot * kFoot},
+      {"square kilometres", 1e6}, {"square yards", 0.9144 * 0.9144}, {"square feet", kFoot * kFoot},
       {"acres", 4840 * 0.9144 * 0.9144},
       {"Cubic Metres", 1}, {"Cubic Centimetres", 1e-6}, {"litres", 1e-3},
       {"cubic feet", kFoot * kFoot * kFoot}, {"cubic inches", kInch * kInch * kInch},
       {"pints (UK)", kUkGallon / 8}, {"pints (US liquid)", kUsGallon / 8},
       {"gallons (UK)", kUkGallon}, {"gallons (US)", kUsGallon},
       {"U.K. Fluid Ounces", kUkGallon / 160}, {"U.S. Fluid Ounces", kUsGallon / 128},
+      {"cups", kUsGallon / 16}, {"tablespoons", kUsGallon / 256},
+      {"teaspoons", kUsGallon / 768},
       {"Kilometre/second", 1e3}, {"metre/sec", 1}, {"km/h", 1 / 3.6},
       {"miles per hour", kMile / 3600}, {"knots", 1852.0 / 3600},
       {"Millibar", 100}, {"Pascal", 1}, {"Kilopascal", 1e3, 0, false, 1e-9},
       {"bar", 1e5},
-      {"mmHg (Torr)", 101325.0 / 760}, {"atmospheres", 101325},
+      // A torr is 1/760 atmosphere, a millimetre of mercury (13.5951 g/cm3)
+      // a little more.
+      {"Torr", 101325.0 / 760}, {"mmHg", 13.5951 * kGravity},
+      {"atmospheres", 101325},
       {"Pounds per Square Inch", kPound * kGravity / (kInch * kInch)},
       {"watts", 1}, {"kW", 1e3},
-      // The thermochemical BTU: 4.184 J/cal * 453.59237 g/lb * 5/9.
-      {"BTU/hour", 4.184 * 453.59237 * 5 / 9 / 3600},
+      // The international BTU: 4.1868 J/cal(IT) * 453.59237 g/lb * 5/9.
+      {"BTU/hour", 4.1868 * 453.59237 * 5 / 9 / 3600},
       // Mechanical, 550 ft lbf/s, which "hp" means; metric, 75 kgf m/s.
       {"horsepower", 550 * kFoot * kPound * kGravity, 0, false, 1e-9},
       {"horsepower (metric)", 75 * kGravity, 0, false, 1e-9},
       {"Joules", 1}, {"kJoules", 1e3}, {"megajoules", 1e6, 0, false, 1e-9},
-      {"Calorie", 4.184},
+      {"calories", 4.184},
       {"kCalorie (food)", 4184}, {"kWh", 3.6e6},
   };
   const BuiltInUnits built_in;
@@ -167,7 +175,7 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
     EXPECT_EQ(unit->invert, e.invert) << e.name;
     ++checked;
   }
-  EXPECT_EQ(checked, 84u);
+  EXPECT_EQ(checked, 90u);
 }
 
 TEST(BuildUnitTable, SectionsAndKeys) {
@@ -245,12 +253,16 @@ TEST(FindUnitByText, LongestWholeWord) {
       {"kms", "kilometres"}, {"kgs.", "kilograms"}, {"tonnes", "metric ton"},
       {"ms", "(none)"}, {"kmsx", "(none)"}, {"Ms", "(none)"},
       // A name followed by a letter or digit is part of another word.
-      {"kmh", "(none)"}, {"sq ft", "(none)"}, {"m2", "(none)"},
-      {"km\xB2", "(none)"}, {"m\xB2", "square metres"}, {"m\xE8tres", "(none)"},
-      {"\xB0N", "(none)"}, {"\xB0 C", "degrees"}, {"\xB0" "C", "Celsius"},
+      {"kmh", "(none)"}, {"sq ftx", "(none)"}, {"m2", "(none)"},
+      {"km\xB2", "square kilometres"}, {"m\xB2", "square metres"},
+      {"m\xE8tres", "(none)"}, {"sq ft", "square feet"},
+      // A name ending in a mark needs no word end after it: 45\xB0N, 5'11".
+      {"\xB0N", "degrees"}, {"'11\"", "feet"}, {"\"", "inches"},
+      {"\xB0 C", "Celsius"}, {"\xB0" "C", "Celsius"}, {"\xBA" "C", "Celsius"},
+      {"\xB0 F", "Fahrenheit"}, {"\xB0 K", "degrees"},
       // Words the shorter names used to swallow.
       {"stone", "stone"}, {"st", "stone"}, {"grams", "grams"}, {"gr", "grains"},
-      {"g", "grams"}, {"mg", "milligrams"}, {"mmHg", "mmHg (Torr)"},
+      {"g", "grams"}, {"mg", "milligrams"}, {"mmHg", "mmHg"}, {"Torr", "Torr"},
       {"MJ", "megajoules"}, {"Joule", "Joules"}, {"ltr", "litres"},
       {"NM", "nautical miles (INTL)"}, {"nm", "nanometres"},
       {"nautical mile", "nautical miles (INTL)"}, {"kPa", "Kilopascal"},
