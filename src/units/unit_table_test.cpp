@@ -28,11 +28,11 @@ struct BuiltInUnits {
   UnitTable table;
 };
 
-UnitTable TableFrom(std::string text) {
+UnitTable TableFrom(std::string text, std::string_view page_domain = {}) {
   SiteCatalogue catalogue;
   ParseCatalogue(std::move(text), "UNIT:", catalogue);
   UnitTable table;
-  BuildUnitTable(catalogue, table);
+  BuildUnitTable(catalogue, table, page_domain);
   return table;
 }
 
@@ -212,6 +212,54 @@ TEST(BuildUnitTable, SectionsAndKeys) {
   EXPECT_FALSE(theta->invert);
 }
 
+// Regional names hold on the pages of the domains a section lists; the
+// sections that list none give theirs to every other page. They come after
+// every ordinary name.
+TEST(BuildUnitTable, RegionalNames) {
+  const std::string text =
+      "[UNIT:A]\ncategory=v\nten+0=imperial\nregions=uk, IE\nregionalNames=gal,pt\n"
+      "[UNIT:B]\ncategory=v\nten+0=us\nregionalNames=gal,pt\n"
+      "[UNIT:C]\ncategory=v\nten+0=aussie,pt\nregions=au\nregionalNames=gal\n"
+      "[UNIT:D]\ncategory=v\nten+3=kilo\nregionalNames=nothing\n";
+  const std::pair<std::string_view, const char*> pages[] = {
+      {"uk", "imperial"}, {"ie", "imperial"}, {"UK", "imperial"},
+      {"com", "us"}, {"", "us"}, {"au", "aussie"}, {"u", "us"},
+  };
+  for (const auto& [domain, gallon] : pages) {
+    const UnitTable table = TableFrom(text, domain);
+    EXPECT_EQ(NameOf(table.FindName("gal")), gallon) << domain;
+    EXPECT_EQ(table.FindName("nothing"), nullptr) << domain;  // no ten+0 unit
+  }
+  // An ordinary name comes before a regional one of the same spelling.
+  EXPECT_EQ(NameOf(TableFrom(text, "uk").FindName("pt")), "aussie");
+  EXPECT_EQ(NameOf(TableFrom(text, "com").FindName("pt")), "aussie");
+  // Only the names of one side are indexed.
+  const UnitTable uk = TableFrom(text, "uk");
+  EXPECT_EQ(uk.names().count("gal"), 1u);
+  // The built-in measures: a gallon, pint, fluid ounce and mpg.
+  const std::tuple<std::string_view, const char*, const char*> built_in[] = {
+      {"gallon", "gallons (UK)", "gallons (US)"},
+      {"pints", "pints (UK)", "pints (US liquid)"},
+      {"fl oz", "U.K. Fluid Ounces", "U.S. Fluid Ounces"},
+      {"mpg", "miles per gallon (UK)", "miles per gallon (US)"},
+  };
+  const FakeModuleEnvironment env;
+  SiteCatalogue catalogue;
+  LoadCatalogue(env, "UNIT:", false, catalogue);
+  for (std::string_view domain : {"uk", "ie", "com", "us", "de", ""}) {
+    UnitTable table;
+    BuildUnitTable(catalogue, table, domain);
+    const bool imperial = domain == "uk" || domain == "ie";
+    for (const auto& [name, uk_unit, us_unit] : built_in) {
+      EXPECT_EQ(NameOf(table.FindName(name)), imperial ? uk_unit : us_unit)
+          << name << " on " << domain;
+    }
+    // By name, the one or the other on every page.
+    EXPECT_EQ(NameOf(table.FindName("US gallon")), "gallons (US)");
+    EXPECT_EQ(NameOf(table.FindName("UK gallon")), "gallons (UK)");
+  }
+}
+
 TEST(AddUnit, NameLists) {
   UnitTable table;
   UnitCategory& category = FindOrAddCategory(table, "Length");
@@ -291,6 +339,8 @@ TEST(EndsAWord, NextByteAndPlural) {
       {"kmS", 2, false}, {"ms", 1, false}, {"m s", 1, true},
       {"km\xB2", 2, false}, {"km\xE9", 2, false}, {"km\x8A", 2, false},
       {"km\xB0", 2, true}, {"km\xD7", 2, true}, {"km\xA0", 2, true},
+      // A name that ends in a mark is a word whatever follows.
+      {"'11", 1, true}, {"\xB0" "C", 1, true}, {"m.s", 2, true}, {"\xB2x", 1, false},
   };
   for (const auto& [text, length, expected] : cases) {
     EXPECT_EQ(EndsAWord(text, length), expected) << text << " at " << length;
