@@ -146,6 +146,8 @@ bool ValidGroups(std::u16string_view text, std::size_t start, std::size_t end,
 }  // namespace
 
 double VulgarFractionValue(char16_t c) {
+  // Most characters are none; selections are scanned a character at a time.
+  if (c < u'\u00BC' || (c > u'\u00BE' && c < u'\u2150') || c > u'\u215E') return 0;
   for (const VulgarFraction& f : kVulgarFractions) {
     if (f.c == c) return f.numerator / f.denominator;
   }
