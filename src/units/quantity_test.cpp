@@ -78,7 +78,7 @@ TEST_F(QuantityTest, ParseAmountAndUnit) {
       {u"-1 m 50 cm", "-150|centimetres"}, {u"3 lb 4\u00BD oz", "52.5|ounces"},
       {u"2 in 6 ft", "2|inches"}, {u"3 m 20 s", "3|metres"},
       {u"5 ft 3", "5|feet"}, {u"5 ft (3 in)", "5|feet"},
-      {u"20 \u00B0C 5 K", "20|Celsius"}, {u"5 mpg 3 mpg", "5|miles per gallon (US)"},
+      {u"20 \u00B0C 5 \u00B0F", "20|Celsius"}, {u"300 K 5 \u00B0F", "300|Kelvin"}, {u"5 mpg 3 mpg", "5|miles per gallon (US)"},
       {u"5 (ft) 3 in", "5|feet"},
       // No unit, or no number at all; only 0-9 are digits.
       {u"42", "42|-"}, {u"42 \t\r\n", "42|-"}, {u"12 ()", "12|-"},
