@@ -56,7 +56,7 @@ TEST_F(QuantityTest, ParseAmountAndUnit) {
       {u"12 ( inches)", "12|-"},  // " inches" is no name
       // A point, then a minus, right before the digits belong to the number.
       {u"-40 \u00B0C", "-40|Celsius"}, {u"-40 \u00B0 C", "-40|Celsius"},
-      {u"-40\u00B0", "-40|degrees"}, {u"\u22125\u00B0", "-5|degrees"},
+      {u"-40\u00B0", "-40|degrees"}, {u"72\u00B0 Fahrenheit", "72|Fahrenheit"}, {u"\u22125\u00B0", "-5|degrees"},
       {u"approx. .5 m", "0.5|metres"}, {u"x-.5 m", "-0.5|metres"},
       {u"+5 m", "5|metres"}, {u"- 5 m", "5|metres"},
       // The amount with every digit written, noise of binary arithmetic
