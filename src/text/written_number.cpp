@@ -170,9 +170,10 @@ bool ReadWrittenNumber(std::u16string_view text, double* value,
     return true;
   }
   const std::size_t start = i;
+  // ".5": a point may begin a number; a comma may not (", 5").
   const bool leading_point =
-      IsSeparator(text[i]) && i + 1 < text.size() && IsAsciiDigit(text[i + 1]);
-  if (!IsAsciiDigit(text[i]) && !(leading_point && text[i] == u'.')) return false;
+      text[i] == u'.' && i + 1 < text.size() && IsAsciiDigit(text[i + 1]);
+  if (!IsAsciiDigit(text[i]) && !leading_point) return false;
 
   const Run run = FindRun(text, start);
   std::size_t end = run.end;
@@ -253,9 +254,8 @@ bool ReadWrittenNumber(std::u16string_view text, double* value,
   std::size_t used = 0;
   if (!ScanDouble(plain, &number, &used)) return false;
 
-  // A whole number may go on with a fraction.
-  const bool whole = simple && decimal == 0 && end == run.end &&
-                     plain.find_first_of("eE") == std::string::npos;
+  // A whole number, without exponent, may go on with a fraction.
+  const bool whole = simple && decimal == 0 && end == run.end;
   if (whole && end < text.size()) {
     double n = 0;
     double d = 0;
