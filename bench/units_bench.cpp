@@ -88,6 +88,20 @@ BENCHMARK_CAPTURE(BM_ParseQuantity, name_then_a_megabyte_word,
                   u"12 km" + std::u16string(1 << 20, u'x'))
     ->Unit(benchmark::kMicrosecond);
 
+// Forms pages write: two parts of one amount, thousands grouped, a
+// fraction; and a megabyte of grouped thousands, or of text without a digit.
+BENCHMARK_CAPTURE(BM_ParseQuantity, feet_and_inches, std::u16string(u"6 ft 2 in"));
+BENCHMARK_CAPTURE(BM_ParseQuantity, grouped_km, std::u16string(u"1,234.5 km"));
+BENCHMARK_CAPTURE(BM_ParseQuantity, fraction_lb, std::u16string(u"3 1/2 lb"));
+BENCHMARK_CAPTURE(BM_ParseQuantity, one_megabyte_of_groups, [] {
+  std::u16string text = u"1";
+  while (text.size() < (1u << 20)) text += u",000";
+  return text + u" km";
+}())->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ParseQuantity, one_megabyte_without_digits,
+                  std::u16string(1 << 20, u'x'))
+    ->Unit(benchmark::kMicrosecond);
+
 void BM_ConvertQuantity(benchmark::State& state) {
   const qm::UnitTable& table = BuiltInUnits();
   const qm::Windows1252CodePage code_page;

@@ -71,6 +71,8 @@ std::span<const KnownKey> UnitKeys() {
       {k.scale, KeyKind::kNumber, FormatG(k.default_scale)},
       {k.offset, KeyKind::kNumber, FormatG(k.default_offset)},
       {k.invert, KeyKind::kFlag, FlagText(k.default_invert)},
+      {k.regional_names, KeyKind::kText},
+      {k.regions, KeyKind::kText},
   };
   return keys;
 }

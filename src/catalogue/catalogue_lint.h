@@ -109,7 +109,7 @@ inline constexpr std::size_t kLintFindingsShownPerKind = 20;
 //     letter case, which replaces it wholesale; a key repeated in one
 //     section, where the later value wins;
 //   - keys that nothing reads: in "UNIT:" sections anything but category,
-//     a, b, invert and the power keys ten-18 ... ten+18 (spelled as "ten%+d"
+//     a, b, invert, regionalNames, regions and the power keys ten-18 ... ten+18 (spelled as "ten%+d"
 //     spells them, so ten0, ten-0 and ten+03 are reported as malformed); in
 //     other sections anything but the keys of a site entry (SiteEntryKeys);
 //   - values that decide nothing: a flag whose first character decides no

@@ -206,7 +206,7 @@ TEST(CatalogueLint, UnitSectionMessagesNameTheKeysAndDefaults) {
                 "5: warning: flag \"invert\" value \"on\" decides nothing (the first character"
                 " must be one of YyTt1NnFf0); the default, no, stays",
                 "6: error: key \"tenth\" is read by no unit section (its keys are category, a,"
-                " b, invert and ten-18 ... ten+18)"}));
+                " b, invert, regionalNames, regions and ten-18 ... ten+18)"}));
 }
 
 TEST(CatalogueLint, FindingsWithTheirSeverityAndLine) {

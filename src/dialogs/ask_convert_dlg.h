@@ -104,8 +104,9 @@ class CAskConvertDlg {
   // Button 207, and the Enter key. Without a chosen from- or to-unit: an
   // exclamation beep, nothing else. An amount that is not a number: focus
   // on the amount field and message 144; the fields keep their text.
-  // Otherwise the amount field is rewritten as "%g" writes the amount and
-  // the result field shows the conversion or its failure text.
+  // Otherwise the amount field is rewritten with every digit of the amount
+  // (FormatAmount) and the result field shows the conversion or its
+  // failure text.
   void Calculate();
 
   // Opens the help topic of the dialog's resources ("HelpUnits.htm") owned

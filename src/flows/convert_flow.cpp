@@ -1,5 +1,9 @@
 #include "flows/convert_flow.h"
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "catalogue/catalogue_categories.h"
 #include "catalogue/catalogue_loader.h"
 #include "catalogue/site_catalogue.h"
@@ -8,6 +12,23 @@
 #include "units/unit_table.h"
 
 namespace qm {
+namespace {
+
+// The page's top-level domain in lower case ("uk" for www.example.co.uk),
+// which decides what a gallon or a pint is. Empty for a host without a dot
+// or with characters beyond ASCII in its last label.
+std::string PageDomain(std::u16string_view host) {
+  const std::size_t dot = host.rfind(u'.');
+  if (dot == std::u16string_view::npos) return {};
+  std::string domain;
+  for (char16_t c : host.substr(dot + 1)) {
+    if (c > 0x7F) return {};
+    domain += static_cast<char>(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+  }
+  return domain;
+}
+
+}  // namespace
 
 void RunConvertFlow(RequestContext& context, Desktop& desktop,
                     DialogHost& dialogs, SelectionStore& selections,
@@ -18,7 +39,7 @@ void RunConvertFlow(RequestContext& context, Desktop& desktop,
   SiteCatalogue catalogue;
   LoadCatalogue(context.environment(), kUnitSectionPrefix, false, catalogue);
   UnitTable table;
-  BuildUnitTable(catalogue, table);
+  BuildUnitTable(catalogue, table, PageDomain(context.pageHost()));
   ParsedQuantity proposed = ParseQuantity(context.selectedText(), table, code_page);
   ToUnitMemory to_units(selections);
   CAskConvertDlg dialog(context, desktop, code_page, proposed.amount,

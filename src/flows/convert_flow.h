@@ -12,7 +12,8 @@
 namespace qm {
 
 // Loads the "UNIT:" sections (the user's file, else the built-in default),
-// builds the unit table, parses the selection as captured (not tidied) and
+// builds the unit table with the regional names of the page's top-level
+// domain (a gallon is imperial on a .uk page), parses the selection as captured (not tidied) and
 // runs the converter dialog, shown with `resources`, owned by the browser
 // window. The "To" unit last used in each category comes from `selections`
 // and the ones the person picked go back there when the dialog ends, by

@@ -153,6 +153,39 @@ TEST_F(ConvertFlowTest, UserUnitsReplaceTheBuiltInOnesAtTheNextCommand) {
   EXPECT_EQ(dialogs_.dialogs_run, 2);
 }
 
+// The page's country decides what a gallon is; the amount keeps every digit
+// through Calculate, and only the result is cut to six.
+TEST_F(ConvertFlowTest, PageDomainAndFullPrecision) {
+  std::string from;
+  std::string amount;
+  std::string result;
+  dialogs_.convert_script = [&](CAskConvertDlg& dialog) {
+    dialog.Open();
+    from = ChosenName(dialog.fromUnits());
+    amount = dialog.amountText();
+    const auto& to = dialog.toUnits().entries;
+    for (std::size_t i = 0; i < to.size(); ++i) {
+      if (to[i].name == "hectares") dialog.ChooseToUnit(static_cast<int>(i));
+    }
+    dialog.Calculate();
+    result = dialog.resultText();
+    dialog.Ok();
+  };
+  const std::pair<const char16_t*, const char*> pages[] = {
+      {u"shop.example.co.uk", "gallons (UK)"}, {u"WWW.EXAMPLE.IE", "gallons (UK)"},
+      {u"www.example.com", "gallons (US)"}, {u"www.example.de", "gallons (US)"},
+      {u"localhost", "gallons (US)"}, {u"example.\u0440\u0444", "gallons (US)"},
+  };
+  for (const auto& [host, gallon] : pages) {
+    window_->hostname = host;
+    Run(u"5 gallons");
+    EXPECT_EQ(from, gallon) << gallon;
+  }
+  Run(u"1234.5678 acres");
+  EXPECT_EQ(amount, "1234.5678");
+  EXPECT_EQ(result, "1234.5678 acres = 499.612 hectares");
+}
+
 TEST_F(ConvertFlowTest, NoUsableUnitsGiveEmptyListsAndABeep) {
   env_.SetFile("C:\\Apps\\qmkit.ini", "[UNIT:Broken]\ncategory=\nten+0=x\n");
   bool empty = false;

@@ -11,6 +11,11 @@ namespace qm {
 namespace {
 
 constexpr int kSignificantDigits = 6;
+// Every decimal number of up to fifteen significant digits survives the
+// trip through a double and back; the sixteenth and seventeenth digits are
+// the double's own, noise such as the 1 of 74.00000000000001.
+constexpr int kAmountDigits = 15;
+constexpr int kMostDigits = 17;
 
 // Drops trailing zeros after a decimal point, then the point itself if
 // nothing follows it. Text without a point is left alone, so "100" keeps
@@ -22,28 +27,28 @@ void StripFractionZeros(std::string& text) {
   text.resize(keep + 1);
 }
 
-}  // namespace
-
-std::string FormatG(double value) {
+// "%.*g" of `precision` (1 to kMostDigits) significant digits, with the
+// classic three-digit exponent.
+std::string FormatSignificant(double value, int precision) {
   if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
 
   // to_chars rounds the exact binary value half-to-even and never consults
   // the locale, so the six digits and the exponent it yields are the same
   // on every C runtime. Everything below only rearranges them.
-  // Longest output: "-d.ddddde-ddd".
-  char sci[32];
+  // Longest output: "-d." and 16 digits, "e-ddd".
+  char sci[40];
 #if defined(__cpp_lib_to_chars)
   const std::to_chars_result written =
       std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific,
-                    kSignificantDigits - 1);
+                    precision - 1);
   if (written.ec != std::errc()) return std::string();  // cannot happen: buffer fits
   const char* const sci_end = written.ptr;
 #else
   // WebAssembly's C++ library has no floating-point to_chars. Its C
   // library (musl) also rounds the exact binary value half-to-even and
   // knows only the C locale, so "%.*e" gives the same digits.
-  const int length = std::snprintf(sci, sizeof sci, "%.*e", kSignificantDigits - 1, value);
+  const int length = std::snprintf(sci, sizeof sci, "%.*e", precision - 1, value);
   if (length <= 0 || length >= static_cast<int>(sizeof sci)) return std::string();
   const char* const sci_end = sci + length;
 #endif
@@ -54,11 +59,11 @@ std::string FormatG(double value) {
     out.push_back('-');
     ++p;
   }
-  // p now reads "d.ddddde<sign><digits>".
-  char digits[kSignificantDigits];
+  // p now reads "d.ddddde<sign><digits>" (no point for one digit).
+  char digits[kMostDigits];
   digits[0] = p[0];
-  for (int i = 1; i < kSignificantDigits; ++i) digits[i] = p[1 + i];
-  const char* exp_text = p + 2 + kSignificantDigits;  // the exponent sign
+  for (int i = 1; i < precision; ++i) digits[i] = p[1 + i];
+  const char* exp_text = p + (precision > 1 ? 2 : 1) + precision;  // the exponent sign
   const bool exp_negative = exp_text[0] == '-';
   int exponent = 0;
   for (const char* e = exp_text + 1; e < sci_end; ++e) {
@@ -66,18 +71,19 @@ std::string FormatG(double value) {
   }
   if (exp_negative) exponent = -exponent;
 
-  // X is the exponent after rounding to six digits, which is what decides
-  // the style. When the rounding carried (999999.5 -> 1.00000e+06) the
-  // fixed style would round to the same digits, so reusing them is exact.
-  if (exponent >= -4 && exponent < kSignificantDigits) {
+  // X is the exponent after rounding to the precision, which is what
+  // decides the style. When the rounding carried (999999.5 -> 1.00000e+06)
+  // the fixed style would round to the same digits, so reusing them is
+  // exact.
+  if (exponent >= -4 && exponent < precision) {
     if (exponent >= 0) {
       out.append(digits, digits + exponent + 1);
       out.push_back('.');
-      out.append(digits + exponent + 1, digits + kSignificantDigits);
+      out.append(digits + exponent + 1, digits + precision);
     } else {
       out.append("0.");
       out.append(static_cast<std::size_t>(-exponent - 1), '0');
-      out.append(digits, digits + kSignificantDigits);
+      out.append(digits, digits + precision);
     }
     StripFractionZeros(out);
     return out;
@@ -85,7 +91,7 @@ std::string FormatG(double value) {
 
   out.push_back(digits[0]);
   out.push_back('.');
-  out.append(digits + 1, digits + kSignificantDigits);
+  out.append(digits + 1, digits + precision);
   StripFractionZeros(out);
   out.push_back('e');
   out.push_back(exp_negative ? '-' : '+');
@@ -98,10 +104,25 @@ std::string FormatG(double value) {
   return out;
 }
 
-std::u16string FormatGWide(double value) {
-  const std::string narrow = FormatG(value);
-  // Every character FormatG emits is ASCII, so widening is per byte.
+std::u16string Widen(const std::string& narrow) {
+  // Every character formatted here is ASCII, so widening is per byte.
   return std::u16string(narrow.begin(), narrow.end());
+}
+
+}  // namespace
+
+std::string FormatG(double value) {
+  return FormatSignificant(value, kSignificantDigits);
+}
+
+std::u16string FormatGWide(double value) { return Widen(FormatG(value)); }
+
+std::string FormatAmount(double value) {
+  return FormatSignificant(value, kAmountDigits);
+}
+
+std::u16string FormatAmountWide(double value) {
+  return Widen(FormatAmount(value));
 }
 
 }  // namespace qm

@@ -23,4 +23,15 @@ std::string FormatG(double value);
 // The same text as UTF-16, for wide callers.
 std::u16string FormatGWide(double value);
 
+// Formats an amount the user gave, to be read again: as FormatG does, but
+// with fifteen significant digits, every digit a person writes and none of
+// the noise of binary arithmetic. So the field keeps what was written, and
+// a sum of parts comes out clean.
+//   FormatAmount(1234.5678)          == "1234.5678"
+//   FormatAmount(0.3048 / 0.0254)    == "12"      (not 12.000000000000002)
+//   FormatAmount(1.0 / 3)            == "0.333333333333333"
+//   FormatAmount(1e20)               == "1e+020"
+std::string FormatAmount(double value);
+std::u16string FormatAmountWide(double value);
+
 }  // namespace qm

@@ -52,5 +52,19 @@ TEST(FormatGTest, SpecialValuesAndWideText) {
   EXPECT_EQ(FormatGWide(-0.5), u"-0.5");
 }
 
+// Amounts keep fifteen digits: all a person writes, none of the noise.
+TEST(FormatAmountTest, KeepsWrittenDigitsDropsNoise) {
+  const Case cases[] = {
+      {1234.5678, "1234.5678"}, {(6 * 0.3048 + 2 * 0.0254) / 0.0254, "74"}, {0.1 + 0.2, "0.3"},
+      {1.0 / 3, "0.333333333333333"}, {123456789012345, "123456789012345"},
+      {1234567, "1234567"}, {-40, "-40"}, {0.000025, "2.5e-005"},
+      {1e15, "1e+015"}, {1e20, "1e+020"}, {1e308, "1e+308"},
+      {999999999999999.4, "999999999999999"}, {999999999999999.6, "1e+015"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FormatAmount(c.value), c.text);
+  EXPECT_EQ(FormatAmount(std::numeric_limits<double>::infinity()), "inf");
+  EXPECT_EQ(FormatAmountWide(-2.25), u"-2.25");
+}
+
 }  // namespace
 }  // namespace qm

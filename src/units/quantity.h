@@ -11,26 +11,33 @@
 
 namespace qm {
 
-// What a selection proposes: the amount as "%g" writes it (never empty) and
-// the unit named after it, or null.
+// What a selection proposes: the amount as FormatAmount writes it (never
+// empty; every digit written, up to fifteen) and the unit named after it,
+// or null.
 struct ParsedQuantity {
   std::u16string amount;
   const Unit* unit = nullptr;
 };
 
-// Finds the first digit 0-9 of `selection`, takes a "." and then a "-"
-// directly before it along, and reads a number there as "%lf" does. The
-// unit text starts at the first non-blank character at or after the first
-// occurrence (from the number's start) of the character that follows the
-// number; an opening parenthesis there makes it the text up to the next ")"
-// or the end. That text, converted to 8-bit with `code_page`, is looked up
-// by FindUnitByText. Without a digit the amount is "1" and there is no
-// unit; a number followed by nothing but white space has no unit.
-//   "12.5 km"          -> "12.5", kilometres
-//   "approx. .5 m"     -> "0.5", metres
-//   "12 (inches"       -> "12", inches
-//   "price: 1,234.50 m" -> "1", none (the unit text ",234.50 m" is no name)
-//   "1234567 m"        -> "1.23457e+006", metres
+// Finds the first digit 0-9 or vulgar fraction of `selection`, takes a "."
+// and then a "-" or minus sign U+2212 directly before it along, and reads
+// the number there as pages write it (ReadWrittenNumber: grouped thousands,
+// decimal commas, fractions). The unit text starts at the first character
+// after the number that is no blank (space, tab, line break, no-break or
+// thin space); an opening parenthesis there makes it the text up to the
+// next ")" or the end. Its leading part, converted to 8-bit with
+// `code_page` (primes and curly quotes as ' and ", the spaces above as " "),
+// is looked up by FindUnitByText. A unit named without parentheses may be
+// followed by a second number and a smaller unit of its category, both
+// scaled units without offset or inversion: the two make one quantity in
+// the smaller unit. Without a digit the amount is "1" and there is no
+// unit; a number followed by nothing but blanks has no unit.
+//   "12.5 km"           -> "12.5", kilometres
+//   "approx. .5 m"      -> "0.5", metres
+//   "12 (inches"        -> "12", inches
+//   "price: 1,234.50 m" -> "1234.5", metres
+//   "6 ft 2 in"         -> "74", inches;  "5'11\"" -> "71", inches
+//   "1234567 m"         -> "1234567", metres
 ParsedQuantity ParseQuantity(std::u16string_view selection,
                              const UnitTable& table, const CodePage& code_page);
 
@@ -50,7 +57,7 @@ bool FromReference(const Unit& unit, double reference, double* value,
                    std::u16string* detail);
 
 // The outcome of ConvertQuantity. When `is_number` is false nothing else is
-// set. Otherwise `amount` is the amount as "%g" writes it, to replace the
+// set. Otherwise `amount` is the amount as FormatAmount writes it, to replace the
 // amount the user typed, and `result` the line to show: the conversion or
 // the failure text. Both are 8-bit text in the system code page.
 struct Conversion {
@@ -60,8 +67,9 @@ struct Conversion {
 };
 
 // Reads `amount_text` (8-bit) as " %lf" does, converts the amount from
-// `from` to `to` and forms "%g %s = %g %s" of amount, from's name, result
-// and to's name. A failure gives text 146 with its "%1" replaced by the
+// `from` to `to` and forms "%s %s = %g %s" of the amount as FormatAmount
+// writes it (the amount keeps its digits; only the result is cut to six),
+// from's name, result and to's name. A failure gives text 146 with its "%1" replaced by the
 // detail (text 145, or nothing), converted with `code_page`. No length is
 // cut: long unit names come out whole.
 //   "12.5", kilometres, miles -> "12.5 kilometres = 7.76714 miles"

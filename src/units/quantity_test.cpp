@@ -44,25 +44,42 @@ TEST_F(QuantityTest, ParseAmountAndUnit) {
       // The unit after blanks, straight after the digits, or in parentheses.
       {u"12.5 km", "12.5|kilometres"}, {u"5km", "5|kilometres"},
       {u"about 3 KM away", "3|kilometres"}, {u"100 km/h", "100|km/h"},
-      {u"5 ft 3 in", "5|feet"}, {u"12 (inches)", "12|inches"},
-      {u"12 (inches", "12|inches"}, {u"12 (mpg (US))", "12|miles per gallon (UK)"},
+      {u"5 ft", "5|feet"}, {u"12 (inches)", "12|inches"},
+      {u"12 (inches", "12|inches"}, {u"12 (mpg (UK))", "12|miles per gallon (US)"},
       {u"12.5 km away", "12.5|kilometres"}, {u"12.5km/h", "12.5|km/h"},
       // A name counts only as a whole word, or with a plural s.
-      {u"2.5 stone", "2.5|stone"}, {u"760 mmHg", "760|mmHg (Torr)"},
+      {u"2.5 stone", "2.5|stone"}, {u"760 mmHg", "760|mmHg"},
       {u"1 NM", "1|nautical miles (INTL)"}, {u"5 kgs", "5|kilograms"},
       {u"2 tonnes", "2|metric ton"}, {u"12 kms", "12|kilometres"},
       {u"5 ms", "5|-"}, {u"3 kmh", "3|-"}, {u"4 m\u00B2", "4|square metres"},
-      {u"4 km\u00B2", "4|-"},
+      {u"4 km\u00B2x", "4|-"},
       {u"12 ( inches)", "12|-"},  // " inches" is no name
       // A point, then a minus, right before the digits belong to the number.
-      {u"-40 \u00B0C", "-40|Celsius"}, {u"-40 \u00B0 C", "-40|degrees"},
+      {u"-40 \u00B0C", "-40|Celsius"}, {u"-40 \u00B0 C", "-40|Celsius"},
+      {u"-40\u00B0", "-40|degrees"}, {u"72\u00B0 Fahrenheit", "72|Fahrenheit"}, {u"\u22125\u00B0", "-5|degrees"},
       {u"approx. .5 m", "0.5|metres"}, {u"x-.5 m", "-0.5|metres"},
       {u"+5 m", "5|metres"}, {u"- 5 m", "5|metres"},
-      // The amount as "%g" writes it.
-      {u"1234567 m", "1.23457e+006|metres"}, {u"0.000025 s", "2.5e-005|seconds"},
-      // The first occurrence of the following character starts the unit
-      // text: the point inside "2.0", the comma right after "1".
-      {u"2.0.1 m", "2|-"}, {u"price: 1,234.50 m", "1|-"},
+      // The amount with every digit written, noise of binary arithmetic
+      // aside, in the form the amount field reads.
+      {u"1234567 m", "1234567|metres"}, {u"0.000025 s", "2.5e-005|seconds"},
+      {u"1234.5678 acres", "1234.5678|acres"},
+      {u"123456789012345678 m", "1.23456789012346e+017|metres"},
+      // The unit follows the whole number, however it is grouped; a number
+      // that ends at a separator leaves no unit.
+      {u"2.0.1 m", "2|-"}, {u"price: 1,234.50 m", "1234.5|metres"},
+      {u"12 500\u00A0km", "12500|kilometres"}, {u"12,5 km", "12.5|kilometres"},
+      // Fractions.
+      {u"1/2 lb", "0.5|pounds"}, {u"2 \u00BE in", "2.75|inches"},
+      {u"recipe: \u00BD cup", "0.5|cups"}, {u"\u2212\u00BD lb", "-0.5|pounds"},
+      // Feet and inches, pounds and ounces: one quantity in the smaller
+      // unit; units that do not combine leave the first.
+      {u"6 ft 2 in", "74|inches"}, {u"5'11\"", "71|inches"},
+      {u"5\u2032 11\u2033", "71|inches"}, {u"5\u2019 11\u201D tall", "71|inches"},
+      {u"-1 m 50 cm", "-150|centimetres"}, {u"3 lb 4\u00BD oz", "52.5|ounces"},
+      {u"2 in 6 ft", "2|inches"}, {u"3 m 20 s", "3|metres"},
+      {u"5 ft 3", "5|feet"}, {u"5 ft (3 in)", "5|feet"},
+      {u"20 \u00B0C 5 \u00B0F", "20|Celsius"}, {u"300 K 5 \u00B0F", "300|Kelvin"}, {u"5 mpg 3 mpg", "5|miles per gallon (US)"},
+      {u"5 (ft) 3 in", "5|feet"},
       // No unit, or no number at all; only 0-9 are digits.
       {u"42", "42|-"}, {u"42 \t\r\n", "42|-"}, {u"12 ()", "12|-"},
       {u"about a mile", "1|-"}, {u"", "1|-"}, {u"\u0665 km", "1|-"},
@@ -85,16 +102,18 @@ TEST_F(QuantityTest, ParseLargeSelections) {
   EXPECT_EQ(Parse(u"12" + std::u16string(1 << 20, u' ')), "12|-");
 }
 
-// The unit text starts at the first occurrence of the character after the
-// number, even inside the number, which a name can make visible.
-TEST(ParseQuantity, FirstOccurrenceOfTheFollowingCharacter) {
+// The unit text starts right after the number, wherever the character
+// that follows it also occurs inside the number.
+TEST(ParseQuantity, UnitTextStartsAfterTheNumber) {
   SiteCatalogue catalogue;
-  ParseCatalogue("[UNIT:Odd]\ncategory=odd\nten+0=dot,.0\nten+1=ee,e5e\n",
+  ParseCatalogue("[UNIT:Odd]\ncategory=odd\nten+0=dot,.1\nten+1=ee,e\n"
+                 "ten+2=zero,.0\nten+3=odd,e5e\n",
                  "UNIT:", catalogue);
   UnitTable table;
   BuildUnitTable(catalogue, table);
   const Windows1252CodePage code_page;
   const ParsedQuantity dot = ParseQuantity(u"2.0.1 m", table, code_page);
+  EXPECT_EQ(dot.amount, u"2");
   ASSERT_NE(dot.unit, nullptr);
   EXPECT_EQ(dot.unit->name, "dot");
   const ParsedQuantity ee = ParseQuantity(u"1e5e", table, code_page);
@@ -110,12 +129,15 @@ TEST_F(QuantityTest, Conversions) {
   EXPECT_EQ(Convert("212", "Farenheit", "Kelvin"), "212|212 Fahrenheit = 373.15 Kelvin");
   EXPECT_EQ(Convert("0", "Kelvin", "Celsius"), "0|0 Kelvin = -273.15 Celsius");
   EXPECT_EQ(Convert("30", "miles per gallon (UK)", "litres/100Km"),
-            "30|30 miles per gallon (UK) = 9.41604 litres/100Km");
+            "30|30 miles per gallon (UK) = 9.41603 litres/100Km");
   EXPECT_EQ(Convert("9.41604", "litres/100Km", "miles per gallon (US)"),
             "9.41604|9.41604 litres/100Km = 24.9802 miles per gallon (US)");
-  // The amount is read as " %lf" reads it and rewritten as "%g" writes it.
+  // The amount is read as " %lf" reads it and rewritten with every digit;
+  // only the result is cut to six.
   EXPECT_EQ(Convert("  7.5 apples", "metres", "metres"), "7.5|7.5 metres = 7.5 metres");
   EXPECT_EQ(Convert("1.50000", "hours", "minutes"), "1.5|1.5 hours = 90 minutes");
+  EXPECT_EQ(Convert("1234.5678", "acres", "hectares"),
+            "1234.5678|1234.5678 acres = 499.612 hectares");
   EXPECT_EQ(Convert("abc", "metres", "miles"), "not a number");
   EXPECT_EQ(Convert("", "metres", "miles"), "not a number");
   // An inverse unit refuses a zero amount, and a reference at its offset.

@@ -36,6 +36,21 @@ bool IsBlank(std::string_view piece) {
   return piece.find_first_not_of(" \t") == std::string_view::npos;
 }
 
+// Whether the comma-separated list of domains `regions` holds `domain`,
+// letter case aside; an empty domain is in no list.
+bool ListsDomain(std::string_view regions, std::string_view domain) {
+  if (domain.empty()) return false;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = regions.find(',', start);
+    std::string_view piece = regions.substr(start, comma - start);
+    while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t')) piece.remove_prefix(1);
+    while (!piece.empty() && (piece.back() == ' ' || piece.back() == '\t')) piece.remove_suffix(1);
+    if (FoldAsciiCopy(piece) == FoldAsciiCopy(domain)) return true;
+    if (comma == std::string_view::npos) return false;
+    start = comma + 1;
+  }
+}
+
 // 10^count by repeated multiplication; exact for every count up to 22.
 double PowerOfTen(int count) {
   double power = 1.0;
@@ -66,14 +81,8 @@ UnitCategory& FindOrAddCategory(UnitTable& table, std::string_view text) {
 const Unit* AddUnit(UnitTable& table, UnitCategory& category,
                     std::string_view name_list, double a, double b,
                     bool invert, int exponent) {
-  std::vector<std::string_view> pieces;
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = name_list.find(',', start);
-    pieces.push_back(name_list.substr(start, comma - start));
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
-  if (IsBlank(pieces.front())) return nullptr;
+  const std::string_view first = name_list.substr(0, name_list.find(','));
+  if (IsBlank(first)) return nullptr;
 
   double factor = a;
   if (exponent > 0) {
@@ -84,22 +93,31 @@ const Unit* AddUnit(UnitTable& table, UnitCategory& category,
 
   Unit& unit = category.units.emplace_back();
   unit.category = &category;
-  unit.name = std::string(pieces.front());
+  unit.name = std::string(first);
   unit.factor = factor;
   unit.offset = b;
   unit.invert = invert;
-
-  for (std::string_view piece : pieces) {
-    if (IsBlank(piece)) continue;
-    table.names_.emplace(std::string(piece), &unit);
-    auto& lengths = table.name_lengths_;
-    const auto at = std::lower_bound(lengths.begin(), lengths.end(),
-                                     piece.size(), std::greater<>());
-    if (at == lengths.end() || *at != piece.size()) {
-      lengths.insert(at, piece.size());
-    }
-  }
+  AddUnitNames(table, unit, name_list);
   return &unit;
+}
+
+void AddUnitNames(UnitTable& table, const Unit& unit,
+                  std::string_view name_list) {
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = name_list.find(',', start);
+    const std::string_view piece = name_list.substr(start, comma - start);
+    if (!IsBlank(piece)) {
+      table.names_.emplace(std::string(piece), &unit);
+      auto& lengths = table.name_lengths_;
+      const auto at = std::lower_bound(lengths.begin(), lengths.end(),
+                                       piece.size(), std::greater<>());
+      if (at == lengths.end() || *at != piece.size()) {
+        lengths.insert(at, piece.size());
+      }
+    }
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
 }
 
 bool ReadUnitPowerKey(std::string_view key, int* power) {
@@ -118,7 +136,14 @@ bool ReadUnitPowerKey(std::string_view key, int* power) {
   return true;
 }
 
-void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table) {
+void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table,
+                    std::string_view page_domain) {
+  struct Regional {
+    const Unit* unit;
+    std::string names;
+    std::string regions;
+  };
+  std::vector<Regional> regional;
   catalogue.ForEachSection([&](const CatalogueSection& section) {
     const UnitSectionKeys& keys = kUnitSectionKeys;
     if (!section.HasValue(keys.category)) return;
@@ -136,30 +161,57 @@ void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table) {
         lists[static_cast<std::size_t>(n - kLowestPower)] = value.value;
       }
     }
+    const Unit* unit_of_power_zero = nullptr;
     for (int n = kLowestPower; n <= kHighestPower; ++n) {
       const std::string_view list = lists[static_cast<std::size_t>(n - kLowestPower)];
-      if (!list.empty()) AddUnit(table, category, list, a, b, invert, n);
+      if (list.empty()) continue;
+      const Unit* unit = AddUnit(table, category, list, a, b, invert, n);
+      if (n == 0) unit_of_power_zero = unit;
+    }
+    if (unit_of_power_zero != nullptr && section.HasValue(keys.regional_names)) {
+      regional.push_back({unit_of_power_zero,
+                          section.GetString(keys.regional_names, ""),
+                          section.GetString(keys.regions, "")});
     }
   });
+
+  // A domain that some section lists takes that section's names; every
+  // other domain takes the names of the sections that list none.
+  bool listed = false;
+  for (const Regional& r : regional) listed = listed || ListsDomain(r.regions, page_domain);
+  for (const Regional& r : regional) {
+    const bool holds = IsBlank(r.regions) ? !listed : ListsDomain(r.regions, page_domain);
+    if (holds) AddUnitNames(table, *r.unit, r.names);
+  }
 }
 
-const Unit* FindUnitByText(const UnitTable& table, std::string_view text) {
+const Unit* FindUnitByText(const UnitTable& table, std::string_view text,
+                           std::size_t* length_found) {
   // Only lengths that some name has can match, so a long selection costs a
   // few lookups instead of one per length.
   std::string folded;
   for (std::size_t length : table.name_lengths_) {
     if (length > text.size() || !EndsAWord(text, length)) continue;
     const std::string_view exact = text.substr(0, length);
-    if (const Unit* unit = table.FindName(exact)) return unit;
-    if (folded.empty()) folded = FoldAsciiCopy(exact);
-    const std::string_view lower = std::string_view(folded).substr(0, length);
-    if (lower == exact) continue;
-    if (const Unit* unit = table.FindName(lower)) return unit;
+    const Unit* unit = table.FindName(exact);
+    if (unit == nullptr) {
+      if (folded.empty()) folded = FoldAsciiCopy(exact);
+      const std::string_view lower = std::string_view(folded).substr(0, length);
+      if (lower != exact) unit = table.FindName(lower);
+    }
+    if (unit != nullptr) {
+      if (length_found != nullptr) *length_found = length;
+      return unit;
+    }
   }
   return nullptr;
 }
 
 bool EndsAWord(std::string_view text, std::size_t length) {
+  // A mark such as the foot's "'" is a word of its own: 5'11".
+  if (length > 0 && length <= text.size() && !IsWordByte(text[length - 1])) {
+    return true;
+  }
   if (length >= text.size() || !IsWordByte(text[length])) return true;
   // "kgs", "tonnes": a plural of a name. A single letter and "s" is more
   // often a unit of its own ("ms") than a plural.

@@ -81,7 +81,10 @@ class UnitTable {
                              std::string_view name_list, double a, double b,
                              bool invert, int exponent);
   friend const Unit* FindUnitByText(const UnitTable& table,
-                                    std::string_view text);
+                                    std::string_view text,
+                                    std::size_t* length);
+  friend void AddUnitNames(UnitTable& table, const Unit& unit,
+                           std::string_view name_list);
 
   Categories categories_;
   NameIndex names_;
@@ -101,6 +104,13 @@ struct UnitSectionKeys {
   double default_offset = 0.0;
   std::string_view invert = "invert";
   bool default_invert = false;
+  // Names the section's "ten+0" unit has only on pages of some countries,
+  // and those countries' top-level domains ("uk,ie"). Without "regions"
+  // the names hold on the pages of every domain that no section of the
+  // catalogue lists in its "regions": a gallon is the US gallon except on
+  // the pages that name the imperial one.
+  std::string_view regional_names = "regionalNames";
+  std::string_view regions = "regions";
 };
 inline constexpr UnitSectionKeys kUnitSectionKeys{};
 
@@ -118,8 +128,12 @@ bool ReadUnitPowerKey(std::string_view key, int* power);
 // non-empty "category" is skipped; "a" (default 1), "b" (default 0) and
 // "invert" (default false) apply to each of its power keys "ten-18" ...
 // "ten+0" ... "ten+18", taken in ascending order of the power. Keys spelled
-// otherwise ("ten0", "ten+03") are ignored. Never fails.
-void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table);
+// otherwise ("ten0", "ten+03") are ignored. Then the regional names (see
+// UnitSectionKeys) that hold for `page_domain`, a top-level domain in
+// lower case without a dot ("uk"; empty when the page has none), are
+// indexed after every other name, in the catalogue's order. Never fails.
+void BuildUnitTable(const SiteCatalogue& catalogue, UnitTable& table,
+                    std::string_view page_domain = {});
 
 // The category named `text` with A-Z folded to lower case, created empty
 // when there is none yet. "Distance" and "distance" give the same category;
@@ -138,23 +152,32 @@ const Unit* AddUnit(UnitTable& table, UnitCategory& category,
                     std::string_view name_list, double a, double b,
                     bool invert, int exponent);
 
+// Indexes every non-blank piece of the comma-separated `name_list` under
+// `unit`, after the names already there.
+// REQUIRES: `unit` belongs to `table`.
+void AddUnitNames(UnitTable& table, const Unit& unit,
+                  std::string_view name_list);
+
 // The unit whose name is the longest leading part of `text` (8-bit text in
-// the system code page) that ends a word, or null. A leading part ends a
+// the system code page) that ends a word, or null; when found and `length`
+// is not null, stores the length of that name in bytes there. A leading part ends a
 // word when the byte after it is no letter or digit (see EndsAWord). At
 // each length the exact bytes are tried before a copy with A-Z folded to
 // lower case, so "KM" finds "km" and "C" finds "Celsius" through the name
 // "C", while "c" finds nothing.
 //   "km/h rising" -> km/h (speed), "kms" -> kilometres, "km away" ->
 //   kilometres, "ms" -> null, "stone" -> null unless "stone" is a name
-const Unit* FindUnitByText(const UnitTable& table, std::string_view text);
+const Unit* FindUnitByText(const UnitTable& table, std::string_view text,
+                           std::size_t* length = nullptr);
 
 // True when the first `length` bytes of `text` (0 < length) are a whole
-// word: the text ends there, or the byte after them is no letter or digit,
-// or it is a plural "s" after at least two bytes and itself ends the text
-// or is followed by no letter or digit. Letters and digits beyond ASCII are
+// word: they end in a mark (no letter or digit: "'", "\xB0"), or the text
+// ends there, or the byte after them is no letter or digit, or it is a
+// plural "s" after at least two bytes and itself ends the text or is
+// followed by no letter or digit. Letters and digits beyond ASCII are
 // those of Windows-1252, superscript digits included.
-//   ("km away", 2), ("km/h", 2), ("kms", 2), ("kgs.", 2) -> true
-//   ("kmh", 2), ("ms", 1), ("kmsx", 2), ("km\xB2", 2)    -> false
+//   ("km away", 2), ("km/h", 2), ("kms", 2), ("kgs.", 2), ("'11", 1) -> true
+//   ("kmh", 2), ("ms", 1), ("kmsx", 2), ("km\xB2", 2)                 -> false
 bool EndsAWord(std::string_view text, std::size_t length);
 
 }  // namespace qm

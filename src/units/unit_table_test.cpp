@@ -28,11 +28,11 @@ struct BuiltInUnits {
   UnitTable table;
 };
 
-UnitTable TableFrom(std::string text) {
+UnitTable TableFrom(std::string text, std::string_view page_domain = {}) {
   SiteCatalogue catalogue;
   ParseCatalogue(std::move(text), "UNIT:", catalogue);
   UnitTable table;
-  BuildUnitTable(catalogue, table);
+  BuildUnitTable(catalogue, table, page_domain);
   return table;
 }
 
@@ -65,7 +65,7 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
                                       "fuel consumption", "mass", "power",
                                       "pressure", "speed", "temperature",
                                       "time", "volume"}));
-  EXPECT_EQ(units, 84u);
+  EXPECT_EQ(units, 90u);
   // Sections in folded name order, each by ascending power.
   EXPECT_EQ(UnitNames(table, "distance"),
             (std::vector<std::string>{
@@ -74,9 +74,10 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
                 "kilometres", "miles", "nautical miles (INTL)", "yards"}));
   EXPECT_EQ(UnitNames(table, "mass"),
             (std::vector<std::string>{
-                "hundredweight (long)", "grains", "milligrams", "grams",
-                "kilograms", "metric ton", "ounces", "pounds", "stone",
-                "long ton (UK)", "short ton (US)", "troy ounces"}));
+                "hundredweight", "grains", "milligrams", "grams",
+                "kilograms", "metric ton", "hundredweight (long)", "ounces",
+                "pounds", "stone", "long ton (UK)", "short ton (US)",
+                "troy ounces"}));
 
   // Factors by repeated multiplication; offsets never scaled.
   EXPECT_EQ(table.FindName("kilometres")->factor, 1000.0);
@@ -89,8 +90,9 @@ TEST(BuildUnitTable, BuiltInCatalogue) {
   const auto twice = table.names().equal_range("litres/100Km");
   ASSERT_EQ(std::distance(twice.first, twice.second), 2);
   EXPECT_EQ(twice.first->second, std::next(twice.first)->second);
-  EXPECT_EQ(NameOf(table.FindName("'")), "minutes of arc");
-  EXPECT_EQ(NameOf(table.FindName("gallons")), "gallons (UK)");
+  EXPECT_EQ(NameOf(table.FindName("'")), "feet");
+  EXPECT_EQ(NameOf(table.FindName("\"")), "inches");
+  EXPECT_EQ(NameOf(table.FindName("arcmin")), "minutes of arc");
 }
 
 // Every built-in unit against the physical value of its constant, from
@@ -106,7 +108,7 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
     double factor;
     double offset = 0;
     bool invert = false;
-    double tolerance = 1e-6;
+    double tolerance = 1e-9;
   };
   const Expected expected[] = {
       {"metres", 1}, {"kilometres", 1e3}, {"centimetres", 1e-2},
@@ -121,39 +123,45 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
       {"kilograms", 1}, {"metric ton", 1e3, 0, false, 1e-9},
       {"grams", 1e-3, 0, false, 1e-9}, {"milligrams", 1e-6, 0, false, 1e-9},
       {"stone", 14 * kPound, 0, false, 1e-9}, {"ounces", kPound / 16},
-      {"pounds", kPound}, {"hundredweight (long)", 112 * kPound},
+      {"pounds", kPound}, {"hundredweight", 100 * kPound},
+      {"hundredweight (long)", 112 * kPound},
       {"long ton (UK)", 2240 * kPound}, {"short ton (US)", 2000 * kPound},
       {"grains", kPound / 7000},
-      // 31.1034 g against 31.1034768 g: the catalogue keeps six digits.
-      {"troy ounces", 480 * kPound / 7000, 0, false, 3e-6},
+      {"troy ounces", 480 * kPound / 7000},
       {"milliseconds", 1e-3}, {"seconds", 1}, {"minutes", 60}, {"hours", 3600},
       {"days", 86400}, {"days (Solar)", 86400},
-      {"years", 365.24219 * 86400}, {"years (Solar)", 365.24219 * 86400},
-      {"days (Sidereal)", 86164.0905},
+      // The tropical year and the sidereal day.
+      {"years", 365.242198781 * 86400}, {"years (Solar)", 365.242198781 * 86400},
+      {"days (Sidereal)", 86164.09054},
       {"radians", 1}, {"degrees", kPi / 180}, {"minutes of arc", kPi / 10800},
       {"seconds of arc", kPi / 648000},
       {"square centimetres", 1e-4}, {"square metres", 1}, {"hectares", 1e4},
-      {"square yards", 0.9144 * 0.9144}, {"square feet", kFoot * kFoot},
+      {"square kilometres", 1e6}, {"square yards", 0.9144 * 0.9144}, {"square feet", kFoot * kFoot},
       {"acres", 4840 * 0.9144 * 0.9144},
       {"Cubic Metres", 1}, {"Cubic Centimetres", 1e-6}, {"litres", 1e-3},
       {"cubic feet", kFoot * kFoot * kFoot}, {"cubic inches", kInch * kInch * kInch},
       {"pints (UK)", kUkGallon / 8}, {"pints (US liquid)", kUsGallon / 8},
       {"gallons (UK)", kUkGallon}, {"gallons (US)", kUsGallon},
       {"U.K. Fluid Ounces", kUkGallon / 160}, {"U.S. Fluid Ounces", kUsGallon / 128},
+      {"cups", kUsGallon / 16}, {"tablespoons", kUsGallon / 256},
+      {"teaspoons", kUsGallon / 768},
       {"Kilometre/second", 1e3}, {"metre/sec", 1}, {"km/h", 1 / 3.6},
       {"miles per hour", kMile / 3600}, {"knots", 1852.0 / 3600},
       {"Millibar", 100}, {"Pascal", 1}, {"Kilopascal", 1e3, 0, false, 1e-9},
       {"bar", 1e5},
-      {"mmHg (Torr)", 101325.0 / 760}, {"atmospheres", 101325},
+      // A torr is 1/760 atmosphere, a millimetre of mercury (13.5951 g/cm3)
+      // a little more.
+      {"Torr", 101325.0 / 760}, {"mmHg", 13.5951 * kGravity},
+      {"atmospheres", 101325},
       {"Pounds per Square Inch", kPound * kGravity / (kInch * kInch)},
       {"watts", 1}, {"kW", 1e3},
-      // The thermochemical BTU: 4.184 J/cal * 453.59237 g/lb * 5/9.
-      {"BTU/hour", 4.184 * 453.59237 * 5 / 9 / 3600},
+      // The international BTU: 4.1868 J/cal(IT) * 453.59237 g/lb * 5/9.
+      {"BTU/hour", 4.1868 * 453.59237 * 5 / 9 / 3600},
       // Mechanical, 550 ft lbf/s, which "hp" means; metric, 75 kgf m/s.
       {"horsepower", 550 * kFoot * kPound * kGravity, 0, false, 1e-9},
       {"horsepower (metric)", 75 * kGravity, 0, false, 1e-9},
       {"Joules", 1}, {"kJoules", 1e3}, {"megajoules", 1e6, 0, false, 1e-9},
-      {"Calorie", 4.184},
+      {"calories", 4.184},
       {"kCalorie (food)", 4184}, {"kWh", 3.6e6},
   };
   const BuiltInUnits built_in;
@@ -167,7 +175,7 @@ TEST(BuildUnitTable, BuiltInConstantsMatchPhysicalValues) {
     EXPECT_EQ(unit->invert, e.invert) << e.name;
     ++checked;
   }
-  EXPECT_EQ(checked, 84u);
+  EXPECT_EQ(checked, 90u);
 }
 
 TEST(BuildUnitTable, SectionsAndKeys) {
@@ -202,6 +210,54 @@ TEST(BuildUnitTable, SectionsAndKeys) {
   EXPECT_EQ(theta->factor, 2.0 / 10);
   EXPECT_EQ(theta->offset, -3.0);
   EXPECT_FALSE(theta->invert);
+}
+
+// Regional names hold on the pages of the domains a section lists; the
+// sections that list none give theirs to every other page. They come after
+// every ordinary name.
+TEST(BuildUnitTable, RegionalNames) {
+  const std::string text =
+      "[UNIT:A]\ncategory=v\nten+0=imperial\nregions=uk, IE\nregionalNames=gal,pt\n"
+      "[UNIT:B]\ncategory=v\nten+0=us\nregionalNames=gal,pt\n"
+      "[UNIT:C]\ncategory=v\nten+0=aussie,pt\nregions=au\nregionalNames=gal\n"
+      "[UNIT:D]\ncategory=v\nten+3=kilo\nregionalNames=nothing\n";
+  const std::pair<std::string_view, const char*> pages[] = {
+      {"uk", "imperial"}, {"ie", "imperial"}, {"UK", "imperial"},
+      {"com", "us"}, {"", "us"}, {"au", "aussie"}, {"u", "us"},
+  };
+  for (const auto& [domain, gallon] : pages) {
+    const UnitTable table = TableFrom(text, domain);
+    EXPECT_EQ(NameOf(table.FindName("gal")), gallon) << domain;
+    EXPECT_EQ(table.FindName("nothing"), nullptr) << domain;  // no ten+0 unit
+  }
+  // An ordinary name comes before a regional one of the same spelling.
+  EXPECT_EQ(NameOf(TableFrom(text, "uk").FindName("pt")), "aussie");
+  EXPECT_EQ(NameOf(TableFrom(text, "com").FindName("pt")), "aussie");
+  // Only the names of one side are indexed.
+  const UnitTable uk = TableFrom(text, "uk");
+  EXPECT_EQ(uk.names().count("gal"), 1u);
+  // The built-in measures: a gallon, pint, fluid ounce and mpg.
+  const std::tuple<std::string_view, const char*, const char*> built_in[] = {
+      {"gallon", "gallons (UK)", "gallons (US)"},
+      {"pints", "pints (UK)", "pints (US liquid)"},
+      {"fl oz", "U.K. Fluid Ounces", "U.S. Fluid Ounces"},
+      {"mpg", "miles per gallon (UK)", "miles per gallon (US)"},
+  };
+  const FakeModuleEnvironment env;
+  SiteCatalogue catalogue;
+  LoadCatalogue(env, "UNIT:", false, catalogue);
+  for (std::string_view domain : {"uk", "ie", "com", "us", "de", ""}) {
+    UnitTable table;
+    BuildUnitTable(catalogue, table, domain);
+    const bool imperial = domain == "uk" || domain == "ie";
+    for (const auto& [name, uk_unit, us_unit] : built_in) {
+      EXPECT_EQ(NameOf(table.FindName(name)), imperial ? uk_unit : us_unit)
+          << name << " on " << domain;
+    }
+    // By name, the one or the other on every page.
+    EXPECT_EQ(NameOf(table.FindName("US gallon")), "gallons (US)");
+    EXPECT_EQ(NameOf(table.FindName("UK gallon")), "gallons (UK)");
+  }
 }
 
 TEST(AddUnit, NameLists) {
@@ -245,12 +301,16 @@ TEST(FindUnitByText, LongestWholeWord) {
       {"kms", "kilometres"}, {"kgs.", "kilograms"}, {"tonnes", "metric ton"},
       {"ms", "(none)"}, {"kmsx", "(none)"}, {"Ms", "(none)"},
       // A name followed by a letter or digit is part of another word.
-      {"kmh", "(none)"}, {"sq ft", "(none)"}, {"m2", "(none)"},
-      {"km\xB2", "(none)"}, {"m\xB2", "square metres"}, {"m\xE8tres", "(none)"},
-      {"\xB0N", "(none)"}, {"\xB0 C", "degrees"}, {"\xB0" "C", "Celsius"},
+      {"kmh", "(none)"}, {"sq ftx", "(none)"}, {"m2", "(none)"},
+      {"km\xB2", "square kilometres"}, {"m\xB2", "square metres"},
+      {"m\xE8tres", "(none)"}, {"sq ft", "square feet"},
+      // A name ending in a mark needs no word end after it: 45\xB0N, 5'11".
+      {"\xB0N", "degrees"}, {"'11\"", "feet"}, {"\"", "inches"},
+      {"\xB0 C", "Celsius"}, {"\xB0" "C", "Celsius"}, {"\xBA" "C", "Celsius"},
+      {"\xB0 F", "Fahrenheit"}, {"\xB0 K", "degrees"},
       // Words the shorter names used to swallow.
       {"stone", "stone"}, {"st", "stone"}, {"grams", "grams"}, {"gr", "grains"},
-      {"g", "grams"}, {"mg", "milligrams"}, {"mmHg", "mmHg (Torr)"},
+      {"g", "grams"}, {"mg", "milligrams"}, {"mmHg", "mmHg"}, {"Torr", "Torr"},
       {"MJ", "megajoules"}, {"Joule", "Joules"}, {"ltr", "litres"},
       {"NM", "nautical miles (INTL)"}, {"nm", "nanometres"},
       {"nautical mile", "nautical miles (INTL)"}, {"kPa", "Kilopascal"},
@@ -279,6 +339,8 @@ TEST(EndsAWord, NextByteAndPlural) {
       {"kmS", 2, false}, {"ms", 1, false}, {"m s", 1, true},
       {"km\xB2", 2, false}, {"km\xE9", 2, false}, {"km\x8A", 2, false},
       {"km\xB0", 2, true}, {"km\xD7", 2, true}, {"km\xA0", 2, true},
+      // A name that ends in a mark is a word whatever follows.
+      {"'11", 1, true}, {"\xB0" "C", 1, true}, {"m.s", 2, true}, {"\xB2x", 1, false},
   };
   for (const auto& [text, length, expected] : cases) {
     EXPECT_EQ(EndsAWord(text, length), expected) << text << " at " << length;
