@@ -196,14 +196,15 @@ class InterpreterLine {
       // Quotes closed and opened again around an empty value (or a guard's
       // quotes): together they would read as a quote, so neither is written.
       line_.pop_back();
-      line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+      if (!program_) line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
       text.remove_prefix(1);
       quoted_ = true;
       value_backslashes_ = 0;
     } else {
       WriteHeldBackQuote();
-      // A quote halves the backslashes of the value before it.
-      if (opens_with_quote) line_.append(value_backslashes_, u'\\');
+      // A quote halves the backslashes of the value before it (not in the
+      // program's name, which keeps them).
+      if (opens_with_quote && !program_) line_.append(value_backslashes_, u'\\');
     }
     value_backslashes_ = 0;
     for (const char16_t c : text) {
@@ -214,6 +215,8 @@ class InterpreterLine {
         quoted_ = !quoted_;
       } else if (c == u'^' && !quoted_) {
         escaped_ = true;
+      } else if (!quoted_ && IsBlank(c)) {
+        program_ = false;
       }
     }
   }
@@ -265,7 +268,7 @@ class InterpreterLine {
 
   void WriteHeldBackQuote() {
     if (!held_quote_) return;
-    line_.append(value_backslashes_, u'\\');
+    if (!program_) line_.append(value_backslashes_, u'\\');
     value_backslashes_ = 0;
     line_.push_back(u'"');
     held_quote_ = false;
@@ -284,13 +287,19 @@ class InterpreterLine {
       line_.pop_back();
       line_ += u"\"\"";
     } else if (quoted_) {
-      line_.append(TrailingBackslashes(line_), u'\\');
+      DoubleBackslashesBeforeQuote();
       line_.push_back(u'"');
     } else if (guard_every_value_ && (line_.empty() || line_.back() != u'"')) {
       // A quote before the value's first character, for %NAME%.
-      line_.append(TrailingBackslashes(line_), u'\\');
+      DoubleBackslashesBeforeQuote();
       line_ += u"\"\"";
     }
+  }
+
+  // Backslashes right before a quote the line adds are halved by it, save
+  // in the program's name.
+  void DoubleBackslashesBeforeQuote() {
+    if (!program_) line_.append(TrailingBackslashes(line_), u'\\');
   }
 
   // Writes the value outside quotes: a caret before each character the
@@ -306,7 +315,7 @@ class InterpreterLine {
         // some: the blanks join them rather than put two quotes together.
         if (!line_.empty() && line_.back() == u'"') {
           line_.pop_back();
-          line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
+          if (!program_) line_.erase(line_.size() - TrailingBackslashes(line_) / 2);
         } else {
           line_.push_back(u'"');
         }
@@ -328,6 +337,7 @@ class InterpreterLine {
 
   bool guard_every_value_;
   std::u16string line_;
+  bool program_ = true;  // still in the program's name, which keeps backslashes
   bool quoted_ = false;  // the interpreter's own reading of the template's quotes
   bool escaped_ = false;
   // A quote after a value that makes the line's quotes the template's
@@ -472,7 +482,7 @@ class ProgramLine {
     if (!held_quote_) return;
     line_.push_back(u'"');
     held_quote_ = false;
-    last_closed_quote_ = true;
+    last_closed_quote_ = !program_;
   }
 
   // Takes back the quote that ends the line; the backslashes it halved are
