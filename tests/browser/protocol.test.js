@@ -8,7 +8,10 @@ const test = require('node:test');
 const assert = require('node:assert/strict');
 const h = require('./harness.js');
 
-const PAGE = '<!DOCTYPE html><html><head><title>T</title></head><body><p>x</p></body></html>';
+// The page keeps a followed link from leaving it, so that the link can be
+// read after its click.
+const PAGE = '<!DOCTYPE html><html><head><title>T</title></head><body><p>x</p>' +
+  '<script>document.addEventListener("click", (e) => e.preventDefault());</script></body></html>';
 
 test('every kind of request and notice has its handler, and no handler is for another kind',
      {timeout: 60000}, async () => {
@@ -49,6 +52,10 @@ test('an address the core refuses is not opened, navigated to or put in a link',
         insertGood: await ask({kind: Protocol.request.insert, window: 'frame', id: 'QMGOOD',
                                href: 'www.example.com/a', target: '_top',
                                text: '<b>TRANSLATE</b>'}),
+        // The link goes into the page when it is clicked.
+        clickGood: await ask({kind: Protocol.request.clickAnchor, window: 'frame',
+                              name: 'QMGOOD'}),
+        clickBad: await ask({kind: Protocol.request.clickAnchor, window: 'frame', name: 'QMBAD'}),
         unknown: await ask({kind: 'no-such-kind'}),
       };
       [out.links] = await chrome.scripting.executeScript({target: {tabId: tab.id}, func: () =>
@@ -63,6 +70,7 @@ test('an address the core refuses is not opened, navigated to or put in a link',
     assert.equal(answers.navigate, '0');
     assert.equal(answers.insertBad, '0');
     assert.equal(answers.insertGood, '1');
+    assert.deepEqual([answers.clickGood, answers.clickBad], ['1', '0']);
     assert.equal(answers.unknown, '');
     // The link holds the core's address and the text as text, not markup.
     assert.deepEqual(answers.links.result, [{tag: 'A', id: 'QMGOOD',
