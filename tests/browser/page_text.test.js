@@ -159,3 +159,38 @@ test('a selection in a frame: the frame and its top page are told apart', {timeo
     ft: 'Inner page', tt: 'Top page',
   });
 });
+
+test('what a page gives is cut to its limit before it leaves the page', {timeout: 60000},
+     async (t) => {
+  const server = await h.startServer({
+    '/page': '<!DOCTYPE html><meta charset="utf-8"><title>T</title><p id="s"></p>',
+  });
+  const {browser, worker} = await h.launchChromium();
+  t.after(async () => {
+    await browser.close();
+    await server.close();
+  });
+  const page = await h.openWithSelection(browser, `${server.origin}/page`, null);
+  // A window name of 32 Mi units, a title of 1 Mi, and a selection of
+  // 2 Mi that a surrogate pair straddles at its limit.
+  await page.evaluate(() => {
+    window.name = 'n'.repeat(32 << 20);
+    document.title = 't'.repeat(1 << 20);
+    const p = document.getElementById('s');
+    p.textContent = 's'.repeat((1 << 20) - 1) + '\u{1F600}' + 's'.repeat(1 << 20);
+    const range = document.createRange();
+    range.selectNodeContents(p);
+    getSelection().removeAllRanges();
+    getSelection().addRange(range);
+  });
+  const read = await worker.evaluate(async (url) => {
+    const [tab] = (await chrome.tabs.query({})).filter((t) => t.url === url);
+    const gathered = await readPage({frameId: 0, pageUrl: url}, tab);
+    const text = gathered.frame.selectionText;
+    return {name: gathered.frame.name.length, title: gathered.frame.title.length,
+            text: text.length, last: text.charCodeAt(text.length - 1),
+            html: gathered.frame.selectionHtml.length, topName: gathered.top.name.length};
+  }, page.url());
+  assert.deepEqual(read, {name: 1 << 16, title: 1 << 16, text: (1 << 20) - 1, last: 0x73,
+                          html: (1 << 20) - 1, topName: 1 << 16});
+});
