@@ -36,6 +36,46 @@ const SHOTS = [
    }},
 ];
 
+// The dialog beside its selection, on a page as a person sees it: the
+// whole view, in a browser started in each colour scheme (the dialog's
+// frame follows the browser's, not an emulation of the page's).
+const BESIDE_PAGE = '<!DOCTYPE html><meta charset="utf-8"><title>A book</title>' +
+  '<body style="font: 16px/1.5 serif; max-width: 40em; margin: 2em auto; color-scheme: light dark">' +
+  '<h1>The Physics of Everyday Things</h1><p>First published in 1979, this edition ' +
+  'carries the number <span id="s">ISBN 0-306-40615-2</span> on its back cover. ' +
+  'It is still in print, and many libraries hold it.</p>' +
+  '<p>Reviewers praised its clear drawings and its patient explanations.</p></body>';
+const BESIDE_SHOTS = [
+  {file: 'webext-beside.png', args: ['--force-light-mode']},
+  {file: 'webext-beside-dark.png', args: ['--force-dark-mode']},
+];
+
+async function besideShots() {
+  const server = await h.startServer({'/book': BESIDE_PAGE});
+  try {
+    for (const shot of BESIDE_SHOTS) {
+      const {browser, worker, extensionOrigin} = await h.launchChromium({args: shot.args});
+      try {
+        const page = await browser.newPage();
+        await page.setViewport({width: 900, height: 620});
+        await page.goto(`${server.origin}/book`);
+        await h.rightClick(page, '#s', {select: true});
+        const done = h.clickMenu(worker, 'ISBN', page, {selectionText: 'ISBN 0-306-40615-2'});
+        const frame = await h.dialogFrame(page, extensionOrigin, worker);
+        await frame.waitForFunction(() => current !== null && waiting.length === 0);
+        await page.screenshot({path: path.join(OUT, shot.file)});
+        console.log(path.join('docs/screenshots', shot.file));
+        await page.keyboard.press('Escape');
+        await done;
+      } finally {
+        await browser.close();
+      }
+    }
+  } finally {
+    await server.close();
+  }
+}
+
 // The options page of a fresh profile, whole, in each colour scheme.
 const OPTIONS_SHOTS = [
   {file: 'webext-options.png', scheme: 'light'},
@@ -84,6 +124,7 @@ const OPTIONS_SHOTS = [
     await browser.close();
     await server.close();
   }
+  await besideShots();
 })().catch((error) => {
   console.error(error);
   process.exit(1);

@@ -32,7 +32,7 @@ function tempProfile() {
   return fs.mkdtempSync(path.join(os.tmpdir(), 'qmkit-chromium-'));
 }
 
-async function launchChromium({userDataDir} = {}) {
+async function launchChromium({userDataDir, args = []} = {}) {
   const fresh = !userDataDir || !fs.existsSync(userDataDir) ||
       fs.readdirSync(userDataDir).length === 0;
   const browser = await puppeteer.launch({
@@ -42,7 +42,7 @@ async function launchChromium({userDataDir} = {}) {
     enableExtensions: true,
     userDataDir,
     args: ['--no-sandbox', `--disable-extensions-except=${EXTENSION_DIR}`,
-           `--load-extension=${EXTENSION_DIR}`, '--no-first-run'],
+           `--load-extension=${EXTENSION_DIR}`, '--no-first-run', ...args],
   });
   const target = await browser.waitForTarget(
       (t) => t.type() === 'service_worker' && t.url().endsWith('/background.js'));
@@ -119,6 +119,34 @@ async function dialogPage(browser, extensionOrigin) {
   return page;
 }
 
+// A person's right-click on the element `selector` of `page` (the whole
+// element selected first when `select` is true): the browser's own event,
+// which makes the dialog's frame ready in the page. The menu itself is the
+// browser's, and headless shows none; clickMenu then plays the pick.
+async function rightClick(page, selector, {select = false} = {}) {
+  if (select) {
+    await page.evaluate((s) => {
+      const range = document.createRange();
+      range.selectNodeContents(document.querySelector(s));
+      getSelection().removeAllRanges();
+      getSelection().addRange(range);
+    }, selector);
+  }
+  const box = await (await page.$(selector)).boundingBox();
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2, {button: 'right'});
+}
+
+// The dialog in its frame beside the selection, once drawn and shown.
+async function dialogFrame(page, extensionOrigin, worker) {
+  const frame = await page.waitForFrame((f) => f.url().startsWith(`${extensionOrigin}/dialog.html#`));
+  await frame.waitForSelector('#dialog > *, #message:not([hidden])');
+  for (let i = 0; !await worker.evaluate(() => DialogChannel.shownAt !== null); ++i) {
+    if (i === 200) throw new Error('the dialog\'s frame was never shown');
+    await new Promise((resolve) => setTimeout(resolve, 25));
+  }
+  return frame;
+}
+
 // Presses the button `selector` of the dialog window, which may close the
 // window: the press is made after the call has returned, so that puppeteer
 // is not left waiting on a window that is gone.
@@ -140,5 +168,6 @@ async function tabAddresses(worker) {
 
 module.exports = {
   EXTENSION_DIR, CHROMIUM, FIREFOX, startServer, tempProfile, launchChromium,
-  openWithSelection, selectText, clickMenu, dialogPage, press, tabAddresses,
+  openWithSelection, selectText, clickMenu, dialogPage, press, tabAddresses, rightClick,
+  dialogFrame,
 };

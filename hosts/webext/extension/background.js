@@ -63,7 +63,10 @@ let clickQueue = Promise.resolve();
 function onMenuClicked(info, tab) {
   if (typeof info.menuItemId !== 'string' || !info.menuItemId.startsWith(MENU_PREFIX)) return;
   const word = info.menuItemId.slice(MENU_PREFIX.length);
-  if (currentClick) DialogChannel.bringToFront();
+  if (currentClick) {
+    menuTable().then((menu) => DialogChannel.bringToFront(
+        menu.entries.find((entry) => entry.word === word)?.title ?? word));
+  }
   const run = clickQueue.then(() => runCommand(word, info, tab));
   clickQueue = run.catch(() => {});
   return run;
@@ -86,7 +89,7 @@ async function runCommand(word, info, tab) {
     await module.ccall('qm_click', null, ['string'], [word], {async: true});
   } finally {
     currentClick = null;
-    await DialogChannel.close();
+    await DialogChannel.close(tab?.id);
   }
 }
 

@@ -12,12 +12,12 @@ const answerOf = (done) => (done ? ANSWER.done : ANSWER.notDone);
 // Each handler takes the click being run and the request, and returns (a
 // promise of) the answer the request's kind defines.
 const CORE_REQUEST_HANDLERS = Object.freeze({
-  [REQUEST.dialog]: (click, request) => DialogChannel.ask(request),
+  [REQUEST.dialog]: (click, request) => DialogChannel.ask(click, request),
   [REQUEST.dialogEnd]: async () => {
-    await DialogChannel.close();
+    await DialogChannel.endDialog();
     return ANSWER.done;
   },
-  [REQUEST.message]: (click, request) => DialogChannel.ask(request, {width: 420, height: 240}),
+  [REQUEST.message]: (click, request) => DialogChannel.ask(click, request, {width: 420, height: 240}),
   [REQUEST.open]: (click, request) =>
     openInTab(click, request.url, request.name, request.features),
   [REQUEST.focus]: async (click, request) => {
@@ -40,7 +40,7 @@ const CORE_REQUEST_HANDLERS = Object.freeze({
   [REQUEST.start]: (click, request) => startCommand(request.arguments),
   [REQUEST.help]: async (click, request) => {
     if (!/^[A-Za-z0-9_-]+\.htm$/.test(request.topic)) return ANSWER.notDone;
-    await api.tabs.create({url: api.runtime.getURL('help/' + request.topic)});
+    await openHelp(click, api.runtime.getURL('help/' + request.topic));
     return ANSWER.done;
   },
 });

@@ -11,15 +11,20 @@
 // dialog's own rules move it (the state's focusMoves changes).
 'use strict';
 
-const port = api.runtime.connect({name: 'qmkit-dialog'});
+// In a frame beside the selection, the page is named by the token its
+// content script gave it; in a window of its own it has none.
+const frameToken = location.hash.slice(1);
+const port = api.runtime.connect({name: frameToken ? `qmkit-dialog#${frameToken}` : 'qmkit-dialog'});
 // Chromium ends a service worker, and Firefox an event page, after half a
 // minute without activity, and with it the command waiting for this
 // dialog; a message over the port counts as activity. Sent often enough to
-// be proved against a shortened limit.
-const keepAlive = setInterval(() => port.postMessage({type: 'keepalive'}), 5000);
+// be proved against a shortened limit, from the first request on (a frame
+// made ready and never used keeps nothing awake).
+let keepAlive = null;
 port.onDisconnect.addListener(() => clearInterval(keepAlive));
 const root = document.getElementById('dialog');
 const messageBox = document.getElementById('message');
+const waitingNote = document.getElementById('waiting');
 
 // The request being answered; null while an answer is on its way.
 let current = null;
@@ -506,10 +511,55 @@ const REQUEST_DRAWERS = Object.freeze({
   [Protocol.request.dialog]: drawDialog,
 });
 
+// The size the page needs to show what it holds, for its frame or window
+// to be fitted to it.
+function reportSize() {
+  const box = messageBox.querySelector('.box');
+  const dialogHeight = root.hasChildNodes() ? root.getBoundingClientRect().height : 0;
+  const notice = waitingNote.hidden ? 0 : waitingNote.getBoundingClientRect().height;
+  const width = Math.max(root.hasChildNodes() ? root.offsetWidth : 0,
+                         messageShown() ? box.offsetWidth + 24 : 0);
+  const height = Math.max(dialogHeight, messageShown() ? box.offsetHeight + 24 : 0) + notice;
+  port.postMessage({type: 'drawn', width: Math.ceil(width), height: Math.ceil(height),
+                    chromeWidth: outerWidth - innerWidth, chromeHeight: outerHeight - innerHeight});
+}
+
+// What the background sends besides requests: another command waits for
+// this dialog; the frame was shown; one dialog of the command ended, and
+// the frame is kept for the next.
+const CHANNEL_NOTICES = Object.freeze({
+  waiting: (notice) => {
+    waitingNote.textContent = `"${String(notice.title)}" waits until this dialog is closed.`;
+    waitingNote.hidden = false;
+    reportSize();
+  },
+  shown: () => {
+    if (messageShown()) {
+      if (!messageBox.contains(document.activeElement)) byId('message-buttons').firstChild?.focus();
+    } else if (view && !root.contains(document.activeElement)) {
+      focusControl(view.state.focus);
+    }
+  },
+  reset: () => {
+    current = null;
+    view = null;
+    waiting.length = 0;
+    hideMessage();
+    root.replaceChildren();
+    waitingNote.hidden = true;
+  },
+});
+
 port.onMessage.addListener((request) => {
+  if (Object.hasOwn(CHANNEL_NOTICES, request?.kind)) {
+    CHANNEL_NOTICES[request.kind](request);
+    return;
+  }
   if (!Object.hasOwn(REQUEST_DRAWERS, request?.kind)) return;
+  keepAlive ??= setInterval(() => port.postMessage({type: 'keepalive'}), 5000);
   current = request;
   REQUEST_DRAWERS[request.kind](request);
+  reportSize();
 });
 
 // ------------------------------------------------------------ the keyboard
