@@ -63,7 +63,7 @@ async function windowClick({browser, worker, dialogUrl, tab}) {
   return drawn - clickedAt;
 }
 
-async function frameClick({worker, page, tab}) {
+async function frameClick({worker, page, tab, dialogUrl}) {
   await h.rightClick(page, '#pick', {select: true});
   // The person reads the menu; the frame gets ready meanwhile.
   await new Promise((resolve) => setTimeout(resolve, 400));
@@ -74,7 +74,8 @@ async function frameClick({worker, page, tab}) {
     if (shown === null) await new Promise((resolve) => setTimeout(resolve, 2));
   }
   if (shown === null) throw new Error('the frame was never shown (did the window open?)');
-  await page.keyboard.press('Escape');
+  const frame = page.frames().find((f) => f.url().startsWith(`${dialogUrl}#`));
+  await h.press(frame, '#cancel');
   await worker.evaluate(() => globalThis.benchClick);
   return shown - clickedAt;
 }
