@@ -93,9 +93,13 @@ const OPTIONS_SHOTS = [
       await h.selectText(page, '#s', shot.selection);
       const done = h.clickMenu(worker, shot.word, page);
       const dialog = await h.dialogPage(browser, extensionOrigin);
-      const small = shot.word === 'CONVERT' || shot.word === 'CONFIG';
-      await dialog.setViewport({width: 480, height: small ? 240 : 440});
       if (shot.before) await shot.before(dialog);
+      // The window as the extension fits it: the dialog's own size.
+      const size = await dialog.evaluate(() => {
+        const box = document.getElementById('dialog').getBoundingClientRect();
+        return {width: Math.ceil(box.width), height: Math.ceil(box.bottom)};
+      });
+      await dialog.setViewport(size);
       for (const [scheme, file] of [['light', shot.file],
                                     ['dark', shot.file.replace(/\.png$/, '-dark.png')]]) {
         await dialog.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
