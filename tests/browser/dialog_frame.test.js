@@ -37,9 +37,16 @@ async function withPage(run) {
 }
 
 // The web addresses of the tabs other than the page, in tab-strip order.
+// (once every new tab has its address).
 async function siteTabs(worker) {
-  const urls = await worker.evaluate(async () => (await chrome.tabs.query({}))
-      .sort((a, b) => a.index - b.index).map((t) => t.pendingUrl || t.url));
+  const urls = await worker.evaluate(async () => {
+    for (let i = 0; ; ++i) {
+      const tabs = (await chrome.tabs.query({})).sort((a, b) => a.index - b.index);
+      const urls = tabs.map((t) => t.pendingUrl || t.url);
+      if (!urls.includes('') || i === 100) return urls;
+      await new Promise((resolve) => setTimeout(resolve, 20));
+    }
+  });
   return urls.filter((u) => /^https:/.test(u));
 }
 
@@ -154,24 +161,44 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
   });
 });
 
-test('Help opens beside the dialog, which stays in sight', {timeout: 60000}, async () => {
+test('Help opens beside the dialog, on the other side, and the dialog stays in sight',
+     {timeout: 60000}, async () => {
   await withPage(async ({worker, page, open}) => {
-    const {frame, done} = await open();
-    await frame.click('#help');
-    const help = await worker.evaluate(async () => {
-      for (let i = 0; i < 100; ++i) {
-        const popups = await chrome.windows.getAll({populate: true, windowTypes: ['popup']});
-        if (popups.length > 0) return popups[0].tabs[0].pendingUrl || popups[0].tabs[0].url;
-        await new Promise((resolve) => setTimeout(resolve, 20));
-      }
-      return '';
-    });
-    assert.match(help, /\/help\/.+\.htm$/);
-    const [active] = await worker.evaluate(() => chrome.tabs.query({active: true, windowType: 'normal'}));
-    assert.equal(active.url, page.url());
-    assert.notEqual(await page.evaluate(() => document.body.nextElementSibling), null);
-    await page.bringToFront();
-    await frame.click('#cancel');
-    await done;
+    // Help from the dialog with the selection at `margin` in the page: the
+    // help window's address and its left edge in the browser window.
+    const help = async (margin) => {
+      await page.$eval('#s', (e, m) => { e.style.marginLeft = m; }, margin);
+      const {frame, done} = await open();
+      await frame.click('#help');
+      const opened = await worker.evaluate(async () => {
+        for (let i = 0; i < 100; ++i) {
+          const popups = await chrome.windows.getAll({populate: true, windowTypes: ['popup']});
+          const [browserWindow] = await chrome.windows.getAll({windowTypes: ['normal']});
+          if (popups.length > 0 && popups[0].tabs[0]) {
+            const tab = popups[0].tabs[0];
+            await chrome.windows.remove(popups[0].id);
+            return {url: tab.pendingUrl || tab.url, left: popups[0].left - browserWindow.left};
+          }
+          await new Promise((resolve) => setTimeout(resolve, 20));
+        }
+        return {};
+      });
+      const [active] = await worker.evaluate(() =>
+        chrome.tabs.query({active: true, windowType: 'normal'}));
+      const shown = await page.evaluate(() => document.body.nextElementSibling !== null);
+      await page.bringToFront();
+      await frame.click('#cancel');
+      await done;
+      return {...opened, pageInFront: active.url === page.url(), shown};
+    };
+    // A dialog in the left half of the page has its help on the right, and
+    // one in the right half on the left, at the window's edge.
+    const onLeft = await help('40px');
+    const onRight = await help('560px');
+    assert.match(onLeft.url, /\/help\/.+\.htm$/);
+    assert.deepEqual([onLeft.pageInFront, onLeft.shown, onRight.pageInFront, onRight.shown],
+                     [true, true, true, true]);
+    assert.ok(onLeft.left > 16, `help at ${onLeft.left}`);
+    assert.equal(onRight.left, 16);
   });
 });

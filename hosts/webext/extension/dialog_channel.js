@@ -192,6 +192,15 @@ const DialogChannel = (() => {
         port.postMessage(request);
       });
     },
+    // The half of the page the dialog's frame is in, 'left' or 'right';
+    // null for a window or none.
+    async side() {
+      if (!active?.token) return null;
+      const where = await api.tabs.sendMessage(
+          active.tabId, {type: 'qmkit-where', token: active.token},
+          {frameId: active.frameId}).catch(() => null);
+      return where?.side ?? null;
+    },
     // When the dialog was last shown in a frame (for measuring), or null.
     get shownAt() { return active?.shownAt ?? null; },
     // A second command while a dialog is open: the dialog comes forward

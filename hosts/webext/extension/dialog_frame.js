@@ -17,6 +17,7 @@
   const MIN_HEIGHT = 280;
   const MARGIN = 8;    // from the viewport's edges
   const GAP = 6;       // from what the dialog is shown beside
+  const BORDER = 1;    // the frame's, on each side
 
   // Styles that the page's own cannot override: inline and important.
   const HOST_STYLE = 'all: initial !important; position: fixed !important; ' +
@@ -24,8 +25,9 @@
       'border: 0 !important; background: transparent !important; overflow: visible !important; ' +
       'z-index: 2147483647 !important; display: block !important; opacity: 1 !important; ' +
       'transform: none !important; filter: none !important; ';
-  const FRAME_STYLE = 'display: block; width: 100%; height: 100%; border: 1px solid #8a8a8a; ' +
-      'border-radius: 6px; box-sizing: border-box; box-shadow: 0 4px 18px rgba(0, 0, 0, 0.35); ' +
+  const FRAME_STYLE = 'display: block; width: 100%; height: 100%; box-sizing: border-box; ' +
+      `border: ${BORDER}px solid #8a8a8a; border-radius: 6px; ` +
+      'box-shadow: 0 4px 18px rgba(0, 0, 0, 0.35); ' +
       'background: Canvas; color-scheme: light dark;';
 
   // The frame made ready or shown: {host, frame, token, shown, point, box}.
@@ -46,16 +48,25 @@
         `pointer-events: ${shown ? 'auto' : 'none'} !important;`;
   }
 
-  // The frame goes; the focus it took goes back where it was in the page.
+  // The focus the frame took goes back where it was in the page, before
+  // the frame is hidden or goes: keys still being typed then reach the page,
+  // not a frame on its way out.
+  function giveFocusBack() {
+    if (document.activeElement !== dialog.host) return;
+    const back = dialog.focusBefore;
+    dialog.focusBefore = null;
+    if (back?.isConnected && back !== document.body) back.focus({preventScroll: true});
+    else dialog.frame.blur();
+  }
+
   function remove() {
     if (!dialog) return;
     guard?.disconnect();
     guard = null;
-    const {host, shown, focusBefore} = dialog;
-    const hadFocus = document.activeElement === host;
+    giveFocusBack();
+    const host = dialog.host;
     dialog = null;
     host.remove();
-    if (shown && hadFocus && focusBefore?.isConnected) focusBefore.focus({preventScroll: true});
   }
 
   function prepare(point) {
@@ -99,12 +110,14 @@
     return {left: x, right: x, top: y, bottom: y};
   }
 
-  // The size asked for, as far as the viewport holds it.
+  // The size the dialog asks for, with the frame's border, as far as the
+  // viewport holds it.
   function fitted(width, height) {
     const viewWidth = document.documentElement.clientWidth || innerWidth;
     const viewHeight = document.documentElement.clientHeight || innerHeight;
-    return {viewWidth, viewHeight, width: Math.round(Math.min(width, viewWidth - 2 * MARGIN)),
-            height: Math.round(Math.min(height, viewHeight - 2 * MARGIN))};
+    return {viewWidth, viewHeight,
+            width: Math.round(Math.min(width + 2 * BORDER, viewWidth - 2 * MARGIN)),
+            height: Math.round(Math.min(height + 2 * BORDER, viewHeight - 2 * MARGIN))};
   }
 
   // Below the anchor if there is room, else above, else as low as fits;
@@ -153,18 +166,25 @@
     },
     // Between two dialogs of one command: out of sight, kept.
     'qmkit-hide': () => {
+      giveFocusBack();
       dialog.shown = false;
       dialog.host.setAttribute('style', hostStyle(dialog.box));
     },
     'qmkit-focus': () => { if (dialog.shown) dialog.frame.focus(); },
+    // Which half of the view the dialog is in, for a window to keep clear.
+    'qmkit-where': () => {
+      if (!dialog.shown) return null;
+      const viewWidth = document.documentElement.clientWidth || innerWidth;
+      return {side: dialog.box.left + dialog.box.width / 2 > viewWidth / 2 ? 'right' : 'left'};
+    },
     'qmkit-remove': () => remove(),
   });
 
-  api.runtime.onMessage.addListener((message) => {
+  api.runtime.onMessage.addListener((message, sender, reply) => {
     if (!dialog || message?.token !== dialog.token || !Object.hasOwn(HANDLERS, message.type)) {
       return false;
     }
-    HANDLERS[message.type](message);
+    reply(HANDLERS[message.type](message) ?? null);
     return false;
   });
 

@@ -139,16 +139,20 @@ async function openForShell(click, address) {
   return true;
 }
 
-// Opens a help page in a small window of its own over the right of the
-// browser window, so that the dialog it explains stays in sight (a tab
-// would hide the page and the dialog with it).
+// Opens a help page in a small window of its own over the browser window,
+// on the side the dialog is not, so that the dialog it explains stays in
+// sight (a tab would hide the page and the dialog with it).
 // eslint-disable-next-line no-unused-vars
 async function openHelp(click, url) {
-  const outer = click?.tab ? await api.windows.get(click.tab.windowId).catch(() => null) : null;
+  const [outer, dialogSide] = await Promise.all([
+    click?.tab ? api.windows.get(click.tab.windowId).catch(() => null) : null,
+    DialogChannel.side(),
+  ]);
   const create = {url, type: 'popup', width: 560, height: 640};
   if (outer?.left !== undefined) {
     create.height = Math.max(300, Math.min(640, outer.height - 80));
-    create.left = Math.max(0, outer.left + outer.width - create.width - 16);
+    create.left = dialogSide === 'right' ? outer.left + 16
+                                         : Math.max(0, outer.left + outer.width - create.width - 16);
     create.top = outer.top + 64;
   }
   await api.windows.create(create);
