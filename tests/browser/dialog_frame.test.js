@@ -36,6 +36,15 @@ async function withPage(run) {
   }
 }
 
+// Presses `key` in the dialog, which ends it, and waits for its command
+// (`done`). The key goes up once the frame has gone: the protocol's wait
+// for a frame on its way out to take the key's release can last for ever.
+async function endingKey(page, key, done) {
+  await page.keyboard.down(key);
+  await done;
+  await page.keyboard.up(key);
+}
+
 // The web addresses of the tabs other than the page, in tab-strip order.
 // (once every new tab has its address).
 async function siteTabs(worker) {
@@ -80,8 +89,7 @@ test('the dialog appears beside the selection and works from the keyboard', {tim
     await page.keyboard.press('Space');
     await frame.waitForFunction(() => document.querySelector('.line:last-child')
         ?.getAttribute('aria-checked') === 'false');
-    await page.keyboard.press('Enter');
-    await done;
+    await endingKey(page, 'Enter', done);
     assert.deepEqual(await siteTabs(worker), ISBN_SITES);
     assert.equal(await page.evaluate(() => document.body.nextElementSibling), null);
   });
@@ -90,7 +98,8 @@ test('the dialog appears beside the selection and works from the keyboard', {tim
 test('Escape, a click outside, leaving the page and a page that tries to take the dialog',
      {timeout: 120000}, async () => {
   await withPage(async ({worker, extensionOrigin, browser, server, page, open}) => {
-    const ended = async (done) => {
+    const ended = async (done, key) => {
+      if (key) await endingKey(page, key, done);
       await done;
       assert.deepEqual(await siteTabs(worker), [], 'a cancelled dialog opens nothing');
       assert.equal(await page.evaluate(() => document.body.nextElementSibling), null);
@@ -98,8 +107,7 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
 
     // Escape.
     let {done} = await open();
-    await page.keyboard.press('Escape');
-    await ended(done);
+    await ended(done, 'Escape');
 
     // A page that covers the dialog, restyles it, reads it and sends it
     // events of its own: it stays, in sight, unreadable, unmoved.
@@ -146,8 +154,8 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
     const second = h.clickMenu(worker, 'URL', page);
     await frame.waitForFunction(() => /=>URL.*waits/.test(document.querySelector('#waiting').textContent) &&
         !document.querySelector('#waiting').hidden);
-    await page.keyboard.press('Escape');
-    await ended(done);
+    await h.press(frame, '#cancel');
+    await done;
     const dialog = await h.dialogPage(browser, extensionOrigin);
     const windows = await worker.evaluate(async () => (await chrome.windows.getAll())
         .map((w) => ({type: w.type, left: w.left, top: w.top, width: w.width, height: w.height})));
