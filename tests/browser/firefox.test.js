@@ -126,7 +126,7 @@ test('firefox: the menu, =>ISBN through its dialog window, and a missing helper 
     await extensionPage.evaluate((text) => browser.storage.local.set({catalogue: text}),
                                  catalogue(server.origin));
     const pageUrl = `${server.origin}/book.html`;
-    await openWithSelection(browser, pageUrl, '#pick');
+    const page = await openWithSelection(browser, pageUrl, '#pick');
 
     // A person who takes a while over the dialog: the background waits on.
     const first = await clickEntry(browser, extensionPage, 'ISBN', pageUrl, selection,
@@ -155,6 +155,35 @@ test('firefox: the menu, =>ISBN through its dialog window, and a missing helper 
                      {keys: ['Tab', 'Tab', 'ArrowUp', ' ', 'Enter']});
     assert.deepEqual(server.requests.filter((r) => r.startsWith('/elsewhere?')),
                      ['/elsewhere?code=0306406152']);
+
+    // The dialog in its frame beside the selection, made ready by a
+    // right-click as the menu opens, and used from the keyboard alone.
+    await page.bringToFront();
+    const pick = await (await page.$('#pick')).boundingBox();
+    await page.mouse.click(pick.x + 10, pick.y + pick.height / 2, {button: 'right'});
+    const framed = extensionPage.evaluate(async (pageUrl, selectionText) => {
+      const tab = (await browser.tabs.query({})).find((t) => t.url === pageUrl);
+      const info = {menuItemId: 'qmkit:ISBN', pageUrl, frameId: 0, selectionText};
+      return browser.runtime.sendMessage({type: 'click', info, tab});
+    }, pageUrl, selection);
+    await page.waitForFunction(() => {
+      const host = document.body.nextElementSibling;
+      return host && getComputedStyle(host).visibility === 'visible';
+    });
+    const placed = await page.evaluate(() => {
+      const box = document.body.nextElementSibling.getBoundingClientRect();
+      return box.top >= document.getElementById('pick').getBoundingClientRect().bottom;
+    });
+    assert.ok(placed, 'the dialog is under the selection');
+    await sleep(300);  // the frame takes the focus once shown
+    // Elsewhere is ticked since the last command: untick it and tick it
+    // again, then OK.
+    for (const key of ['Tab', 'Tab', 'ArrowUp', ' ', ' ']) await page.keyboard.press(key);
+    await page.keyboard.down('Enter');
+    assert.deepEqual(await framed, {done: true});
+    await page.keyboard.up('Enter');
+    assert.deepEqual(server.requests.filter((r) => r.startsWith('/elsewhere?')),
+                     ['/elsewhere?code=0306406152', '/elsewhere?code=0306406152']);
 
     // Firefox words a missing native host its own way; the person reads
     // what to do about it all the same.
