@@ -116,9 +116,12 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
       const host = document.body.nextElementSibling;
       const cover = document.createElement('div');
       cover.style.cssText = 'position: fixed; inset: 0; z-index: 2147483647';
-      document.body.append(cover);
+      // After the host, so on top of it but for the top layer.
+      document.documentElement.append(cover);
       host.style.opacity = '0';
       host.style.left = '-5000px';
+      host.hidePopover();
+      host.removeAttribute('popover');
       document.dispatchEvent(new KeyboardEvent('keydown', {key: 'Escape', bubbles: true}));
       document.body.dispatchEvent(new PointerEvent('pointerdown', {bubbles: true}));
       host.dispatchEvent(new MouseEvent('click', {bubbles: true}));

@@ -86,14 +86,18 @@
     api.runtime.sendMessage({type: 'qmkit-prepared', token}).catch(() => {});
     document.documentElement.append(host);
     host.showPopover?.();
-    // The page may restyle or move the host: it is put back as it was.
-    guard = new MutationObserver(() => {
-      if (!dialog) return;
+    // The page may restyle the host, or take it out of the top layer: it is
+    // put back as it was. (Taking it out of the page ends the dialog.)
+    const keepInPlace = () => {
+      if (dialog?.host !== host || !host.isConnected) return;
       const style = hostStyle({...dialog.box, shown: dialog.shown});
       if (host.getAttribute('style') !== style) host.setAttribute('style', style);
-      if (!host.isConnected) remove();
-    });
+      if (host.getAttribute('popover') !== 'manual') host.popover = 'manual';
+      if (host.showPopover && !host.matches(':popover-open')) host.showPopover();
+    };
+    guard = new MutationObserver(keepInPlace);
     guard.observe(host, {attributes: true});
+    host.addEventListener('toggle', keepInPlace);
   }
 
   // Where the dialog goes beside: the selection in this frame, else the
