@@ -40,7 +40,7 @@ const SHOTS = [
 // whole view, in a browser started in each colour scheme (the dialog's
 // frame follows the browser's, not an emulation of the page's).
 const BESIDE_PAGE = '<!DOCTYPE html><meta charset="utf-8"><title>A book</title>' +
-  '<body style="font: 16px/1.5 serif; max-width: 40em; margin: 2em auto; color-scheme: light dark">' +
+  '<body style="font: 16px/1.5 serif; max-width: 40em; margin: 2em auto">' +
   '<h1>The Physics of Everyday Things</h1><p>First published in 1979, this edition ' +
   'carries the number <span id="s">ISBN 0-306-40615-2</span> on its back cover. ' +
   'It is still in print, and many libraries hold it.</p>' +

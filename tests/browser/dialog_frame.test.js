@@ -79,7 +79,8 @@ test('the dialog appears beside the selection and works from the keyboard', {tim
       below: true, left: 0, inside: true, height: true, shadow: null, frames: 0});
     // The keys go to the dialog at once: OK has the focus, as in Windows,
     // and Tab, Tab reaches the list.
-    assert.equal(await frame.evaluate(() => document.hasFocus() && document.activeElement.id), 'ok');
+    assert.equal(await frame.evaluate(() => document.hasFocus() && document.activeElement.id),
+                 'ok');
     await page.keyboard.press('Tab');
     await page.keyboard.press('Tab');
     await page.keyboard.press('End');
@@ -139,7 +140,8 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
                  inView: box.left >= 0, open: host.isConnected});
       }, 100));
     });
-    assert.deepEqual(attempts, {read: 'refused', onTop: true, opacity: '1', inView: true, open: true});
+    assert.deepEqual(attempts,
+                     {read: 'refused', onTop: true, opacity: '1', inView: true, open: true});
     // A click outside.
     await page.mouse.click(20, 20);
     await ended(done);
@@ -155,8 +157,10 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
     let frame;
     ({done, frame} = await open());
     const second = h.clickMenu(worker, 'URL', page);
-    await frame.waitForFunction(() => /=>URL.*waits/.test(document.querySelector('#waiting').textContent) &&
-        !document.querySelector('#waiting').hidden);
+    await frame.waitForFunction(() => {
+      const note = document.querySelector('#waiting');
+      return !note.hidden && /^"=>URL" waits until this dialog is closed\.$/.test(note.textContent);
+    });
     await h.press(frame, '#cancel');
     await done;
     const dialog = await h.dialogPage(browser, extensionOrigin);

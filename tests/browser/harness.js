@@ -138,7 +138,8 @@ async function rightClick(page, selector, {select = false} = {}) {
 
 // The dialog in its frame beside the selection, once drawn and shown.
 async function dialogFrame(page, extensionOrigin, worker) {
-  const frame = await page.waitForFrame((f) => f.url().startsWith(`${extensionOrigin}/dialog.html#`));
+  const frame = await page.waitForFrame(
+      (f) => f.url().startsWith(`${extensionOrigin}/dialog.html#`));
   await frame.waitForSelector('#dialog > *, #message:not([hidden])');
   for (let i = 0; !await worker.evaluate(() => DialogChannel.shownAt !== null); ++i) {
     if (i === 200) throw new Error('the dialog\'s frame was never shown');

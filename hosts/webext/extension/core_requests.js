@@ -17,7 +17,8 @@ const CORE_REQUEST_HANDLERS = Object.freeze({
     await DialogChannel.endDialog();
     return ANSWER.done;
   },
-  [REQUEST.message]: (click, request) => DialogChannel.ask(click, request, {width: 420, height: 240}),
+  [REQUEST.message]: (click, request) =>
+    DialogChannel.ask(click, request, {width: 420, height: 240}),
   [REQUEST.open]: (click, request) =>
     openInTab(click, request.url, request.name, request.features),
   [REQUEST.focus]: async (click, request) => {

@@ -14,7 +14,8 @@
 // In a frame beside the selection, the page is named by the token its
 // content script gave it; in a window of its own it has none.
 const frameToken = location.hash.slice(1);
-const port = api.runtime.connect({name: frameToken ? `qmkit-dialog#${frameToken}` : 'qmkit-dialog'});
+const port = api.runtime.connect(
+    {name: frameToken ? `qmkit-dialog#${frameToken}` : 'qmkit-dialog'});
 // Chromium ends a service worker, and Firefox an event page, after half a
 // minute without activity, and with it the command waiting for this
 // dialog; a message over the port counts as activity. Sent often enough to
@@ -458,8 +459,10 @@ function drawDialog(request) {
 const ICONS = {exclamation: '\u26a0\ufe0f', stop: '\u26d4', question: '\u2753',
                information: '\u2139\ufe0f', none: ''};
 
-// Where the focus was before a message took it, to give it back.
+// Where the focus was before a message took it, to give it back; the
+// message's button that has the focus first.
 let focusBeforeMessage = null;
+let messageDefault = null;
 
 function messageShown() {
   return !messageBox.hidden;
@@ -494,8 +497,8 @@ function drawMessage(request) {
   }
   messageBox.hidden = false;
   root.inert = true;
-  const preferred = yesNo && request.secondDefault ? 1 : 0;
-  buttons[preferred].focus();
+  messageDefault = buttons[yesNo && request.secondDefault ? 1 : 0];
+  messageDefault.focus();
   if (!root.hasChildNodes()) {
     document.title = request.caption;
     byId('title').textContent = request.caption;
@@ -535,7 +538,7 @@ const CHANNEL_NOTICES = Object.freeze({
   },
   shown: () => {
     if (messageShown()) {
-      if (!messageBox.contains(document.activeElement)) byId('message-buttons').firstChild?.focus();
+      if (!messageBox.contains(document.activeElement)) messageDefault?.focus();
     } else if (view && !root.contains(document.activeElement)) {
       focusControl(view.state.focus);
     }

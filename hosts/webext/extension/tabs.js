@@ -151,8 +151,8 @@ async function openHelp(click, url) {
   const create = {url, type: 'popup', width: 560, height: 640};
   if (outer?.left !== undefined) {
     create.height = Math.max(300, Math.min(640, outer.height - 80));
-    create.left = dialogSide === 'right' ? outer.left + 16
-                                         : Math.max(0, outer.left + outer.width - create.width - 16);
+    const rightEdge = outer.left + outer.width - create.width - 16;
+    create.left = dialogSide === 'right' ? outer.left + 16 : Math.max(0, rightEdge);
     create.top = outer.top + 64;
   }
   await api.windows.create(create);
