@@ -440,7 +440,13 @@ class ProgramLine {
         line_.push_back(u'"');
         held_quote_ = true;
         last_closed_quote_ = false;
+        return;
       }
+      // Nothing is written, but the value still parts the template's
+      // backslashes from what follows: they are the argument's own, and a
+      // quote after them doubles them.
+      value_backslashes_ = TrailingBackslashes(line_);
+      backslashes_ = 0;
       return;
     }
     const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };

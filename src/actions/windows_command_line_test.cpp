@@ -71,6 +71,9 @@ TEST(JoinForProgram, KeepsEachValueInsideItsArgument) {
       // An empty value is still an argument.
       {{{T, u"x.exe "}, {P, u""}, {T, u" y"}}, u"x.exe \"\" y"},
       {{{T, u"x.exe "}, {P, u""}, {T, u"\"y\""}}, u"x.exe \"y\""},
+      // The template's backslashes before an empty value and a quote are
+      // the argument's own, not the quote's escape.
+      {{{T, u"x.exe \"L\\"}, {P, u""}, {T, u"\" b"}}, u"x.exe \"L\\\\\" b"},
       // Quotes around an empty value would read as a quote.
       {{{T, u"x.exe \"a\""}, {P, u""}, {T, u"\"b\""}}, u"x.exe \"ab\""},
       // The program's name keeps its backslashes.
