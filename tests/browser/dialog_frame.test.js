@@ -24,9 +24,9 @@ async function withPage(run) {
     await worker.evaluate(() => chrome.storage.local.remove('ticks'));
     // Right-click on the selection, pick =>ISBN: the dialog in its frame.
     const open = async (word = 'ISBN') => {
-      await h.rightClick(page, '#s', {select: true});
+      await within(h.rightClick(page, '#s', {select: true}), 'the right-click');
       const done = h.clickMenu(worker, word, page, {selectionText: SELECTION});
-      const frame = await h.dialogFrame(page, extensionOrigin, worker);
+      const frame = await within(h.dialogFrame(page, extensionOrigin, worker), 'the dialog');
       return {frame, done};
     };
     await run({browser, worker, extensionOrigin, server, page, open});
@@ -36,13 +36,24 @@ async function withPage(run) {
   }
 }
 
+// `promise`, or a failure that names `what` when it has not settled in
+// 20 s: a step that never ends says which it was.
+function within(promise, what) {
+  let timer;
+  const late = new Promise((resolve, reject) => {
+    timer = setTimeout(() => reject(new Error(`${what}: not done in 20 s`)), 20000);
+  });
+  return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
 // Presses `key` in the dialog, which ends it, and waits for its command
-// (`done`). The key goes up once the frame has gone: the protocol's wait
-// for a frame on its way out to take the key's release can last for ever.
+// (`done`). The protocol may wait for ever for a frame on its way out to
+// take the key: the command's end is what counts, and the key goes up
+// once the frame has gone.
 async function endingKey(page, key, done) {
-  await page.keyboard.down(key);
-  await done;
-  await page.keyboard.up(key);
+  const pressed = page.keyboard.down(key).catch(() => {});
+  await within(Promise.race([pressed.then(() => done), done]), `the command after ${key}`);
+  await within(page.keyboard.up(key).catch(() => {}), `${key} up`);
 }
 
 // The web addresses of the tabs other than the page, in tab-strip order.
@@ -100,10 +111,12 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
      {timeout: 120000}, async () => {
   await withPage(async ({worker, extensionOrigin, browser, server, page, open}) => {
     const ended = async (done, key) => {
-      if (key) await endingKey(page, key, done);
-      await done;
-      assert.deepEqual(await siteTabs(worker), [], 'a cancelled dialog opens nothing');
-      assert.equal(await page.evaluate(() => document.body.nextElementSibling), null);
+      if (key) await within(endingKey(page, key, done), `${key} in the dialog`);
+      await within(done, 'the command');
+      assert.deepEqual(await within(siteTabs(worker), 'the tabs'), [],
+                       'a cancelled dialog opens nothing');
+      assert.equal(await within(page.evaluate(() => document.body.nextElementSibling), 'the page'),
+                   null);
     };
 
     // Escape.
@@ -143,12 +156,12 @@ test('Escape, a click outside, leaving the page and a page that tries to take th
     assert.deepEqual(attempts,
                      {read: 'refused', onTop: true, opacity: '1', inView: true, open: true});
     // A click outside.
-    await page.mouse.click(20, 20);
+    await within(page.mouse.click(20, 20), 'the click outside');
     await ended(done);
 
     // Leaving the page.
     ({done} = await open());
-    await page.goto(`${server.origin}/other`);
+    await within(page.goto(`${server.origin}/other`), 'leaving the page');
     await ended(done);
 
     // A second command waits, and the open dialog says so; once it is
