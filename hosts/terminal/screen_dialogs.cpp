@@ -36,6 +36,22 @@ void Play(Dialog& dialog, const char* word, std::string argument = {}) {
   PlayGestures(dialog, {Gesture{word, std::move(argument)}}, &error);
 }
 
+// Runs `form` while the dialog's rules move its focus: `follow` moves the
+// form's, and the form is drawn again. The dialog lets go of the form
+// however the run ends.
+template <typename Dialog, typename Follow>
+void RunFollowingFocus(ScreenSession& session, ScreenForm& form, Dialog& dialog, Follow follow) {
+  dialog.AttachWindow(0, [&](auto focus) {
+    follow(focus);
+    form.Draw(session);
+  });
+  struct LetGo {
+    Dialog& dialog;
+    ~LetGo() { dialog.AttachWindow(0); }
+  } let_go{dialog};
+  form.Run(session);
+}
+
 std::string LineNumber(std::size_t index) { return std::to_string(index + 1); }
 
 // The site list with its check marks; the rows between `top` and
@@ -156,17 +172,7 @@ void RunChoiceForm(ScreenSession& session, ChoiceDialog& dialog, std::vector<Scr
   focus_on(dialog.focus() == DialogFocus::kOkButton ? DialogFocus::kList : dialog.focus());
   // A rule moves the focus before its message shows: the box is drawn over
   // the dialog as it will be with the focus moved.
-  dialog.AttachWindow(0, [&](DialogFocus focus) {
-    focus_on(focus);
-    form.Draw(session);
-  });
-  try {
-    form.Run(session);
-  } catch (...) {
-    dialog.AttachWindow(0);
-    throw;
-  }
-  dialog.AttachWindow(0);
+  RunFollowingFocus(session, form, dialog, focus_on);
 }
 
 // Where the list goes: from below the prompt to above the status line.
@@ -311,17 +317,7 @@ void RunOnScreen(ScreenSession& session, CAskConvertDlg& dialog) {
   // The view's own first focus is the first control, as in the Windows
   // dialog; after that the model's rules move it.
   if (dialog.focus() != 0) form.Focus(dialog.focus());
-  dialog.AttachWindow(0, [&](int control) {
-    form.Focus(control);
-    form.Draw(session);
-  });
-  try {
-    form.Run(session);
-  } catch (...) {
-    dialog.AttachWindow(0);
-    throw;
-  }
-  dialog.AttachWindow(0);
+  RunFollowingFocus(session, form, dialog, [&](int control) { form.Focus(control); });
 }
 
 void RunOnScreen(ScreenSession& session, CAboutDlg& dialog) {
