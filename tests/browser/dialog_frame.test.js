@@ -48,12 +48,13 @@ function within(promise, what) {
 
 // Presses `key` in the dialog, which ends it, and waits for its command
 // (`done`). The protocol may wait for ever for a frame on its way out to
-// take the key: the command's end is what counts, and the key goes up
-// once the frame has gone.
+// take the key, down or up (the up hung about one run in seven on a busy
+// machine): the command's end is what counts, and the key's up is sent
+// without waiting for it.
 async function endingKey(page, key, done) {
   const pressed = page.keyboard.down(key).catch(() => {});
   await within(Promise.race([pressed.then(() => done), done]), `the command after ${key}`);
-  await within(page.keyboard.up(key).catch(() => {}), `${key} up`);
+  page.keyboard.up(key).catch(() => {});
 }
 
 // The web addresses of the tabs other than the page, in tab-strip order.
