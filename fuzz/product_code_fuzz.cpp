@@ -4,7 +4,8 @@
 // check, one that fails leaves its output alone, and a dialog check either
 // accepts a normal form or refuses with its own message. FindEAN13, which
 // decides all its starts in one pass, must agree with trying them one at a
-// time.
+// time, and every scanner must give the same answer with the text's map of
+// digits as without it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -71,6 +72,15 @@ std::u16string Found(Scanner scan, std::u16string_view text) {
   return {};
 }
 
+using MapScanner = bool (*)(std::u16string_view, const qm::DigitMap&, std::u16string*);
+
+// As Found, for the scanners that read the text's map of digits.
+std::u16string FoundWithMap(MapScanner scan, std::u16string_view text,
+                            const qm::DigitMap& digits) {
+  std::u16string out;
+  return scan(text, digits, &out) ? out : std::u16string();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -109,6 +119,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string upc = Found(scan, text);
     Require(upc.empty() || IsNormalUPC(upc), "a UPC scan gives a valid normal UPC");
   }
+
+  const qm::DigitMap digits(text);
+  Require(FoundWithMap(qm::FindISBN10, text, digits) == isbn, "FindISBN10 with the map");
+  Require(FoundWithMap(qm::FindEAN13, text, digits) == ean, "FindEAN13 with the map");
+  Require(FoundWithMap(qm::CompleteUPCA, text, digits) == Found(qm::CompleteUPCA, text),
+          "CompleteUPCA with the map");
+  const qm::UPCARuns runs = qm::FindUPCAAndPaddedUPCA(text, digits);
+  Require((runs.has_upca ? runs.upca : u"") == Found(qm::FindUPCA, text) &&
+              (runs.has_padded ? runs.padded : u"") == Found(qm::FindPaddedUPCA, text),
+          "FindUPCAAndPaddedUPCA with the map finds what each finds alone");
 
   const qm::InputCheck isbn_input = qm::CheckISBNInput(text);
   if (isbn_input.accepted) {

@@ -295,6 +295,13 @@ const CurrencyInfo* RecogniseCurrency(std::string_view domain,
   std::size_t dollar_code_row = kNone;
   std::size_t symbol_row = kNone;
   for (std::size_t i = 0; i < text.size() && symbol_row != 0; ++i) {
+    // Inside a word an ASCII letter begins neither a code that stands as a
+    // word nor a symbol that stands: the rest of a word of them is passed
+    // at once (most of a page).
+    if (IsAsciiLetter(text[i]) && i > 0 && IsWordLetter(text[i - 1])) {
+      while (i + 1 < text.size() && IsAsciiLetter(text[i + 1])) ++i;
+      continue;
+    }
     const std::size_t code = codes.WordRowAt(text, i);
     if (code != kNone) {
       if (code < code_row) code_row = code;

@@ -10,14 +10,18 @@ namespace {
 // The four texts a code is looked for in, in the order they are tried.
 enum Source { kSelectedText, kSelectedHtml, kPageHref, kTopHref, kSourceCount };
 
+// Each text with the map of where its digits may be, so that the scanners
+// that read one text after another read it once between them.
 struct Sources {
   explicit Sources(const RequestContext& context)
       : text{context.selectedText(), context.selectedHtml(),
-             context.pageHref(), context.topHref()} {}
+             context.pageHref(), context.topHref()},
+        digits{DigitMap(text[0]), DigitMap(text[1]), DigitMap(text[2]), DigitMap(text[3])} {}
   std::u16string_view text[kSourceCount];
+  DigitMap digits[kSourceCount];
 };
 
-using Scanner = bool (*)(std::u16string_view, std::u16string*);
+using Scanner = bool (*)(std::u16string_view, const DigitMap&, std::u16string*);
 
 struct Step {
   Source source;
@@ -26,16 +30,20 @@ struct Step {
 
 // The first valid EAN-13 of the text decides: a code that is not a book's
 // gives no ISBN from this text.
-bool FindEAN13AsISBN(std::u16string_view text, std::u16string* out) {
+bool FindEAN13AsISBN(std::u16string_view text, const DigitMap& digits, std::u16string* out) {
   std::u16string ean;
-  return FindEAN13(text, &ean) && EAN13ToISBN(ean, out);
+  return FindEAN13(text, digits, &ean) && EAN13ToISBN(ean, out);
+}
+
+bool FindISBN10InMap(std::u16string_view text, const DigitMap& digits, std::u16string* out) {
+  return FindISBN10(text, digits, out);
 }
 
 constexpr Step kISBNSteps[] = {
-    {kSelectedText, FindISBN10},      {kSelectedHtml, FindISBN10},
+    {kSelectedText, FindISBN10InMap}, {kSelectedHtml, FindISBN10InMap},
     {kSelectedText, FindEAN13AsISBN}, {kSelectedHtml, FindEAN13AsISBN},
-    {kPageHref, FindISBN10},          {kPageHref, FindEAN13AsISBN},
-    {kTopHref, FindISBN10},           {kTopHref, FindEAN13AsISBN},
+    {kPageHref, FindISBN10InMap},     {kPageHref, FindEAN13AsISBN},
+    {kTopHref, FindISBN10InMap},      {kTopHref, FindEAN13AsISBN},
 };
 
 // The UPC is looked for with FindUPCA in the four sources, then with
@@ -45,15 +53,15 @@ std::u16string FindUPC(const RequestContext& context) {
   const Sources sources(context);
   UPCARuns runs[kSourceCount];
   for (int s = 0; s < kSourceCount; ++s) {
-    runs[s] = FindUPCAAndPaddedUPCA(sources.text[s]);
+    runs[s] = FindUPCAAndPaddedUPCA(sources.text[s], sources.digits[s]);
     if (runs[s].has_upca) return runs[s].upca;
   }
   for (const UPCARuns& r : runs) {
     if (r.has_padded) return r.padded;
   }
   std::u16string found;
-  for (const std::u16string_view text : sources.text) {
-    if (CompleteUPCA(text, &found)) return found;
+  for (int s = 0; s < kSourceCount; ++s) {
+    if (CompleteUPCA(sources.text[s], sources.digits[s], &found)) return found;
   }
   return {};
 }
@@ -64,7 +72,9 @@ std::u16string FirstFound(const RequestContext& context,
   const Sources sources(context);
   std::u16string found;
   for (const Step& step : steps) {
-    if (step.scan(sources.text[step.source], &found)) return found;
+    if (step.scan(sources.text[step.source], sources.digits[step.source], &found)) {
+      return found;
+    }
   }
   return {};
 }

@@ -69,8 +69,9 @@ bool IsLabelNumberAt(std::u16string_view text, std::size_t i) {
 // or "X" right after the ninth digit is the tenth character. When a run
 // ends (at any other character, or at the end of the text), `accept` gets
 // the kept characters and the count; its true ends the scan with success.
-template <std::size_t N, bool isbn_x, typename Accept>
-bool ScanDigitRuns(std::u16string_view text, Accept accept) {
+// `skip(i)` is SkipToPossibleDigit(text, i), or the same read from a map.
+template <std::size_t N, bool isbn_x, typename Skip, typename Accept>
+bool ScanDigitRuns(std::u16string_view text, Skip skip, Accept accept) {
   std::array<char16_t, N> kept{};
   std::size_t count = 0;
   const auto run_ends = [&] {
@@ -82,11 +83,11 @@ bool ScanDigitRuns(std::u16string_view text, Accept accept) {
     if (count == 0) {
       // Between runs nothing but a digit matters: a run of no digits is
       // never a candidate. Pages are mostly such stretches.
-      i = SkipToPossibleDigit(text, i);
-      while (i < size && !IsWideDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      i = skip(i);
+      while (i < size && !IsWideDigit(text[i])) i = skip(i + 1);
       if (i == size) break;
       // A label's number follows a letter, so it can only begin a run.
-      if (IsLabelNumberAt(text, i)) {
+      if (text[i] == u'1' && IsLabelNumberAt(text, i)) {
         ++i;
         continue;
       }
@@ -108,15 +109,34 @@ bool ScanDigitRuns(std::u16string_view text, Accept accept) {
   return run_ends();
 }
 
-}  // namespace
+// The two ways to the next possible digit: reading the text, or its map.
+struct SkipInText {
+  std::u16string_view text;
+  std::size_t operator()(std::size_t from) const { return SkipToPossibleDigit(text, from); }
+};
+struct SkipInMap {
+  const DigitMap& map;
+  std::size_t operator()(std::size_t from) const { return map.Next(from); }
+};
 
-bool FindISBN10(std::u16string_view text, std::u16string* out) {
+template <typename Skip>
+bool ISBN10Scan(std::u16string_view text, Skip skip, std::u16string* out) {
   return ScanDigitRuns<10, true>(
-      text, [out](std::u16string_view kept, std::size_t count) {
+      text, skip, [out](std::u16string_view kept, std::size_t count) {
         if (count != 10 || !IsValidISBN10(kept)) return false;
         out->assign(kept);
         return true;
       });
+}
+
+}  // namespace
+
+bool FindISBN10(std::u16string_view text, std::u16string* out) {
+  return ISBN10Scan(text, SkipInText{text}, out);
+}
+
+bool FindISBN10(std::u16string_view text, const DigitMap& digits, std::u16string* out) {
+  return ISBN10Scan(text, SkipInMap{digits}, out);
 }
 
 namespace {
@@ -140,7 +160,7 @@ bool UPCAOfRun(std::u16string_view kept, std::size_t count, std::u16string* out)
 
 bool FindUPCA(std::u16string_view text, std::u16string* out) {
   return ScanDigitRuns<13, false>(
-      text, [out](std::u16string_view kept, std::size_t count) {
+      text, SkipInText{text}, [out](std::u16string_view kept, std::size_t count) {
         return UPCAOfRun(kept, count, out);
       });
 }
@@ -162,22 +182,26 @@ bool PaddedUPCA(std::u16string_view kept, std::size_t count, std::u16string* out
 
 bool FindPaddedUPCA(std::u16string_view text, std::u16string* out) {
   return ScanDigitRuns<13, false>(
-      text, [out](std::u16string_view kept, std::size_t count) {
+      text, SkipInText{text}, [out](std::u16string_view kept, std::size_t count) {
         return PaddedUPCA(kept, count, out);
       });
 }
 
-UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text) {
+UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text, const DigitMap& digits) {
   UPCARuns runs;
-  ScanDigitRuns<13, false>(text, [&runs](std::u16string_view kept, std::size_t count) {
+  const auto accept = [&runs](std::u16string_view kept, std::size_t count) {
     if (!runs.has_upca) runs.has_upca = UPCAOfRun(kept, count, &runs.upca);
     if (!runs.has_padded) runs.has_padded = PaddedUPCA(kept, count, &runs.padded);
     return runs.has_upca && runs.has_padded;
-  });
+  };
+  ScanDigitRuns<13, false>(text, SkipInMap{digits}, accept);
   return runs;
 }
 
-bool FindEAN13(std::u16string_view text, std::u16string* out) {
+namespace {
+
+template <typename Skip>
+bool EAN13Scan(std::u16string_view text, Skip skip, std::u16string* out) {
   // Trying a start at every digit and walking on from it would read the
   // same stretch of text up to thirteen times. Instead one pass keeps the
   // starts still open: the digits seen since the last letter, at most
@@ -205,11 +229,11 @@ bool FindEAN13(std::u16string_view text, std::u16string* out) {
     if (open == 0) {
       // With no start open, letters and everything else but a digit pass
       // without effect.
-      i = SkipToPossibleDigit(text, i);
-      while (i < size && !IsAsciiDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      i = skip(i);
+      while (i < size && !IsAsciiDigit(text[i])) i = skip(i + 1);
       if (i == size) break;
       // A label's number follows a letter, so no start is open before it.
-      if (IsLabelNumberAt(text, i)) {
+      if (text[i] == u'1' && IsLabelNumberAt(text, i)) {
         ++i;
         continue;
       }
@@ -250,33 +274,16 @@ bool FindEAN13(std::u16string_view text, std::u16string* out) {
   return false;
 }
 
-bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out) {
-  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"978") return false;
-  std::u16string isbn(ean.substr(3));
-  int sum = 0;
-  for (int k = 1; k <= 9; ++k) sum += k * (isbn[k - 1] - u'0');
-  const int check = sum % 11;
-  isbn[9] = check == 10 ? u'X' : static_cast<char16_t>(u'0' + check);
-  *out = std::move(isbn);
-  return true;
-}
-
-bool EAN13ToISBN(std::u16string_view ean, std::u16string* out) {
-  if (EAN13ToISBN10(ean, out)) return true;
-  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"979" || ean[3] == u'0') return false;
-  out->assign(ean);
-  return true;
-}
-
-bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
+template <typename Skip>
+bool CompleteUPCAScan(std::u16string_view text, Skip skip, std::u16string* out) {
   constexpr std::size_t kDigits = 11;
   std::array<char16_t, kDigits> kept{};
   std::size_t count = 0;
   const std::size_t size = text.size();
   for (std::size_t i = 0; i < size; ++i) {
     if (count == 0) {
-      i = SkipToPossibleDigit(text, i);
-      while (i < size && !IsAsciiDigit(text[i])) i = SkipToPossibleDigit(text, i + 1);
+      i = skip(i);
+      while (i < size && !IsAsciiDigit(text[i])) i = skip(i + 1);
       if (i == size) break;
     }
     const char16_t c = text[i];
@@ -294,6 +301,42 @@ bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
   std::u16string upc(kept.data(), kDigits);
   upc.push_back(static_cast<char16_t>(u'0' + (10 - sum) % 10));
   *out = std::move(upc);
+  return true;
+}
+
+}  // namespace
+
+bool FindEAN13(std::u16string_view text, std::u16string* out) {
+  return EAN13Scan(text, SkipInText{text}, out);
+}
+
+bool FindEAN13(std::u16string_view text, const DigitMap& digits, std::u16string* out) {
+  return EAN13Scan(text, SkipInMap{digits}, out);
+}
+
+bool CompleteUPCA(std::u16string_view text, std::u16string* out) {
+  return CompleteUPCAScan(text, SkipInText{text}, out);
+}
+
+bool CompleteUPCA(std::u16string_view text, const DigitMap& digits, std::u16string* out) {
+  return CompleteUPCAScan(text, SkipInMap{digits}, out);
+}
+
+bool EAN13ToISBN10(std::u16string_view ean, std::u16string* out) {
+  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"978") return false;
+  std::u16string isbn(ean.substr(3));
+  int sum = 0;
+  for (int k = 1; k <= 9; ++k) sum += k * (isbn[k - 1] - u'0');
+  const int check = sum % 11;
+  isbn[9] = check == 10 ? u'X' : static_cast<char16_t>(u'0' + check);
+  *out = std::move(isbn);
+  return true;
+}
+
+bool EAN13ToISBN(std::u16string_view ean, std::u16string* out) {
+  if (EAN13ToISBN10(ean, out)) return true;
+  if (!IsValidEAN13(ean) || ean.substr(0, 3) != u"979" || ean[3] == u'0') return false;
+  out->assign(ean);
   return true;
 }
 

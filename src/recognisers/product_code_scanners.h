@@ -21,7 +21,14 @@
 #include <string>
 #include <string_view>
 
+#include "text/digit_search.h"
+
 namespace qm {
+
+// The scanners that take a DigitMap of `text` (made from that very text)
+// give the same answers as those that do not; they read the stretches
+// between digits from the map, so several scanners over one long text read
+// it once between them.
 
 // The first run of IsWideDigit characters, with separators between them
 // passed over, that holds exactly ten characters and passes IsValidISBN10. An "x" or "X" right after the ninth digit counts as
@@ -33,6 +40,7 @@ namespace qm {
 //   FindISBN10(u"0.306.40615.2", &out)       -> false
 //   FindISBN10(u"ISBN-10 0306406152", &out)  -> true, out == u"0306406152"
 bool FindISBN10(std::u16string_view text, std::u16string* out);
+bool FindISBN10(std::u16string_view text, const DigitMap& digits, std::u16string* out);
 
 // The first thirteen "0".."9" that pass IsValidEAN13 and stand apart from
 // other digits, trying a start at every digit from the left and taking the
@@ -47,6 +55,7 @@ bool FindISBN10(std::u16string_view text, std::u16string* out);
 //   FindEAN13(u"97897222872272", &out)          -> false (fourteen digits)
 //   FindEAN13(u"ISBN-13 9788072042500", &out)   -> true, out == u"9788072042500"
 bool FindEAN13(std::u16string_view text, std::u16string* out);
+bool FindEAN13(std::u16string_view text, const DigitMap& digits, std::u16string* out);
 
 // The ISBN-10 of a valid EAN-13 that begins with 978: its fourth to twelfth
 // digits and a new check digit. False for every other text, including 979
@@ -87,7 +96,7 @@ struct UPCARuns {
   bool has_padded = false;
   std::u16string padded;
 };
-UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text);
+UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text, const DigitMap& digits);
 
 // The first run of exactly eleven adjacent "0".."9" (nothing is passed
 // over: a space or a hyphen ends a run too), completed with the check digit
@@ -96,5 +105,6 @@ UPCARuns FindUPCAAndPaddedUPCA(std::u16string_view text);
 //   CompleteUPCA(u"UPC 03600029145", &out) -> true, out == u"036000291452"
 //   CompleteUPCA(u"03600-029145", &out)    -> false
 bool CompleteUPCA(std::u16string_view text, std::u16string* out);
+bool CompleteUPCA(std::u16string_view text, const DigitMap& digits, std::u16string* out);
 
 }  // namespace qm
