@@ -1,7 +1,9 @@
 #include "catalogue/catalogue_parser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace qm {
 
@@ -115,7 +117,27 @@ namespace {
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+// The high bit of each of the eight bytes packed in `w` that is zero, and
+// perhaps of bytes above a zero one (a borrow), never below: the lowest bit
+// set marks the first zero byte exactly.
+constexpr std::uint64_t ZeroBytes(std::uint64_t w) {
+  return (w - 0x0101010101010101ULL) & ~w & 0x8080808080808080ULL;
+}
+
+// Eight bytes at a time to the first LF or CR: a catalogue is mostly long
+// lines, and most of them belong to sections a command does not read.
 char* SkipToLineEnd(char* p, char* end) {
+  constexpr std::uint64_t kLf = 0x0A0A0A0A0A0A0A0AULL;
+  constexpr std::uint64_t kCr = 0x0D0D0D0D0D0D0D0DULL;
+  if constexpr (std::endian::native == std::endian::little) {
+    while (end - p >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p, sizeof w);
+      const std::uint64_t found = ZeroBytes(w ^ kLf) | ZeroBytes(w ^ kCr);
+      if (found != 0) return p + std::countr_zero(found) / 8;
+      p += 8;
+    }
+  }
   while (p != end && !IsLineEnd(*p)) ++p;
   return p;
 }
@@ -142,6 +164,8 @@ void ParseCatalogue(std::string text, std::string_view prefix,
       while (q != end && *q != ']' && !IsLineEnd(*q)) ++q;
       builder.OpenSection(std::string_view(name, static_cast<std::size_t>(q - name)));
       p = (q != end && *q == ']') ? SkipToLineEnd(q + 1, end) : q;
+    } else if (!builder.has_current()) {
+      p = SkipToLineEnd(p, end);  // a key line outside a kept section
     } else {
       // The first character always belongs to the key, even "=".
       char* const key = p;
@@ -153,12 +177,9 @@ void ParseCatalogue(std::string text, std::string_view prefix,
       }
       char* const value = q + 1;
       p = SkipToLineEnd(value, end);
-      if (builder.has_current()) {
-        FoldAsciiInPlace(key, q);
-        builder.AddValue(
-            std::string_view(key, static_cast<std::size_t>(q - key)),
-            std::string_view(value, static_cast<std::size_t>(p - value)));
-      }
+      FoldAsciiInPlace(key, q);
+      builder.AddValue(std::string_view(key, static_cast<std::size_t>(q - key)),
+                       std::string_view(value, static_cast<std::size_t>(p - value)));
     }
   }
   builder.Finish();
