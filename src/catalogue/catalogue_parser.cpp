@@ -117,6 +117,15 @@ namespace {
 
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
+// Asked at the start of every line: a loop the compiler unrolls, not a
+// call to search the two characters.
+constexpr bool IsCommentCharacter(char c) {
+  for (const char comment : kCatalogueCommentCharacters) {
+    if (c == comment) return true;
+  }
+  return false;
+}
+
 // The high bit of each of the eight bytes packed in `w` that is zero, and
 // perhaps of bytes above a zero one (a borrow), never below: the lowest bit
 // set marks the first zero byte exactly.
@@ -155,7 +164,7 @@ void ParseCatalogue(std::string text, std::string_view prefix,
     const char c = *p;
     if (c == ' ' || c == '\t' || IsLineEnd(c)) {
       ++p;
-    } else if (kCatalogueCommentCharacters.find(c) != std::string_view::npos) {
+    } else if (IsCommentCharacter(c)) {
       p = SkipToLineEnd(p, end);
     } else if (c == '[') {
       builder.ForgetSection();
