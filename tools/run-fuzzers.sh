@@ -7,9 +7,10 @@
 # the fuzz build runs. A target starts from the seeds in fuzz/corpus/<name>/
 # (the target's name without "_fuzz", or failing that its first word), copied
 # into a scratch corpus under build/fuzz/fuzz-run/ that grows from run to
-# run; the repository itself is never written. Crash, leak and timeout
-# reproducers land in build/fuzz/fuzz-run/artifacts/<target>/. Exits non-zero
-# when the build fails or any target finds anything.
+# run; the repository itself is never written. Targets run two at a time.
+# Crash, leak and timeout reproducers land in
+# build/fuzz/fuzz-run/artifacts/<target>/. Exits non-zero when the build
+# fails or any target finds anything.
 set -eu
 
 seconds=${1:-30}
@@ -35,7 +36,9 @@ cmake --build --preset fuzz -j2 --target $targets
 work=build/fuzz/fuzz-run
 failed=0
 
-for target in $targets; do
+# One target's run; its report on standard output, failure as its status.
+run_target() {
+  target=$1
   name=${target%_fuzz}
   seeds=fuzz/corpus/$name
   [ -d "$seeds" ] || seeds=fuzz/corpus/${name%%_*}
@@ -66,7 +69,32 @@ for target in $targets; do
     echo "   FAILED; log $log, reproducers in $artifacts:"
     grep -E '(==[0-9]+==ERROR|^SUMMARY|invariant broken|runtime error)' "$log" | head -n 5
     ls "$artifacts"
-    failed=1
+    return 1
+  fi
+}
+
+# Two targets at a time, one a core: each runs for the same time, so a pair
+# ends together, and the reports come in the targets' order.
+mkdir -p "$work"
+# shellcheck disable=SC2086
+set -- $targets
+while [ $# -gt 0 ]; do
+  first=$1
+  shift
+  run_target "$first" >"$work/$first.report" 2>&1 &
+  first_pid=$!
+  second=
+  if [ $# -gt 0 ]; then
+    second=$1
+    shift
+    run_target "$second" >"$work/$second.report" 2>&1 &
+    second_pid=$!
+  fi
+  wait "$first_pid" || failed=1
+  cat "$work/$first.report"
+  if [ -n "$second" ]; then
+    wait "$second_pid" || failed=1
+    cat "$work/$second.report"
   fi
 done
 
