@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "aquillmark.h"
+#include "catalogue/catalogue_cache.h"
 #include "host/memory_selection_store.h"
 #include "ie_page_doubles.h"
 #include "menu_command.h"
@@ -57,8 +58,10 @@ double Microseconds(Clock::duration d) {
 
 int Run(int picks) {
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  // No user catalogue: the module path stands in a folder without one.
-  Win32ModuleEnvironment environment("C:\\qmkit-bench-none\\qmkit.dll");
+  // No user catalogue: the module path stands in a folder without one. The
+  // parsed catalogues are kept from pick to pick, as the module keeps them.
+  CatalogueCache kept;
+  Win32ModuleEnvironment environment("C:\\qmkit-bench-none\\qmkit.dll", &kept);
   FakeDesktop desktop;
   FakeShell shell;
   FakeDialogHost dialogs;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string_view>
 
+#include "catalogue/catalogue_cache.h"
 #include "flows/command_dispatch.h"
 #include "ie_browser_window.h"
 #include "registry_selection_store.h"
@@ -22,14 +23,21 @@ Port& Choose(Port* replacement, Port& own) {
   return replacement != nullptr ? *replacement : own;
 }
 
+// The catalogues parsed for one pick, kept for the next as long as the
+// module is loaded: the built-in ones never change, and the user's file is
+// read and parsed again only when its size or time changed.
+CatalogueCache& ModuleCatalogues() {
+  static CatalogueCache kept;
+  return kept;
+}
+
 }  // namespace
 
 void SetMenuCommandPorts(const MenuCommandPorts& ports) { g_replacements = ports; }
 
 void RunMenuCommand(IUnknown* menu_arguments, const wchar_t* word, std::size_t length) {
-  // Nothing is kept between picks: the catalogue is read afresh, and the
-  // ports live for this one command.
-  Win32ModuleEnvironment own_environment;
+  // The ports live for this one command.
+  Win32ModuleEnvironment own_environment({}, &ModuleCatalogues());
   const ModuleEnvironment& environment =
       Choose(g_replacements.environment,
              static_cast<const ModuleEnvironment&>(own_environment));

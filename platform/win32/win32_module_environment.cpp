@@ -13,8 +13,8 @@ void AddressInThisModule() {}
 
 }  // namespace
 
-Win32ModuleEnvironment::Win32ModuleEnvironment(std::string module_path)
-    : module_path_(std::move(module_path)) {}
+Win32ModuleEnvironment::Win32ModuleEnvironment(std::string module_path, CatalogueCache* kept)
+    : module_path_(std::move(module_path)), kept_(kept) {}
 
 HMODULE Win32ModuleEnvironment::OwnModule() {
   HMODULE module = nullptr;
@@ -30,6 +30,19 @@ HMODULE Win32ModuleEnvironment::OwnModule() {
 std::string Win32ModuleEnvironment::ModulePath() const {
   if (!module_path_.empty()) return module_path_;
   return ModuleFileNameA(OwnModule());
+}
+
+bool Win32ModuleEnvironment::StampOf(const std::string& path, FileStamp* stamp) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  stamp->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp->written = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+      data.ftLastWriteTime.dwLowDateTime);
+  return true;
 }
 
 bool Win32ModuleEnvironment::ReadFile(const std::string& path,

@@ -19,7 +19,9 @@ class Win32ModuleEnvironment final : public ModuleEnvironment {
   // `module_path` stands in for the module's own path when it is not empty;
   // the user's catalogue is then looked for beside it. Resources still come
   // from the module that contains this code.
-  explicit Win32ModuleEnvironment(std::string module_path = {});
+  // `kept`, when given, holds the parsed catalogues that outlive this
+  // environment (the module's, for all its commands).
+  explicit Win32ModuleEnvironment(std::string module_path = {}, CatalogueCache* kept = nullptr);
 
   // The module that contains this code.
   static HMODULE OwnModule();
@@ -28,6 +30,10 @@ class Win32ModuleEnvironment final : public ModuleEnvironment {
   // Only regular files are read: a directory, a device or a pipe fails.
   bool ReadFile(const std::string& path, std::string* bytes) const override;
   std::string_view BuiltInFile(int id) const override;
+  // The size and last-write time GetFileAttributesEx reports for a file
+  // (not a directory).
+  bool StampOf(const std::string& path, FileStamp* stamp) const override;
+  CatalogueCache* KeptCatalogues() const override { return kept_; }
   // SPI_GETWORKAREA of the primary screen.
   bool PrimaryWorkArea(int* width, int* height) const override;
   // LOCALE_SINTLSYMBOL of the user's default locale.
@@ -41,6 +47,7 @@ class Win32ModuleEnvironment final : public ModuleEnvironment {
 
  private:
   std::string module_path_;
+  CatalogueCache* kept_;
   Win32CodePage code_page_;
 };
 

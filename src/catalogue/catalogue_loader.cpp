@@ -1,5 +1,6 @@
 #include "catalogue/catalogue_loader.h"
 
+#include "catalogue/catalogue_cache.h"
 #include "catalogue/catalogue_parser.h"
 #include "resource_ids.h"
 #include "text/utf8.h"
@@ -20,23 +21,37 @@ std::string CataloguePath(const ModuleEnvironment& env) {
   return env.UserCataloguePath();
 }
 
+namespace {
+
+// Parses `text` into `catalogue`, through the host's kept catalogues when it
+// keeps them.
+void ParseFor(const ModuleEnvironment& env, std::string_view text, std::string_view prefix,
+              SiteCatalogue& catalogue) {
+  if (CatalogueCache* kept = env.KeptCatalogues()) {
+    kept->Parse(text, prefix, catalogue);
+  } else {
+    ParseCatalogue(std::string(text), prefix, catalogue);
+  }
+}
+
+}  // namespace
+
 CatalogueSource LoadCatalogue(const ModuleEnvironment& env,
                               std::string_view prefix, bool system,
                               SiteCatalogue& catalogue) {
   if (system) {
-    ParseCatalogue(std::string(env.BuiltInFile(IDR_SYSTEM_CATALOGUE)),
-                   prefix, catalogue);
+    ParseFor(env, env.BuiltInFile(IDR_SYSTEM_CATALOGUE), prefix, catalogue);
     return CatalogueSource::kBuiltInSystem;
   }
   const std::string path = CataloguePath(env);
+  CatalogueCache* kept = env.KeptCatalogues();
   std::string bytes;
-  if (!path.empty() && env.ReadFile(path, &bytes)) {
-    ParseCatalogue(ReadCatalogueText(std::move(bytes), env.SystemCodePage()), prefix,
-                   catalogue);
+  if (!path.empty() &&
+      (kept != nullptr ? kept->ReadFile(env, path, &bytes) : env.ReadFile(path, &bytes))) {
+    ParseFor(env, ReadCatalogueText(std::move(bytes), env.SystemCodePage()), prefix, catalogue);
     if (!catalogue.empty()) return CatalogueSource::kUserFile;
   }
-  ParseCatalogue(std::string(env.BuiltInFile(IDR_DEFAULT_CATALOGUE)),
-                 prefix, catalogue);
+  ParseFor(env, env.BuiltInFile(IDR_DEFAULT_CATALOGUE), prefix, catalogue);
   return CatalogueSource::kBuiltInDefault;
 }
 

@@ -44,8 +44,10 @@ std::string_view CatalogueSourceWord(CatalogueSource source);
 // CataloguePath() is parsed when it can be read, and the built-in default is
 // parsed in its place when it cannot or when it has no section of this
 // category. The file's bytes go through ReadCatalogueText with the
-// environment's SystemCodePage. Never fails; the file is read afresh on
-// every call. Returns where the sections came from.
+// environment's SystemCodePage. Never fails. The file is read afresh on
+// every call, unless the environment keeps catalogues (KeptCatalogues):
+// then a file whose stamp has not changed is not read again, and a text
+// parsed before is not parsed again. Returns where the sections came from.
 CatalogueSource LoadCatalogue(const ModuleEnvironment& env, std::string_view prefix,
                    bool system, SiteCatalogue& catalogue);
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace qm {
 
@@ -17,7 +18,7 @@ class CatalogueBuilder {
         sorted_(catalogue.index_.size()) {}
 
   std::string& Adopt(std::string text) {
-    return catalogue_.texts_.emplace_back(std::move(text));
+    return *catalogue_.texts_.emplace_back(std::make_shared<std::string>(std::move(text)));
   }
 
   bool has_current() const { return has_current_; }

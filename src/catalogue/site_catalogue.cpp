@@ -66,4 +66,19 @@ bool SiteCatalogue::Find(std::string_view name,
   return true;
 }
 
+SiteCatalogue SiteCatalogue::SectionsWithPrefix(std::string_view prefix) const {
+  SiteCatalogue kept;
+  kept.texts_ = texts_;
+  for (const SectionRecord& record : index_) {
+    if (!prefix.empty() && !StartsWithFolded(record.name, prefix)) continue;
+    SectionRecord copy = record;
+    copy.first = kept.values_.size();
+    const auto first = values_.begin() + static_cast<std::ptrdiff_t>(record.first);
+    kept.values_.insert(kept.values_.end(), first,
+                        first + static_cast<std::ptrdiff_t>(record.count));
+    kept.index_.push_back(copy);
+  }
+  return kept;
+}
+
 }  // namespace qm

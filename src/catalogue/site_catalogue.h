@@ -4,7 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +91,12 @@ class SiteCatalogue {
   // The section of that name (compared case-insensitively), or none.
   bool Find(std::string_view name, CatalogueSection* section) const;
 
+  // A catalogue of the sections whose names begin with `prefix` (compared
+  // as ParseCatalogue compares it; empty keeps all), sharing this one's
+  // text: what parsing the same text with that prefix gives, without
+  // parsing it again. Either may outlive the other.
+  SiteCatalogue SectionsWithPrefix(std::string_view prefix) const;
+
  private:
   friend class CatalogueBuilder;
 
@@ -109,7 +115,9 @@ class SiteCatalogue {
                             record.count);
   }
 
-  std::deque<std::string> texts_;  // a deque never moves its strings
+  // Each text on the heap, so views into it stay valid when the list
+  // grows, and shared with catalogues made by SectionsWithPrefix.
+  std::vector<std::shared_ptr<std::string>> texts_;
   std::vector<CatalogueValue> values_;
   std::vector<SectionRecord> index_;  // sorted by folded name, names unique
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,16 @@ struct TextLimits {
 // megabyte so that a runaway template cannot exhaust memory.
 inline constexpr TextLimits kWindowsTextLimits = {2083, 32766, 8191, 1u << 20};
 
+class CatalogueCache;
+
+// What tells whether a file changed since it was last read: its size and
+// the time it was last written, in the file system's own units.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::int64_t written = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
 class ModuleEnvironment {
  public:
   virtual ~ModuleEnvironment() = default;
@@ -53,6 +64,18 @@ class ModuleEnvironment {
   // The built-in file resource `id` (see resource_ids.h). The bytes live as
   // long as the module. Empty when there is no such resource.
   virtual std::string_view BuiltInFile(int id) const = 0;
+
+  // The size and last-write time of the file at `path`. False when the
+  // file is not there or the host cannot tell; a file is then read afresh.
+  virtual bool StampOf(const std::string& path, FileStamp* stamp) const {
+    (void)path, (void)stamp;
+    return false;
+  }
+
+  // Parsed catalogues that this host keeps from one command to the next,
+  // or none: a host whose module serves many commands keeps them (see
+  // CatalogueCache); a program that serves one parses afresh.
+  virtual CatalogueCache* KeptCatalogues() const { return nullptr; }
 
   // The size of the primary screen's work area (the desktop less task bars)
   // in pixels. Returns false when the system cannot say.

@@ -29,6 +29,9 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   }
   void SetWindowMetrics(WindowMetrics metrics) { metrics_ = metrics; }
   void SetExpansionLimits(TextLimits limits) { limits_ = limits; }
+  // The stamp StampOf reports for `path`; none set, it reports none.
+  void SetStamp(const std::string& path, FileStamp stamp) { stamps_[path] = stamp; }
+  void KeepCatalogues(CatalogueCache* cache) { kept_ = cache; }
 
   std::string ModulePath() const override { return module_path_; }
   bool ReadFile(const std::string& path, std::string* bytes) const override;
@@ -48,6 +51,13 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   }
   WindowMetrics DesktopWindowMetrics() const override { return metrics_; }
   TextLimits ExpansionLimits() const override { return limits_; }
+  bool StampOf(const std::string& path, FileStamp* stamp) const override {
+    const auto it = stamps_.find(path);
+    if (it == stamps_.end()) return false;
+    *stamp = it->second;
+    return true;
+  }
+  CatalogueCache* KeptCatalogues() const override { return kept_; }
 
   // How many times ReadFile was asked for a file.
   int reads() const { return reads_; }
@@ -62,6 +72,8 @@ class FakeModuleEnvironment final : public ModuleEnvironment {
   std::map<std::string, std::string> variables_;
   WindowMetrics metrics_;
   TextLimits limits_ = kWindowsTextLimits;
+  std::map<std::string, FileStamp> stamps_;
+  CatalogueCache* kept_ = nullptr;
   mutable int reads_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "extension_environment.h"
 
+#include "catalogue/catalogue_cache.h"
 #include "catalogue/catalogue_loader.h"
 #include "compiled_in_files.h"
 #include "extension_bridge.h"
@@ -21,6 +22,11 @@ bool ExtensionEnvironment::ReadFile(const std::string& path, std::string* bytes)
   if (!text) return false;
   *bytes = std::string(kUtf8ByteOrderMark) + *text;
   return true;
+}
+
+CatalogueCache* ExtensionEnvironment::KeptCatalogues() const {
+  static CatalogueCache kept;
+  return &kept;
 }
 
 std::string_view ExtensionEnvironment::BuiltInFile(int id) const {

@@ -35,6 +35,10 @@ class ExtensionEnvironment : public ModuleEnvironment {
   // CHF), else none.
   std::string UserCurrencyCode() const override;
   TextLimits ExpansionLimits() const override { return kBrowserTextLimits; }
+  // The module lives from click to click: its parsed catalogues are kept
+  // for the next (the user's text comes with each click, and is parsed
+  // again only when it is not the text parsed before).
+  CatalogueCache* KeptCatalogues() const override;
 
  protected:
   // The user's catalogue as the extension stores it (UTF-8), or nullopt
