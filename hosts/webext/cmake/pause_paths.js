@@ -133,10 +133,10 @@ if (listPath === '--check') {
 
 // Binaryen writes a character outside its identifier set as "\" and two
 // hex digits; emcc reads "." as a space and binaryen splits the list at
-// commas. A ".1" that tells two functions of one name apart is left to the
-// "*" that ends the name's parameters.
+// commas. A ".1" that tells two functions of one name apart becomes "*"
+// too: the names binaryen reads may number them otherwise.
 function listName(name) {
-  return name.slice(1).replace(/\.\d+$/, '').replace(/\\[0-9a-f]{2}/g, '*').replace(/[ .,]/g, '*')
+  return name.slice(1).replace(/\.\d+$/, '*').replace(/\\[0-9a-f]{2}/g, '*').replace(/[ .,]/g, '*')
       .replace(/\*+/g, '*');
 }
 
