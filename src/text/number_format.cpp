@@ -7,6 +7,8 @@
 #include <string>
 #include <system_error>
 
+#include "text/exact_decimal.h"
+
 namespace qm {
 namespace {
 
@@ -15,7 +17,6 @@ constexpr int kSignificantDigits = 6;
 // trip through a double and back; the sixteenth and seventeenth digits are
 // the double's own, noise such as the 1 of 74.00000000000001.
 constexpr int kAmountDigits = 15;
-constexpr int kMostDigits = 17;
 
 // Drops trailing zeros after a decimal point, then the point itself if
 // nothing follows it. Text without a point is left alone, so "100" keeps
@@ -27,49 +28,64 @@ void StripFractionZeros(std::string& text) {
   text.resize(keep + 1);
 }
 
-// "%.*g" of `precision` (1 to kMostDigits) significant digits, with the
-// classic three-digit exponent.
-std::string FormatSignificant(double value, int precision) {
-  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-
+// The digits and exponent of "%.*e" with `precision` - 1, from the C++ or C
+// library, for the finite values RoundToDigitsExactly leaves to it. False
+// only if the library wrote something other than that form.
+bool LibraryDigits(double value, int precision, RoundedDigits* rounded) {
   // to_chars rounds the exact binary value half-to-even and never consults
-  // the locale, so the six digits and the exponent it yields are the same
-  // on every C runtime. Everything below only rearranges them.
+  // the locale, so the digits and the exponent it yields are the same on
+  // every C runtime.
   // Longest output: "-d." and 16 digits, "e-ddd".
   char sci[40];
 #if defined(__cpp_lib_to_chars)
   const std::to_chars_result written =
       std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific,
                     precision - 1);
-  if (written.ec != std::errc()) return std::string();  // cannot happen: buffer fits
+  if (written.ec != std::errc()) return false;  // cannot happen: buffer fits
   const char* const sci_end = written.ptr;
 #else
   // WebAssembly's C++ library has no floating-point to_chars. Its C
   // library (musl) also rounds the exact binary value half-to-even and
   // knows only the C locale, so "%.*e" gives the same digits.
   const int length = std::snprintf(sci, sizeof sci, "%.*e", precision - 1, value);
-  if (length <= 0 || length >= static_cast<int>(sizeof sci)) return std::string();
+  if (length <= 0 || length >= static_cast<int>(sizeof sci)) return false;
   const char* const sci_end = sci + length;
 #endif
 
   const char* p = sci;
-  std::string out;
-  if (*p == '-') {
-    out.push_back('-');
-    ++p;
-  }
+  if (*p == '-') ++p;
   // p now reads "d.ddddde<sign><digits>" (no point for one digit).
-  char digits[kMostDigits];
-  digits[0] = p[0];
-  for (int i = 1; i < precision; ++i) digits[i] = p[1 + i];
+  rounded->digits[0] = p[0];
+  for (int i = 1; i < precision; ++i) rounded->digits[i] = p[1 + i];
   const char* exp_text = p + (precision > 1 ? 2 : 1) + precision;  // the exponent sign
-  const bool exp_negative = exp_text[0] == '-';
   int exponent = 0;
   for (const char* e = exp_text + 1; e < sci_end; ++e) {
     exponent = exponent * 10 + (*e - '0');
   }
-  if (exp_negative) exponent = -exponent;
+  rounded->exponent = exp_text[0] == '-' ? -exponent : exponent;
+  return true;
+}
+
+// "%.*g" of `precision` (1 to RoundedDigits::kMaxDigits) significant
+// digits, with the classic three-digit exponent.
+std::string FormatSignificant(double value, int precision) {
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+
+  // The common values get their digits from integer arithmetic, the rest
+  // from the library; both round the exact binary value half to even, so
+  // the digits are the same either way. Everything below only rearranges
+  // them.
+  RoundedDigits rounded;
+  if (!RoundToDigitsExactly(value, precision, &rounded) &&
+      !LibraryDigits(value, precision, &rounded)) {
+    return std::string();
+  }
+  const char* const digits = rounded.digits;
+  const int exponent = rounded.exponent;
+  const bool exp_negative = exponent < 0;
+  std::string out;
+  if (std::signbit(value)) out.push_back('-');
 
   // X is the exponent after rounding to the precision, which is what
   // decides the style. When the rounding carried (999999.5 -> 1.00000e+06)

@@ -41,6 +41,30 @@ TEST(FormatGTest, RoundsExactBinaryValueHalfToEven) {
   for (const Case& c : cases) EXPECT_EQ(FormatG(c.value), c.text);
 }
 
+// The digits of the common values come from integer arithmetic, up to 2^64
+// and down to 1e-5 for amounts; the library gives the rest. Both must round
+// the same way on either side of those edges.
+TEST(FormatAmountTest, SameDigitsOnBothSidesOfTheExactPath) {
+  const Case amounts[] = {
+      {18446744073709551616.0, "1.84467440737096e+019"},  // 2^64
+      {18446744073709549568.0, "1.84467440737095e+019"},  // the double below it
+      {9007199254740994.0, "9.00719925474099e+015"},
+      {1e-5, "1e-005"}, {9.5e-6, "9.5e-006"}, {0.000123456789012345, "0.000123456789012345"},
+      // Ties go to the even digit, from integers and from halves alike.
+      {1234567890123455, "1.23456789012346e+015"}, {1234567890123445, "1.23456789012344e+015"},
+      {123456789012344.5, "123456789012344"}, {123456789012345.5, "123456789012346"},
+      {999999999999999.5, "1e+015"}, {4503599627370495.5, "4.5035996273705e+015"},
+  };
+  for (const Case& c : amounts) EXPECT_EQ(FormatAmount(c.value), c.text) << c.text;
+  const Case six[] = {
+      {12345.25, "12345.2"}, {12345.75, "12345.8"}, {1234.125, "1234.12"},
+      {1234565.5, "1.23457e+006"}, {18446744073709549568.0, "1.84467e+019"},
+      {3e19, "3e+019"}, {-36893488147419099136.0, "-3.68935e+019"},  // 2^65 - 2^12
+      {1e-14, "1e-014"}, {9.9999999999999e-15, "1e-014"},
+  };
+  for (const Case& c : six) EXPECT_EQ(FormatG(c.value), c.text) << c.text;
+}
+
 TEST(FormatGTest, SpecialValuesAndWideText) {
   const double inf = std::numeric_limits<double>::infinity();
   const double nan = std::numeric_limits<double>::quiet_NaN();

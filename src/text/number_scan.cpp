@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "text/char_class.h"
+#include "text/exact_decimal.h"
 
 namespace qm {
 namespace {
@@ -125,8 +126,9 @@ bool MagnitudeAtLeastOne(std::string_view number) {
   return exponent >= 0;
 }
 
-// Converts the unsigned, well-formed number in `number`.
-double Convert(std::string_view number, bool negative) {
+// Converts the unsigned, well-formed number in `number` with the C++ or C
+// library, for what ReadDecimalExactly leaves to it.
+double ConvertWithLibrary(std::string_view number) {
   double magnitude = 0.0;
 #if defined(__cpp_lib_to_chars)
   const std::from_chars_result result =
@@ -146,6 +148,16 @@ double Convert(std::string_view number, bool negative) {
                     ? std::numeric_limits<double>::infinity()
                     : 0.0;
   }
+  return magnitude;
+}
+
+// Converts the unsigned, well-formed number in `number`. Most numbers people
+// write are decided exactly by small integer arithmetic; the library, slow
+// where its floating point is emulated, gets the rest. Both round correctly,
+// so which one answers never shows.
+double Convert(std::string_view number, bool negative) {
+  double magnitude = 0.0;
+  if (!ReadDecimalExactly(number, &magnitude)) magnitude = ConvertWithLibrary(number);
   return negative ? -magnitude : magnitude;
 }
 

@@ -47,6 +47,36 @@ TEST(ScanDoubleTest, ReadsLeadingNumber) {
   }
 }
 
+// Where the exact path of small significands and exponents ends: each case
+// goes wrong if that path reaches one step too far.
+TEST(ScanDoubleTest, EdgesOfTheExactPath) {
+  const Case cases[] = {
+      // The digits of 2^53 + 1 are no exact double: converting them rounds,
+      // and dividing by 100 would round again. Those of 2^53 are one.
+      {"90071992547409.93", 90071992547409.93, 17},
+      {"9007199254740992e-2", 90071992547409.92, 19},
+      // 1e22 is the last exact power of ten; 1e23 and 1e-23 are rounded.
+      {"3e22", 3e22, 4}, {"3e23", 3e23, 4}, {"1e-22", 1e-22, 5}, {"1e-23", 1e-23, 5},
+      {"4.5e-22", 4.5e-22, 7}, {"45e-23", 45e-23, 6},
+      // Dividing by 10 is not multiplying by 0.1.
+      {"0.3", 0.3, 3}, {"-7e-1", -0.7, 5},
+      // Beyond 1e22 while the significand times the rest stays below 2^53.
+      {"90071992547409e24", 90071992547409e24, 17},
+      {"9007199254740991e23", 9007199254740991e23, 19},
+      // Twenty digits, which would wrap in 64 bits: 2^64 + 5.
+      {"18446744073709551621", 18446744073709551621.0, 20},
+      {"0000000000000000000000012.5", 12.5, 27}, {"0.00000000000000000000000125e25", 12.5, 31},
+      {"1.0000000000000000000000", 1, 24}, {"0.000e-99999", 0, 12},
+  };
+  for (const Case& c : cases) {
+    double value = -1;
+    std::size_t consumed = 0;
+    ASSERT_TRUE(ScanDouble(c.text, &value, &consumed)) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(consumed, c.consumed) << c.text;
+  }
+}
+
 TEST(ScanDoubleTest, FailsWithoutDigitsAndLeavesOutputsAlone) {
   for (const char* text : {"", ".", "-", " ", "abc", "inf", "nan", ".e5",
                            "e5", "+-1", "- 1", "\xA0" "1"}) {
