@@ -18,6 +18,17 @@ struct Case {
   std::size_t consumed;
 };
 
+template <std::size_t N>
+void ExpectScans(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    double value = -1;
+    std::size_t consumed = 0;
+    ASSERT_TRUE(ScanDouble(c.text, &value, &consumed)) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+    EXPECT_EQ(consumed, c.consumed) << c.text;
+  }
+}
+
 TEST(ScanDoubleTest, ReadsLeadingNumber) {
   const Case cases[] = {
       {"  -12.5kg", -12.5, 7}, {"5em", 5, 1}, {"5e", 5, 1}, {"5e+", 5, 1},
@@ -32,13 +43,7 @@ TEST(ScanDoubleTest, ReadsLeadingNumber) {
       {"2.4703282292062327e-324", 0, 23},
       {"2.4703282292062328e-324", std::numeric_limits<double>::denorm_min(), 23},
   };
-  for (const Case& c : cases) {
-    double value = -1;
-    std::size_t consumed = 0;
-    ASSERT_TRUE(ScanDouble(c.text, &value, &consumed)) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
-    EXPECT_EQ(consumed, c.consumed) << c.text;
-  }
+  ExpectScans(cases);
   for (const char* text : {"-0", "-1e-400"}) {
     double value = 1;
     std::size_t consumed = 0;
@@ -68,13 +73,7 @@ TEST(ScanDoubleTest, EdgesOfTheExactPath) {
       {"0000000000000000000000012.5", 12.5, 27}, {"0.00000000000000000000000125e25", 12.5, 31},
       {"1.0000000000000000000000", 1, 24}, {"0.000e-99999", 0, 12},
   };
-  for (const Case& c : cases) {
-    double value = -1;
-    std::size_t consumed = 0;
-    ASSERT_TRUE(ScanDouble(c.text, &value, &consumed)) << c.text;
-    EXPECT_EQ(value, c.value) << c.text;
-    EXPECT_EQ(consumed, c.consumed) << c.text;
-  }
+  ExpectScans(cases);
 }
 
 TEST(ScanDoubleTest, FailsWithoutDigitsAndLeavesOutputsAlone) {
