@@ -138,6 +138,36 @@ TEST(Win32ModuleEnvironmentTest, ReadsWholeFilesAndFailsForOthers) {
   ::CloseHandle(other);
 }
 
+TEST(Win32ModuleEnvironmentTest, StampIsTheSizeAndWriteTimeOfAFile) {
+  TempFolder folder;
+  ASSERT_TRUE(folder.created()) << folder.path();
+  const Win32ModuleEnvironment env;
+  const std::string path = folder.File("qmkit.ini");
+  ASSERT_TRUE(WriteWholeFile(path, std::string(5000, 'a')));
+  FILETIME when{};
+  when.dwHighDateTime = 0x01D00000;  // a day in 2014: a high word set
+  when.dwLowDateTime = 0x80000001;   // and the low word's top bit
+  const HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(::SetFileTime(file, nullptr, nullptr, &when));
+  ::CloseHandle(file);
+
+  FileStamp stamp;
+  ASSERT_TRUE(env.StampOf(path, &stamp));
+  EXPECT_EQ(stamp.size, 5000u);
+  EXPECT_EQ(stamp.written, 0x01D0000080000001LL);
+  // Written again: another size and another time.
+  ASSERT_TRUE(WriteWholeFile(path, "b"));
+  FileStamp again;
+  ASSERT_TRUE(env.StampOf(path, &again));
+  EXPECT_EQ(again.size, 1u);
+  EXPECT_NE(again.written, stamp.written);
+  // No stamp for what is not a file.
+  EXPECT_FALSE(env.StampOf(folder.File("missing.ini"), &stamp));
+  EXPECT_FALSE(env.StampOf(folder.path(), &stamp));
+}
+
 TEST(Win32ModuleEnvironmentTest, UserCatalogueBesideTheModuleOverridesPerCategory) {
   TempFolder folder;
   ASSERT_TRUE(folder.created()) << folder.path();
