@@ -1,5 +1,6 @@
 #include "recognisers/product_code_extraction.h"
 
+#include <optional>
 #include <string_view>
 
 #include "recognisers/product_code_scanners.h"
@@ -10,15 +11,20 @@ namespace {
 // The four texts a code is looked for in, in the order they are tried.
 enum Source { kSelectedText, kSelectedHtml, kPageHref, kTopHref, kSourceCount };
 
-// Each text with the map of where its digits may be, so that the scanners
-// that read one text after another read it once between them.
+// Each text with the map of where its digits may be, made when a scanner
+// first reads that text, so that the scanners that read one text after
+// another read it once between them, and a text no scanner reaches is not
+// read at all.
 struct Sources {
   explicit Sources(const RequestContext& context)
       : text{context.selectedText(), context.selectedHtml(),
-             context.pageHref(), context.topHref()},
-        digits{DigitMap(text[0]), DigitMap(text[1]), DigitMap(text[2]), DigitMap(text[3])} {}
+             context.pageHref(), context.topHref()} {}
+  const DigitMap& digits(int source) {
+    if (!maps[source]) maps[source].emplace(text[source]);
+    return *maps[source];
+  }
   std::u16string_view text[kSourceCount];
-  DigitMap digits[kSourceCount];
+  std::optional<DigitMap> maps[kSourceCount];
 };
 
 using Scanner = bool (*)(std::u16string_view, const DigitMap&, std::u16string*);
@@ -50,10 +56,10 @@ constexpr Step kISBNSteps[] = {
 // FindPaddedUPCA in them, then with CompleteUPCA. The first two read runs
 // alike, so one pass over each source answers both.
 std::u16string FindUPC(const RequestContext& context) {
-  const Sources sources(context);
+  Sources sources(context);
   UPCARuns runs[kSourceCount];
   for (int s = 0; s < kSourceCount; ++s) {
-    runs[s] = FindUPCAAndPaddedUPCA(sources.text[s], sources.digits[s]);
+    runs[s] = FindUPCAAndPaddedUPCA(sources.text[s], sources.digits(s));
     if (runs[s].has_upca) return runs[s].upca;
   }
   for (const UPCARuns& r : runs) {
@@ -61,7 +67,7 @@ std::u16string FindUPC(const RequestContext& context) {
   }
   std::u16string found;
   for (int s = 0; s < kSourceCount; ++s) {
-    if (CompleteUPCA(sources.text[s], sources.digits[s], &found)) return found;
+    if (CompleteUPCA(sources.text[s], sources.digits(s), &found)) return found;
   }
   return {};
 }
@@ -69,10 +75,10 @@ std::u16string FindUPC(const RequestContext& context) {
 template <std::size_t N>
 std::u16string FirstFound(const RequestContext& context,
                           const Step (&steps)[N]) {
-  const Sources sources(context);
+  Sources sources(context);
   std::u16string found;
   for (const Step& step : steps) {
-    if (step.scan(sources.text[step.source], sources.digits[step.source], &found)) {
+    if (step.scan(sources.text[step.source], sources.digits(step.source), &found)) {
       return found;
     }
   }
